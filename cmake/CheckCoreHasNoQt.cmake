@@ -1,0 +1,17 @@
+# Fails the build when a file of the headless core includes a Qt header.
+# Qt belongs only to the ui/ folders of each subsystem.
+file(GLOB_RECURSE core_files "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
+set(offenders "")
+foreach(f IN LISTS core_files)
+  if(f MATCHES "/ui/")
+    continue()
+  endif()
+  file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]+")
+  if(hits)
+    list(APPEND offenders "${f}")
+  endif()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n  " text)
+  message(FATAL_ERROR "Qt headers included in the headless core:\n  ${text}")
+endif()

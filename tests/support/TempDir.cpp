@@ -1,0 +1,25 @@
+#include "support/TempDir.h"
+
+#include <atomic>
+#include <random>
+#include <unistd.h>
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        auto candidate = base / ("kalvor-test-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(counter++) + "-" + std::to_string(rd() % 100000));
+        std::error_code ec;
+        if (std::filesystem::create_directory(candidate, ec)) {
+            m_path = candidate;
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}

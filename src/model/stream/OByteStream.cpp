@@ -47,10 +47,18 @@ bool OByteStream::bWriteRaw(const void* data, size_t size) {
     return true;
 }
 
-bool OByteStream::bWriteU16(uint16_t v) { return bWriteRaw(&v, sizeof v); }
-bool OByteStream::bWriteU32(uint32_t v) { return bWriteRaw(&v, sizeof v); }
-bool OByteStream::bWriteU64(uint64_t v) { return bWriteRaw(&v, sizeof v); }
-bool OByteStream::bWriteDouble(double v) { return bWriteRaw(&v, sizeof v); }
+bool OByteStream::bWriteU16(uint16_t v) {
+    return bWriteRaw(&v, sizeof v);
+}
+bool OByteStream::bWriteU32(uint32_t v) {
+    return bWriteRaw(&v, sizeof v);
+}
+bool OByteStream::bWriteU64(uint64_t v) {
+    return bWriteRaw(&v, sizeof v);
+}
+bool OByteStream::bWriteDouble(double v) {
+    return bWriteRaw(&v, sizeof v);
+}
 
 bool OByteStream::bWriteByteArray(std::span<const uint8_t> bytes) {
     if (bytes.size() > UINT32_MAX) return Fail();
@@ -83,10 +91,18 @@ bool OByteStream::bReadRaw(void* data, size_t size) {
     return true;
 }
 
-bool OByteStream::bReadU16(uint16_t& v) { return bReadRaw(&v, sizeof v); }
-bool OByteStream::bReadU32(uint32_t& v) { return bReadRaw(&v, sizeof v); }
-bool OByteStream::bReadU64(uint64_t& v) { return bReadRaw(&v, sizeof v); }
-bool OByteStream::bReadDouble(double& v) { return bReadRaw(&v, sizeof v); }
+bool OByteStream::bReadU16(uint16_t& v) {
+    return bReadRaw(&v, sizeof v);
+}
+bool OByteStream::bReadU32(uint32_t& v) {
+    return bReadRaw(&v, sizeof v);
+}
+bool OByteStream::bReadU64(uint64_t& v) {
+    return bReadRaw(&v, sizeof v);
+}
+bool OByteStream::bReadDouble(double& v) {
+    return bReadRaw(&v, sizeof v);
+}
 
 bool OByteStream::bReadI32(int32_t& v) {
     uint32_t u = 0;
@@ -112,7 +128,8 @@ bool OByteStream::bReadBool(bool& v) {
 bool OByteStream::bReadCount(uint32_t& count, uint64_t minElementSize) {
     uint32_t n = 0;
     if (!bReadU32(n)) return false;
-    if (minElementSize > 0 && static_cast<uint64_t>(n) * minElementSize > iRemaining()) return Fail();
+    if (minElementSize > 0 && static_cast<uint64_t>(n) * minElementSize > iRemaining())
+        return Fail();
     count = n;
     return true;
 }

@@ -16,7 +16,7 @@
 #include <vector>
 
 class OByteStream {
-public:
+  public:
     OByteStream() = default;
     OByteStream(const OByteStream&) = delete;
     OByteStream& operator=(const OByteStream&) = delete;
@@ -78,7 +78,7 @@ public:
 
     virtual bool bFlush() { return m_ok; }
 
-protected:
+  protected:
     // Implementations move bytes at m_pos and report the total size of the data.
     virtual size_t DoRead(void* data, size_t size) = 0;
     virtual bool DoWrite(const void* data, size_t size) = 0;
@@ -88,6 +88,6 @@ protected:
     uint64_t m_pos = 0;
     bool m_ok = true;
 
-private:
+  private:
     std::vector<uint64_t> m_limits;
 };

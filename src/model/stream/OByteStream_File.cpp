@@ -8,9 +8,13 @@ namespace {
 constexpr size_t kBufferSize = 1 << 18;
 }
 
-OByteStream_File::~OByteStream_File() { bClose(); }
+OByteStream_File::~OByteStream_File() {
+    bClose();
+}
 
-void OByteStream_File::RecordError() { m_lastError = std::strerror(errno); }
+void OByteStream_File::RecordError() {
+    m_lastError = std::strerror(errno);
+}
 
 bool OByteStream_File::bOpen(const std::filesystem::path& path, Mode mode) {
     bClose();
@@ -131,4 +135,6 @@ bool OByteStream_File::DoSeek(uint64_t pos) {
     return pos <= m_size;
 }
 
-uint64_t OByteStream_File::DoSize() const { return m_size; }
+uint64_t OByteStream_File::DoSize() const {
+    return m_size;
+}

@@ -8,7 +8,7 @@
 #include "model/stream/OByteStream.h"
 
 class OByteStream_File : public OByteStream {
-public:
+  public:
     enum class Mode { Read, Write };
 
     OByteStream_File() = default;
@@ -23,19 +23,19 @@ public:
     bool bFlush() override;
     const std::string& LastError() const { return m_lastError; }
 
-protected:
+  protected:
     size_t DoRead(void* data, size_t size) override;
     bool DoWrite(const void* data, size_t size) override;
     bool DoSeek(uint64_t pos) override;
     uint64_t DoSize() const override;
 
-private:
+  private:
     bool FlushWriteBuffer();
     void RecordError();
 
     std::FILE* m_file = nullptr;
     Mode m_mode = Mode::Read;
-    uint64_t m_size = 0;        // file size (read mode) or high-water mark (write mode)
+    uint64_t m_size = 0;  // file size (read mode) or high-water mark (write mode)
     std::vector<uint8_t> m_buffer;
     uint64_t m_bufferStart = 0;  // file offset of m_buffer[0]
     size_t m_bufferFill = 0;     // valid bytes in m_buffer

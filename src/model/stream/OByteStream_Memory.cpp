@@ -37,7 +37,8 @@ void OByteStream_Memory::Clear() {
     m_viewSize = 0;
     m_pos = 0;
     m_ok = true;
-    while (iLimitDepth() > 0) PopLimit();
+    while (iLimitDepth() > 0)
+        PopLimit();
 }
 
 size_t OByteStream_Memory::DoRead(void* data, size_t size) {

@@ -4,7 +4,7 @@
 #include "model/stream/OByteStream.h"
 
 class OByteStream_Memory : public OByteStream {
-public:
+  public:
     OByteStream_Memory() = default;
     // Reads (and may overwrite a copy of) the given bytes.
     explicit OByteStream_Memory(std::vector<uint8_t> bytes) : m_data(std::move(bytes)) {}
@@ -20,13 +20,13 @@ public:
     void Reserve(size_t bytes) { m_data.reserve(bytes); }
     void Clear();
 
-protected:
+  protected:
     size_t DoRead(void* data, size_t size) override;
     bool DoWrite(const void* data, size_t size) override;
     bool DoSeek(uint64_t pos) override;
     uint64_t DoSize() const override { return m_view ? m_viewSize : m_data.size(); }
 
-private:
+  private:
     std::vector<uint8_t> m_data;
     const uint8_t* m_view = nullptr;
     size_t m_viewSize = 0;

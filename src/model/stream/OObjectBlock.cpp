@@ -6,7 +6,9 @@ OObjectBlockWriter::OObjectBlockWriter(OByteStream& stream, uint32_t objectId) :
     stream.bWriteU32(objectId);
 }
 
-OObjectBlockWriter::~OObjectBlockWriter() { bClose(); }
+OObjectBlockWriter::~OObjectBlockWriter() {
+    bClose();
+}
 
 bool OObjectBlockWriter::bWriteTrailer(const std::vector<uint8_t>& trailer) {
     return m_stream.bWriteRaw(trailer.data(), trailer.size());
@@ -23,7 +25,8 @@ bool OObjectBlockWriter::bClose() {
            m_stream.bSeek(end);
 }
 
-OObjectBlockReader::OObjectBlockReader(OByteStream& stream, uint32_t expectedId) : m_stream(stream) {
+OObjectBlockReader::OObjectBlockReader(OByteStream& stream, uint32_t expectedId)
+    : m_stream(stream) {
     uint32_t length = 0;
     uint32_t id = 0;
     if (!stream.bReadU32(length)) return;
@@ -40,7 +43,9 @@ OObjectBlockReader::OObjectBlockReader(OByteStream& stream, uint32_t expectedId)
     m_open = stream.bPushLimit(m_end);
 }
 
-OObjectBlockReader::~OObjectBlockReader() { bClose(); }
+OObjectBlockReader::~OObjectBlockReader() {
+    bClose();
+}
 
 uint64_t OObjectBlockReader::iRemaining() const {
     if (!m_open) return 0;

@@ -12,7 +12,7 @@
 
 // Writes a block header on construction and its length on bClose().
 class OObjectBlockWriter {
-public:
+  public:
     OObjectBlockWriter(OByteStream& stream, uint32_t objectId);
     OObjectBlockWriter(const OObjectBlockWriter&) = delete;
     OObjectBlockWriter& operator=(const OObjectBlockWriter&) = delete;
@@ -23,7 +23,7 @@ public:
     // Patches the length field and returns to the block end; false when the stream failed.
     bool bClose();
 
-private:
+  private:
     OByteStream& m_stream;
     uint64_t m_lengthPos = 0;
     bool m_closed = false;
@@ -31,7 +31,7 @@ private:
 
 // Reads a block header on construction and confines reads to the block's payload.
 class OObjectBlockReader {
-public:
+  public:
     // Fails (and marks the stream failed) when the header is short, the id differs or
     // the length runs past the available bytes.
     OObjectBlockReader(OByteStream& stream, uint32_t expectedId);
@@ -51,7 +51,7 @@ public:
     // Peeks at the id of the next block without consuming it; false when none can be read.
     static bool bPeekId(OByteStream& stream, uint32_t& objectId);
 
-private:
+  private:
     OByteStream& m_stream;
     uint64_t m_end = 0;
     bool m_open = false;

@@ -1,0 +1,192 @@
+#include "model/tools/OType_DeviceDataIOArray.h"
+
+#include <algorithm>
+
+#include "model/stream/OObjectBlock.h"
+#include "model/stream/ObjectIds.h"
+
+namespace {
+bool PeekOutputKind(OByteStream& s, int32_t& kind) {
+    if (!s.bIsOk() || s.iRemaining() < 12) return false;
+    const uint64_t pos = s.iGetPos();
+    uint32_t length = 0, id = 0;
+    const bool ok =
+        s.bReadU32(length) && s.bReadU32(id) && s.bReadI32(kind) && id == ObjectId::kDataOutput;
+    s.bSeek(pos);
+    return ok;
+}
+}  // namespace
+
+std::unique_ptr<OType_DeviceDataIO> OType_DeviceDataIO_Opaque::CreateNew() const {
+    return std::make_unique<OType_DeviceDataIO_Opaque>(m_kind);
+}
+
+std::string OType_DeviceDataIO_Opaque::GetKindName() const {
+    return "Data output " + std::to_string(m_kind);
+}
+
+void OType_DeviceDataIO_Opaque::CopyTo(OType_DeviceDataIO& other) const {
+    OType_DeviceDataIO::CopyTo(other);
+    if (auto* o = dynamic_cast<OType_DeviceDataIO_Opaque*>(&other)) o->m_payload = m_payload;
+}
+
+bool OType_DeviceDataIO_Opaque::bIsAvailable(const ZRINFO&, std::string& reason) const {
+    reason = "unknown data output kind";
+    return false;
+}
+
+void OType_DeviceDataIO_Opaque::EncodePayload(OByteStream& s) const {
+    s.bWriteRaw(m_payload.data(), m_payload.size());
+}
+
+bool OType_DeviceDataIO_Opaque::bDecodePayload(OByteStream& s) {
+    return s.bReadBytes(m_payload, s.iRemaining());
+}
+
+OType_DeviceDataIOArray& OType_DeviceDataIOArray::operator=(const OType_DeviceDataIOArray& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+}
+
+void OType_DeviceDataIOArray::CopyFrom(const OType_DeviceDataIOArray& other) {
+    m_outputs.clear();
+    for (const auto& o : other.m_outputs)
+        m_outputs.push_back(o->Clone());
+    m_selected = other.m_selected;
+    m_nextId = other.m_nextId;
+}
+
+OType_DeviceDataIO* OType_DeviceDataIOArray::opGetAt(int i) const {
+    return i >= 0 && i < iGetNum() ? m_outputs[static_cast<size_t>(i)].get() : nullptr;
+}
+
+int OType_DeviceDataIOArray::iGetPos(const OType_DeviceDataIO* output) const {
+    for (int i = 0; i < iGetNum(); ++i) {
+        if (m_outputs[static_cast<size_t>(i)].get() == output) return i;
+    }
+    return -1;
+}
+
+int OType_DeviceDataIOArray::iCountKind(int kind) const {
+    return static_cast<int>(
+        std::count_if(m_outputs.begin(), m_outputs.end(),
+                      [kind](const auto& o) { return o->iGetDataIOType() == kind; }));
+}
+
+OType_DeviceDataIO* OType_DeviceDataIOArray::Insert(int i,
+                                                    std::unique_ptr<OType_DeviceDataIO> output) {
+    if (!output) return nullptr;
+    const bool idUsed = std::any_of(m_outputs.begin(), m_outputs.end(), [&](const auto& o) {
+        return o->iGetDataIOId() == output->iGetDataIOId();
+    });
+    if (output->iGetDataIOId() < 0 || idUsed) output->SetDataIOId(m_nextId);
+    m_nextId = std::max(m_nextId, output->iGetDataIOId()) + 1;
+    const int at = std::clamp(i, 0, iGetNum());
+    m_outputs.insert(m_outputs.begin() + at, std::move(output));
+    if (m_selected >= at) ++m_selected;
+    return m_outputs[static_cast<size_t>(at)].get();
+}
+
+void OType_DeviceDataIOArray::RemoveAt(int i) {
+    if (i < 0 || i >= iGetNum()) return;
+    m_outputs.erase(m_outputs.begin() + i);
+    if (m_selected == i) {
+        m_selected = std::min(i, iGetNum() - 1);
+    } else if (m_selected > i) {
+        --m_selected;
+    }
+}
+
+void OType_DeviceDataIOArray::RemoveAll() {
+    m_outputs.clear();
+    m_selected = -1;
+}
+
+void OType_DeviceDataIOArray::Swap(int a, int b) {
+    if (a < 0 || b < 0 || a >= iGetNum() || b >= iGetNum()) return;
+    std::swap(m_outputs[static_cast<size_t>(a)], m_outputs[static_cast<size_t>(b)]);
+    if (m_selected == a) {
+        m_selected = b;
+    } else if (m_selected == b) {
+        m_selected = a;
+    }
+}
+
+bool OType_DeviceDataIOArray::bIsPacketIdUsed(int id, const OType_DeviceDataIO* except) const {
+    if (id < 0) return false;
+    return std::any_of(m_outputs.begin(), m_outputs.end(),
+                       [&](const auto& o) { return o.get() != except && o->iGetPacketId() == id; });
+}
+
+bool OType_DeviceDataIOArray::bIsPacketNameUsed(const std::string& name,
+                                                const OType_DeviceDataIO* except) const {
+    if (name.empty()) return false;
+    return std::any_of(m_outputs.begin(), m_outputs.end(), [&](const auto& o) {
+        return o.get() != except && o->GetPacketName() == name;
+    });
+}
+
+int OType_DeviceDataIOArray::iFirstFreePacketId() const {
+    int id = 1;
+    while (bIsPacketIdUsed(id))
+        ++id;
+    return id;
+}
+
+std::string OType_DeviceDataIOArray::FirstFreePacketName(const std::string& base) const {
+    if (!bIsPacketNameUsed(base)) return base;
+    for (int n = 2;; ++n) {
+        std::string candidate = base + "_" + std::to_string(n);
+        if (!bIsPacketNameUsed(candidate)) return candidate;
+    }
+}
+
+void OType_DeviceDataIOArray::Update_LUT_FeatureIndexLists(const OType_ZRPartSet& partSet) {
+    for (auto& o : m_outputs)
+        o->UpdateFeatureIndexList(partSet);
+}
+
+int OType_DeviceDataIOArray::iEncode(OByteStream& s) const {
+    OObjectBlockWriter block(s, ObjectId::kDataOutputArray);
+    s.bWriteI32(m_selected);
+    s.bWriteI32(m_nextId);
+    s.bWriteU32(static_cast<uint32_t>(m_outputs.size()));
+    for (const auto& o : m_outputs)
+        o->iEncode(s);
+    return block.bClose() ? 1 : 0;
+}
+
+std::unique_ptr<OType_DeviceDataIO> OType_DeviceDataIOArray::opCreateFromStream(
+    OByteStream& s, const ODataOutputPrototypes& prototypes) {
+    int32_t kind = 0;
+    if (!PeekOutputKind(s, kind)) {
+        s.Fail();
+        return nullptr;
+    }
+    std::unique_ptr<OType_DeviceDataIO> output = prototypes.Create(kind);
+    if (!output) output = std::make_unique<OType_DeviceDataIO_Opaque>(kind);
+    if (!output->iDecodeInto(s)) return nullptr;
+    return output;
+}
+
+int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes& prototypes) {
+    RemoveAll();
+    OObjectBlockReader block(s, ObjectId::kDataOutputArray);
+    int32_t selected = -1, nextId = 1;
+    uint32_t count = 0;
+    s.bReadI32(selected);
+    s.bReadI32(nextId);
+    if (!block.bIsOk() || !s.bReadCount(count, 16) || count > kMaxOutputs) return s.Fail();
+    std::vector<std::unique_ptr<OType_DeviceDataIO>> outputs;
+    for (uint32_t i = 0; i < count; ++i) {
+        auto o = opCreateFromStream(s, prototypes);
+        if (!o) return 0;
+        outputs.push_back(std::move(o));
+    }
+    if (!block.bClose()) return 0;
+    for (auto& o : outputs)
+        Add(std::move(o));
+    m_nextId = std::max(m_nextId, nextId);
+    SetSelected(selected);
+    return 1;
+}

@@ -12,6 +12,16 @@ OType_PartArray& OType_PartArray::operator=(const OType_PartArray& other) {
     return *this;
 }
 
+OType_PartArray& OType_PartArray::operator=(OType_PartArray&& other) noexcept {
+    if (this == &other) return *this;
+    m_parts = std::move(other.m_parts);
+    m_order = std::move(other.m_order);
+    m_sortType = other.m_sortType;
+    m_sortFeature = other.m_sortFeature;
+    other.RemoveAll();
+    return *this;
+}
+
 void OType_PartArray::CopyFrom(const OType_PartArray& other) {
     m_parts.clear();
     m_parts.reserve(other.m_parts.size());

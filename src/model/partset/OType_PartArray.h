@@ -30,6 +30,8 @@ class OType_PartArray {
     OType_PartArray() = default;
     OType_PartArray(const OType_PartArray& other) { CopyFrom(other); }
     OType_PartArray& operator=(const OType_PartArray& other);
+    // Moves the parts and the sort order; the lock is not moved.
+    OType_PartArray& operator=(OType_PartArray&& other) noexcept;
     ~OType_PartArray() = default;
 
     int iGetSize() const { return static_cast<int>(m_parts.size()); }

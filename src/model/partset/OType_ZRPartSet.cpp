@@ -185,6 +185,12 @@ void OType_ZRPartSet::ClampShowState() {
 
 void OType_ZRPartSet::CopyContentFrom(const OType_ZRPartSet& o) {
     if (this == &o) return;
+    CopySettingsFrom(o);
+    m_teach = o.m_teach;
+    m_test = o.m_test;
+}
+
+void OType_ZRPartSet::CopySettingsFrom(const OType_ZRPartSet& o) {
     m_fixedFeatures = o.m_fixedFeatures;
     m_name = o.m_name;
     m_timeStamp = o.m_timeStamp;
@@ -192,8 +198,6 @@ void OType_ZRPartSet::CopyContentFrom(const OType_ZRPartSet& o) {
     m_firmwareMin = o.m_firmwareMin;
     m_firmwareMax = o.m_firmwareMax;
     m_subTypes = o.m_subTypes;
-    m_teach = o.m_teach;
-    m_test = o.m_test;
     m_tools = o.m_tools;
     m_dataOutputs = o.m_dataOutputs;
     m_featureNames = o.m_featureNames;
@@ -344,7 +348,10 @@ int OType_ZRPartSet::iDecode(OByteStream& s) {
     }
     d.m_trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
-    CopyContentFrom(d);
+    // The part lists are moved; everything else is small and copied.
+    m_teach = std::move(d.m_teach);
+    m_test = std::move(d.m_test);
+    CopySettingsFrom(d);
     ClampShowState();
     m_undo.bStartUndoRedo(*this);
     return 1;

@@ -218,6 +218,8 @@ class OType_ZRPartSet {
     explicit OType_ZRPartSet(NoHistory);
 
     void ClampShowState();
+    // Everything CopyContentFrom copies except the two part lists.
+    void CopySettingsFrom(const OType_ZRPartSet& other);
 
     const ZRINFO* m_deviceInfo = nullptr;
     OCoordTrans_Tsai_Transformer* m_coordTrans = nullptr;

@@ -58,7 +58,7 @@ TEST(FormatPrintf, MissingAndSurplusArguments) {
     EXPECT_EQ(FormatPrintf("no conversion", 5), "no conversion");
 }
 
-TEST(FormatPrintf, UnsafeOrUnknownSpecsStayLiteral) {
+TEST(FormatPrintf, UnsafeOrUnknownConversionsStayLiteral) {
     int written = 0;
     EXPECT_EQ(FormatPrintf("%n", written), "%n");
     EXPECT_EQ(FormatPrintf("%p", 1), "%p");

@@ -75,22 +75,22 @@ bool bParseConversion(std::string_view format, size_t& pos, OConversion& conv) {
     return true;
 }
 
-std::string BuildSpec(const OConversion& conv, std::string_view length) {
-    std::string spec = "%" + conv.flags;
-    if (conv.width >= 0) spec += std::to_string(conv.width);
-    if (conv.precision >= 0) spec += "." + std::to_string(conv.precision);
-    spec += length;
-    spec += conv.conversion;
-    return spec;
+std::string BuildPattern(const OConversion& conv, std::string_view length) {
+    std::string pattern = "%" + conv.flags;
+    if (conv.width >= 0) pattern += std::to_string(conv.width);
+    if (conv.precision >= 0) pattern += "." + std::to_string(conv.precision);
+    pattern += length;
+    pattern += conv.conversion;
+    return pattern;
 }
 
 template <typename T>
-void AppendSnprintf(std::string& out, const std::string& spec, T value) {
-    const int length = std::snprintf(nullptr, 0, spec.c_str(), value);
+void AppendSnprintf(std::string& out, const std::string& pattern, T value) {
+    const int length = std::snprintf(nullptr, 0, pattern.c_str(), value);
     if (length <= 0) return;
     const size_t start = out.size();
     out.resize(start + static_cast<size_t>(length) + 1);
-    std::snprintf(out.data() + start, static_cast<size_t>(length) + 1, spec.c_str(), value);
+    std::snprintf(out.data() + start, static_cast<size_t>(length) + 1, pattern.c_str(), value);
     out.resize(start + static_cast<size_t>(length));
 }
 
@@ -141,9 +141,9 @@ void AppendInteger(std::string& out, const OConversion& conv, const OFormatArg& 
     switch (arg.eKind()) {
         case OFormatArg::Kind::Signed:
             if (isUnsigned) {
-                AppendSnprintf(out, BuildSpec(conv, "ll"), MaskedUnsigned(arg));
+                AppendSnprintf(out, BuildPattern(conv, "ll"), MaskedUnsigned(arg));
             } else {
-                AppendSnprintf(out, BuildSpec(conv, "ll"), arg.iSigned());
+                AppendSnprintf(out, BuildPattern(conv, "ll"), arg.iSigned());
             }
             return;
         case OFormatArg::Kind::Unsigned:
@@ -151,21 +151,22 @@ void AppendInteger(std::string& out, const OConversion& conv, const OFormatArg& 
                                                      std::numeric_limits<long long>::max())) {
                 OConversion asUnsigned = conv;
                 asUnsigned.conversion = 'u';
-                AppendSnprintf(out, BuildSpec(asUnsigned, "ll"), arg.iUnsigned());
+                AppendSnprintf(out, BuildPattern(asUnsigned, "ll"), arg.iUnsigned());
             } else if (isUnsigned) {
-                AppendSnprintf(out, BuildSpec(conv, "ll"), arg.iUnsigned());
+                AppendSnprintf(out, BuildPattern(conv, "ll"), arg.iUnsigned());
             } else {
-                AppendSnprintf(out, BuildSpec(conv, "ll"), static_cast<long long>(arg.iUnsigned()));
+                AppendSnprintf(out, BuildPattern(conv, "ll"),
+                               static_cast<long long>(arg.iUnsigned()));
             }
             return;
         case OFormatArg::Kind::Floating:
             if (!bTruncated(arg.dFloating(), truncated)) {
                 AppendText(out, conv, NumberText(arg));
             } else if (isUnsigned) {
-                AppendSnprintf(out, BuildSpec(conv, "ll"),
+                AppendSnprintf(out, BuildPattern(conv, "ll"),
                                static_cast<unsigned long long>(truncated));
             } else {
-                AppendSnprintf(out, BuildSpec(conv, "ll"), truncated);
+                AppendSnprintf(out, BuildPattern(conv, "ll"), truncated);
             }
             return;
         case OFormatArg::Kind::Text:
@@ -177,13 +178,13 @@ void AppendInteger(std::string& out, const OConversion& conv, const OFormatArg& 
 void AppendFloating(std::string& out, const OConversion& conv, const OFormatArg& arg) {
     switch (arg.eKind()) {
         case OFormatArg::Kind::Signed:
-            AppendSnprintf(out, BuildSpec(conv, ""), static_cast<double>(arg.iSigned()));
+            AppendSnprintf(out, BuildPattern(conv, ""), static_cast<double>(arg.iSigned()));
             return;
         case OFormatArg::Kind::Unsigned:
-            AppendSnprintf(out, BuildSpec(conv, ""), static_cast<double>(arg.iUnsigned()));
+            AppendSnprintf(out, BuildPattern(conv, ""), static_cast<double>(arg.iUnsigned()));
             return;
         case OFormatArg::Kind::Floating:
-            AppendSnprintf(out, BuildSpec(conv, ""), arg.dFloating());
+            AppendSnprintf(out, BuildPattern(conv, ""), arg.dFloating());
             return;
         case OFormatArg::Kind::Text:
             AppendText(out, conv, arg.oText());
@@ -194,10 +195,10 @@ void AppendFloating(std::string& out, const OConversion& conv, const OFormatArg&
 void AppendCharacter(std::string& out, const OConversion& conv, const OFormatArg& arg) {
     switch (arg.eKind()) {
         case OFormatArg::Kind::Signed:
-            AppendSnprintf(out, BuildSpec(conv, ""), static_cast<int>(arg.iSigned() & 0xFF));
+            AppendSnprintf(out, BuildPattern(conv, ""), static_cast<int>(arg.iSigned() & 0xFF));
             return;
         case OFormatArg::Kind::Unsigned:
-            AppendSnprintf(out, BuildSpec(conv, ""), static_cast<int>(arg.iUnsigned() & 0xFF));
+            AppendSnprintf(out, BuildPattern(conv, ""), static_cast<int>(arg.iUnsigned() & 0xFF));
             return;
         case OFormatArg::Kind::Floating:
             AppendText(out, conv, NumberText(arg));

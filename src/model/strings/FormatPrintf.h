@@ -23,7 +23,6 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <utility>
 
 class OFormatArg {
   public:

@@ -4,28 +4,11 @@
 
 #include "model/partset/DefaultFeatureNames.h"
 #include "model/stream/OByteStream_Memory.h"
+#include "model/strings/MultiLanguageText.h"
 #include "model/stream/OObjectBlock.h"
 #include "model/stream/ObjectIds.h"
 
 namespace {
-// The text of `language` in a "lang0|lang1|..." entry; language 0 when that one is missing.
-std::string PickLanguage(const std::string& text, int language) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t bar = text.find('|', start);
-        parts.push_back(
-            text.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
-        if (bar == std::string::npos) break;
-        start = bar + 1;
-    }
-    if (language >= 0 && language < static_cast<int>(parts.size()) &&
-        !parts[static_cast<size_t>(language)].empty()) {
-        return parts[static_cast<size_t>(language)];
-    }
-    return parts.front();
-}
-
 int ClampIndex(int n, int size) {
     if (size <= 0) return 0;
     return std::clamp(n, 0, size - 1);
@@ -103,7 +86,7 @@ void OType_ZRPartSet::bResetFeatureNames() {
 
 void OType_ZRPartSet::ExtractFeatureNameLanguage(int language) {
     for (auto& entry : m_featureNames)
-        entry.name = PickLanguage(entry.name, language);
+        entry.name = oStrExtractLanguage(entry.name, language);
 }
 
 bool OType_ZRPartSet::bIsFeatureEnabled(int feature) const {

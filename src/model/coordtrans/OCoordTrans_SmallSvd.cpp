@@ -21,10 +21,13 @@ bool OCoordTrans_SmallSvd::bCompute(std::span<const double> a, size_t rows, size
     m_work.assign(rows * cols, 0.0);
     for (size_t j = 0; j < cols; ++j) {
         double norm2 = 0.0;
-        for (size_t i = 0; i < rows; ++i) norm2 += a[i * cols + j] * a[i * cols + j];
+        for (size_t i = 0; i < rows; ++i)
+            norm2 += a[i * cols + j] * a[i * cols + j];
         m_scale[j] = norm2 > 0.0 ? std::sqrt(norm2) : 1.0;
-        for (size_t i = 0; i < rows; ++i) m_work[j * rows + i] = a[i * cols + j] / m_scale[j];
-        for (size_t k = 0; k < cols; ++k) m_v[k][j] = k == j ? 1.0 : 0.0;
+        for (size_t i = 0; i < rows; ++i)
+            m_work[j * rows + i] = a[i * cols + j] / m_scale[j];
+        for (size_t k = 0; k < cols; ++k)
+            m_v[k][j] = k == j ? 1.0 : 0.0;
     }
 
     for (int sweep = 0; sweep < kMaxSweeps; ++sweep) {
@@ -39,11 +42,13 @@ bool OCoordTrans_SmallSvd::bCompute(std::span<const double> a, size_t rows, size
                     beta += cq[i] * cq[i];
                     gamma += cp[i] * cq[i];
                 }
-                if (gamma == 0.0 || std::fabs(gamma) <= kOrthogonalityTolerance * std::sqrt(alpha * beta))
+                if (gamma == 0.0 ||
+                    std::fabs(gamma) <= kOrthogonalityTolerance * std::sqrt(alpha * beta))
                     continue;
                 rotated = true;
                 const double zeta = (beta - alpha) / (2.0 * gamma);
-                const double t = (zeta >= 0 ? 1.0 : -1.0) / (std::fabs(zeta) + std::hypot(1.0, zeta));
+                const double t =
+                    (zeta >= 0 ? 1.0 : -1.0) / (std::fabs(zeta) + std::hypot(1.0, zeta));
                 const double c = 1.0 / std::hypot(1.0, t);
                 const double s = c * t;
                 for (size_t i = 0; i < rows; ++i) {
@@ -63,11 +68,13 @@ bool OCoordTrans_SmallSvd::bCompute(std::span<const double> a, size_t rows, size
 
     for (size_t j = 0; j < cols; ++j) {
         double norm2 = 0.0;
-        for (size_t i = 0; i < rows; ++i) norm2 += m_work[j * rows + i] * m_work[j * rows + i];
+        for (size_t i = 0; i < rows; ++i)
+            norm2 += m_work[j * rows + i] * m_work[j * rows + i];
         m_sigma[j] = std::sqrt(norm2);
     }
     std::iota(m_order, m_order + cols, size_t{0});
-    std::sort(m_order, m_order + cols, [this](size_t l, size_t r) { return m_sigma[l] > m_sigma[r]; });
+    std::sort(m_order, m_order + cols,
+              [this](size_t l, size_t r) { return m_sigma[l] > m_sigma[r]; });
     return true;
 }
 
@@ -89,9 +96,11 @@ bool OCoordTrans_SmallSvd::bSolveLeastSquares(std::span<const double> b, double 
         // u_j^T b / sigma_j with u_j = work_j / sigma_j.
         const double* cj = &m_work[j * m_rows];
         double dot = 0.0;
-        for (size_t i = 0; i < m_rows; ++i) dot += cj[i] * b[i];
+        for (size_t i = 0; i < m_rows; ++i)
+            dot += cj[i] * b[i];
         const double coefficient = dot / (m_sigma[j] * m_sigma[j]);
-        for (size_t k = 0; k < m_cols; ++k) scaled[k] += coefficient * m_v[k][j];
+        for (size_t k = 0; k < m_cols; ++k)
+            scaled[k] += coefficient * m_v[k][j];
     }
     for (size_t k = 0; k < m_cols; ++k) {
         x[k] = scaled[k] / m_scale[k];
@@ -111,6 +120,7 @@ bool OCoordTrans_SmallSvd::bNullVector(double relTolerance, std::span<double> v)
     }
     if (!(norm2 > 0.0) || !std::isfinite(norm2)) return false;
     const double norm = std::sqrt(norm2);
-    for (size_t k = 0; k < m_cols; ++k) v[k] /= norm;
+    for (size_t k = 0; k < m_cols; ++k)
+        v[k] /= norm;
     return true;
 }

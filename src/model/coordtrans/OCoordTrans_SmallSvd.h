@@ -9,7 +9,7 @@
 #include <vector>
 
 class OCoordTrans_SmallSvd {
-public:
+  public:
     static constexpr size_t kMaxCols = 6;
 
     // `a` holds rows x cols values, row by row. False for an empty or too wide matrix or
@@ -32,10 +32,10 @@ public:
     // the smallest value is, is for the caller to judge.
     bool bNullVector(double relTolerance, std::span<double> v) const;
 
-private:
+  private:
     size_t m_rows = 0;
     size_t m_cols = 0;
-    std::vector<double> m_work;    // column by column: A * D^-1 * V
+    std::vector<double> m_work;        // column by column: A * D^-1 * V
     double m_v[kMaxCols][kMaxCols]{};  // right singular vectors as columns
     double m_scale[kMaxCols]{};        // column norms D of the input
     double m_sigma[kMaxCols]{};

@@ -1,5 +1,6 @@
 #include "model/coordtrans/OCoordTrans_Tsai_Calibrator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -12,6 +13,9 @@ namespace {
 
 // Below this relative singular value a linear system counts as rank-deficient.
 constexpr double kRankTolerance = 1e-9;
+// f and Tz separate only through the perspective of a tilted plane; with the plane's
+// normal within this sine of the optical axis they are taken as undetermined.
+constexpr double kMinTiltSine = 1e-3;
 constexpr int kMaxRefineIterations = 200;
 constexpr double kMaxDamping = 1e12;
 
@@ -61,9 +65,11 @@ bool SolveRadialAlignment(const std::vector<SensorPoint>& pts, Pose& pose) {
     // The upper-left 2x2 block of a rotation matrix has largest singular value 1.
     const double sr = v[0] * v[0] + v[1] * v[1] + v[3] * v[3] + v[4] * v[4];
     const double det = v[0] * v[4] - v[1] * v[3];
-    const double largest = std::sqrt(0.5 * (sr + std::sqrt(std::max(0.0, sr * sr - 4 * det * det))));
+    const double largest =
+        std::sqrt(0.5 * (sr + std::sqrt(std::max(0.0, sr * sr - 4 * det * det))));
     if (!(largest > 1e-12)) return false;
-    for (double& x : v) x /= largest;
+    for (double& x : v)
+        x /= largest;
 
     double side = 0.0;
     for (const auto& p : pts) {
@@ -73,7 +79,8 @@ bool SolveRadialAlignment(const std::vector<SensorPoint>& pts, Pose& pose) {
     }
     if (side == 0.0 || !std::isfinite(side)) return false;
     if (side < 0.0) {
-        for (double& x : v) x = -x;
+        for (double& x : v)
+            x = -x;
     }
     pose.r = {v[0], v[1], 0, v[3], v[4], 0, 0, 0, 0};
     pose.Tx = v[2];
@@ -113,13 +120,14 @@ bool EstimateFocalAndTz(const std::vector<SensorPoint>& pts, const Pose& pose, F
     }
     OCoordTrans_SmallSvd svd;
     double x[2];
-    if (!svd.bCompute(a, b.size(), 2) || !svd.bSolveLeastSquares(b, kRankTolerance, x)) return false;
+    if (!svd.bCompute(a, b.size(), 2) || !svd.bSolveLeastSquares(b, kRankTolerance, x))
+        return false;
     fit = {x[0], x[1], 0.0};
     return true;
 }
 
 class FocalRefinement {
-public:
+  public:
     FocalRefinement(const std::vector<SensorPoint>& pts, const Pose& pose) {
         const auto& r = pose.r;
         for (const auto& p : pts) {
@@ -163,7 +171,7 @@ public:
         return true;
     }
 
-private:
+  private:
     struct Term {
         double xd, yd, r2, xc, yc, wc;
     };
@@ -196,7 +204,8 @@ private:
     static void ColumnNorms(const std::vector<double>& jacobian, double scale[3]) {
         for (int j = 0; j < 3; ++j) {
             double norm2 = 0.0;
-            for (size_t i = j; i < jacobian.size(); i += 3) norm2 += jacobian[i] * jacobian[i];
+            for (size_t i = j; i < jacobian.size(); i += 3)
+                norm2 += jacobian[i] * jacobian[i];
             scale[j] = norm2 > 0.0 ? std::sqrt(norm2) : 1.0;
         }
     }
@@ -208,10 +217,12 @@ private:
         std::vector<double> a = jacobian;
         std::vector<double> b;
         b.reserve(residuals.size() + 3);
-        for (double e : residuals) b.push_back(-e);
+        for (double e : residuals)
+            b.push_back(-e);
         const double root = std::sqrt(damping);
         for (int j = 0; j < 3; ++j) {
-            for (int k = 0; k < 3; ++k) a.push_back(j == k ? root * scale[j] : 0.0);
+            for (int k = 0; k < 3; ++k)
+                a.push_back(j == k ? root * scale[j] : 0.0);
             b.push_back(0.0);
         }
         OCoordTrans_SmallSvd svd;
@@ -249,6 +260,7 @@ int OCoordTrans_Tsai_Calibrator::iCalibrateCoplanar(
     if (!SolveRadialAlignment(pts, linear)) return 0;
     Pose pose = linear;
     CompleteRotation(pose, false);
+    if (std::hypot(pose.r[6], pose.r[7]) < kMinTiltSine) return 0;
     FocalFit fit;
     if (!EstimateFocalAndTz(pts, pose, fit)) return 0;
     if (fit.f < 0.0) {

@@ -15,6 +15,8 @@
 //
 // The calibration plane must be tilted against the image plane: when they are parallel,
 // f and Tz cannot be told apart (only their ratio is determined) and calibration fails.
+// Below a tilt of 1e-3 rad the plane counts as parallel; Tsai recommends 30 degrees or
+// more for accurate results.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +26,7 @@
 #include "model/coordtrans/OCoordTrans_Tsai_Parameters.h"
 
 class OCoordTrans_Tsai_Calibrator {
-public:
+  public:
     static constexpr size_t kMinPoints = 5;
     static constexpr size_t kMaxPoints = 256;
 

@@ -1,5 +1,6 @@
 #include "model/coordtrans/OCoordTrans_Tsai_Distortion.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {

@@ -6,7 +6,7 @@
 #pragma once
 
 class OCoordTrans_Tsai_Distortion {
-public:
+  public:
     // Distorted -> undistorted sensor coordinates. False outside the invertible region or
     // on non-finite values.
     static bool bUndistort(double kappa1, double xd, double yd, double& xu, double& yu);

@@ -42,8 +42,7 @@ OCoordTrans_Tsai_CameraParameters OCoordTrans_Tsai_CameraParameters::FromSensor(
 
 bool OCoordTrans_Tsai_CameraParameters::bIsValid() const {
     const double all[] = {Ncx, Nfx, dx, dy, dpx, dpy, Cx, Cy, sx};
-    return AllFinite(all) && Ncx > 0 && Nfx > 0 && dx > 0 && dy > 0 && dpx > 0 && dpy > 0 &&
-           sx > 0;
+    return AllFinite(all) && Ncx > 0 && Nfx > 0 && dx > 0 && dy > 0 && dpx > 0 && dpy > 0 && sx > 0;
 }
 
 bool OCoordTrans_Tsai_CalibrationParameters::bIsValid() const {
@@ -55,12 +54,12 @@ std::array<double, OCoordTrans_Tsai_Parameters::kCount> OCoordTrans_Tsai_Paramet
     const {
     const auto& c = camera;
     const auto& k = calibration;
-    return {c.Ncx,  c.Nfx,  c.dx,   c.dy,   c.dpx,  c.dpy,
-            c.Cx,   c.Cy,   c.sx,   k.f,    k.kappa1, k.Tx,
-            k.Ty,   k.Tz,   k.Rx,   k.Ry,   k.Rz,   r[0],
-            r[1],   r[2],   r[3],   r[4],   r[5],   r[6],
-            r[7],   r[8],   static_cast<double>(iCameraParametersSet),
-            static_cast<double>(iCalibrationSet)};
+    // clang-format off
+    return {c.Ncx, c.Nfx, c.dx, c.dy, c.dpx, c.dpy, c.Cx, c.Cy, c.sx,
+            k.f, k.kappa1, k.Tx, k.Ty, k.Tz, k.Rx, k.Ry, k.Rz,
+            r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8],
+            static_cast<double>(iCameraParametersSet), static_cast<double>(iCalibrationSet)};
+    // clang-format on
 }
 
 int OCoordTrans_Tsai_Parameters::iFromDoubles(std::span<const double> v,
@@ -71,7 +70,8 @@ int OCoordTrans_Tsai_Parameters::iFromDoubles(std::span<const double> v,
         return 0;
     p.camera = {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]};
     p.calibration = {v[9], v[10], v[11], v[12], v[13], v[14], v[15], v[16]};
-    for (size_t i = 0; i < 9; ++i) p.r[i] = v[17 + i];
+    for (size_t i = 0; i < 9; ++i)
+        p.r[i] = v[17 + i];
     out = p;
     return 1;
 }
@@ -91,13 +91,15 @@ bool OCoordTrans_Tsai_Parameters::bIsConsistent() const {
 }
 
 bool OCoordTrans_Tsai_Parameters::bWrite(OByteStream& stream) const {
-    for (double v : ToDoubles()) stream.bWriteDouble(v);
+    for (double v : ToDoubles())
+        stream.bWriteDouble(v);
     return stream.bIsOk();
 }
 
 bool OCoordTrans_Tsai_Parameters::bRead(OByteStream& stream) {
     std::array<double, kCount> values{};
-    for (double& v : values) stream.bReadDouble(v);
+    for (double& v : values)
+        stream.bReadDouble(v);
     if (!stream.bIsOk()) return false;
     if (!iFromDoubles(values, *this)) return stream.Fail();
     return true;

@@ -24,8 +24,7 @@ struct OCoordTrans_Tsai_CameraParameters {
 
     // Derives dpx and dpy from the sensor geometry.
     static OCoordTrans_Tsai_CameraParameters FromSensor(double Ncx, double Nfx, double dx,
-                                                        double dy, double Cx, double Cy,
-                                                        double sx);
+                                                        double dy, double Cx, double Cy, double sx);
     // All finite; counts, pitches and sx positive.
     bool bIsValid() const;
     bool operator==(const OCoordTrans_Tsai_CameraParameters&) const = default;

@@ -7,9 +7,11 @@ OCoordTrans_Tsai_Rotation::Matrix OCoordTrans_Tsai_Rotation::FromAngles(double R
     const double sa = std::sin(Rx), ca = std::cos(Rx);
     const double sb = std::sin(Ry), cb = std::cos(Ry);
     const double sc = std::sin(Rz), cc = std::cos(Rz);
+    // clang-format off
     return {cc * cb, cc * sb * sa - sc * ca, cc * sb * ca + sc * sa,
             sc * cb, sc * sb * sa + cc * ca, sc * sb * ca - cc * sa,
             -sb,     cb * sa,                cb * ca};
+    // clang-format on
 }
 
 OCoordTrans_Tsai_Rotation::Angles OCoordTrans_Tsai_Rotation::ToAngles(const Matrix& r) {

@@ -6,7 +6,7 @@
 #include <array>
 
 class OCoordTrans_Tsai_Rotation {
-public:
+  public:
     using Matrix = std::array<double, 9>;
     struct Angles {
         double Rx = 0;

@@ -23,7 +23,9 @@ bool bIsAcceptableUnit(std::string_view unit) {
 
 }  // namespace
 
-void OCoordTrans_Tsai_Transformer::Reset() { *this = OCoordTrans_Tsai_Transformer(); }
+void OCoordTrans_Tsai_Transformer::Reset() {
+    *this = OCoordTrans_Tsai_Transformer();
+}
 
 int OCoordTrans_Tsai_Transformer::iSetCameraParameters(
     const OCoordTrans_Tsai_CameraParameters& camera) {
@@ -37,8 +39,8 @@ int OCoordTrans_Tsai_Transformer::iSetCalibrationParameters(
     const OCoordTrans_Tsai_CalibrationParameters& calibration) {
     if (!calibration.bIsValid()) return 0;
     m_calibration = calibration;
-    m_rotation = OCoordTrans_Tsai_Rotation::FromAngles(calibration.Rx, calibration.Ry,
-                                                       calibration.Rz);
+    m_rotation =
+        OCoordTrans_Tsai_Rotation::FromAngles(calibration.Rx, calibration.Ry, calibration.Rz);
     m_calibrationSet = 1;
     return 1;
 }
@@ -57,8 +59,8 @@ int OCoordTrans_Tsai_Transformer::iSetParameters(const OCoordTrans_Tsai_Paramete
     if (!parameters.bIsConsistent()) return 0;
     m_camera = parameters.camera;
     m_calibration = parameters.calibration;
-    m_rotation = OCoordTrans_Tsai_Rotation::FromAngles(m_calibration.Rx, m_calibration.Ry,
-                                                       m_calibration.Rz);
+    m_rotation =
+        OCoordTrans_Tsai_Rotation::FromAngles(m_calibration.Rx, m_calibration.Ry, m_calibration.Rz);
     m_cameraParametersSet = parameters.iCameraParametersSet;
     m_calibrationSet = parameters.iCalibrationSet;
     return 1;

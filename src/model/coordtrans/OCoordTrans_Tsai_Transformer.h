@@ -25,7 +25,7 @@ class OByteStream;
 class OObjectBlockReader;
 
 class OCoordTrans_Tsai_Transformer {
-public:
+  public:
     using CalibPoint = OCoordTrans_CalibPoint;
 
     static constexpr uint32_t kObjectId = 0xFE7A2500;
@@ -100,7 +100,7 @@ public:
     // The bytes must hold exactly one block; otherwise 0 and the transformer is empty.
     int iDecode(std::span<const uint8_t> bytes);
 
-private:
+  private:
     bool bReadFields(OObjectBlockReader& block, OByteStream& stream);
     // Values finite, set groups valid, unit acceptable.
     bool bIsValidState() const;

@@ -22,11 +22,13 @@ constexpr uint64_t kCountBytes = 4;
 constexpr uint64_t kPointBytes = 5 * 8;
 
 void WriteDoubles(OByteStream& stream, std::initializer_list<double> values) {
-    for (double v : values) stream.bWriteDouble(v);
+    for (double v : values)
+        stream.bWriteDouble(v);
 }
 
 bool ReadDoubles(OByteStream& stream, std::initializer_list<double*> values) {
-    for (double* v : values) stream.bReadDouble(*v);
+    for (double* v : values)
+        stream.bReadDouble(*v);
     return stream.bIsOk();
 }
 

@@ -1,7 +1,5 @@
 #include "platform/OProgressCtrl.h"
 
-#include <limits>
-
 void OProgressCtrl::SetDisplay(ProgressDisplay* display) {
     m_display = display;
 }
@@ -27,11 +25,9 @@ int OProgressCtrl::iPercent() const {
     const int64_t position = m_position.load();
     if (length <= 0 || position <= 0) return 0;
     if (position >= length) return 100;
-    // position < length here; avoid overflowing position * 100 for huge lengths.
-    if (position <= std::numeric_limits<int64_t>::max() / 100) {
-        return static_cast<int>(position * 100 / length);
-    }
-    return static_cast<int>(static_cast<long double>(position) * 100 / length);
+    // position * 100 can exceed 64 bits for huge lengths.
+    __extension__ typedef __int128 Wide;
+    return static_cast<int>(static_cast<Wide>(position) * 100 / length);
 }
 
 void OProgressCtrl::UpdateDisplay() {
@@ -39,7 +35,7 @@ void OProgressCtrl::UpdateDisplay() {
 }
 
 bool OProgressCtrl::bUpdateDisplayIfDue(std::chrono::steady_clock::time_point now) {
-    if (m_lastDisplay && now - *m_lastDisplay < kDisplayInterval) return false;
+    if (m_lastDisplay && now - *m_lastDisplay <= kDisplayInterval) return false;
     m_lastDisplay = now;
     UpdateDisplay();
     return true;

@@ -3,8 +3,8 @@
 //
 // Increase and the getters are thread-safe (extraction workers increase the position from
 // several threads). Start, Length, UpdateDisplay, SetStatusText and End belong to the UI
-// thread, which also owns the display. Callers refresh the display at most every ~400 ms,
-// which bUpdateDisplayIfDue does for them.
+// thread, which also owns the display. Callers refresh the display only when more than
+// 400 ms have passed since the last refresh, which bUpdateDisplayIfDue does for them.
 #pragma once
 
 #include <atomic>
@@ -35,8 +35,8 @@ class OProgressCtrl {
     void Increase(int64_t step = 1);
     // Shows the current percentage.
     void UpdateDisplay();
-    // UpdateDisplay when the last display is at least kDisplayInterval ago (or there was none
-    // since Start); true when it updated.
+    // UpdateDisplay when more than kDisplayInterval has passed since the last one (or there
+    // was none since Start); true when it updated.
     bool bUpdateDisplayIfDue(std::chrono::steady_clock::time_point now);
     void SetStatusText(std::string_view text);
     // Ends the operation: the bar is cleared and the idle text restored.

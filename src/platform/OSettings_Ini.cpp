@@ -125,7 +125,7 @@ bool OSettings_Ini::bSave(const std::string& text) {
 
     struct stat oldStatus {};
     const mode_t mode =
-        ::stat(m_path.c_str(), &oldStatus) == 0 ? (oldStatus.st_mode & 07777) : 0644;
+        ::stat(m_path.c_str(), &oldStatus) == 0 ? (oldStatus.st_mode & 0777) | 0600 : 0644;
     bool ok = ::fchmod(fd, mode) == 0 && bWriteAll(fd, text) && ::fsync(fd) == 0;
     const int writeError = errno;
     if (::close(fd) != 0 && ok) ok = false;

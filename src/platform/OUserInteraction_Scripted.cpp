@@ -399,7 +399,8 @@ bool OUserInteraction_Scripted::bShowDialog(ODialogModel& model) {
         const bool pressedOk = answer && answer->fill && answer->fill(model);
         // Validation may show a message, which appends to the transcript; keep the index.
         const bool confirmed = pressedOk && bConfirmDialog(model);
-        m_transcript[recordIndex].result = confirmed ? MsgResult::Ok : MsgResult::Cancel;
+        m_transcript[recordIndex].result =
+            confirmed ? MsgResult::Ok : (pressedOk ? MsgResult::Retry : MsgResult::Cancel);
         if (confirmed) return true;
         if (!pressedOk) return false;
     }

@@ -46,10 +46,12 @@ struct OInteractionRecord {
     std::string text;     // message text, input prompt or list text
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
-    MsgResult result = MsgResult::None;  // the button answered; Ok or Cancel for dialogs
-    std::string detail;                  // check-mark text, or the list dialog's question
-    bool bChecked = false;               // the check mark after the message
-    std::vector<std::string> items;      // list entries, or the chosen file paths
+    // The button answered. Dialogs: Ok or Cancel; a model dialog whose OK was refused by its
+    // validation is recorded as Retry (the dialog then stays open).
+    MsgResult result = MsgResult::None;
+    std::string detail;              // check-mark text, or the list dialog's question
+    bool bChecked = false;           // the check mark after the message
+    std::vector<std::string> items;  // list entries, or the chosen file paths
     FileDialogRequest fileRequest;
     std::string dialogName;
     double number = 0;    // the number answered

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/OClock_Manual.h"
-#include "platform/OClock_System.h"
 
 namespace {
 
@@ -33,29 +32,6 @@ TEST(ClockManual, SetWallChangesOnlyTheCalendar) {
     EXPECT_EQ(clock.Now(), now);
     clock.Advance(90min);
     EXPECT_EQ(clock.WallNow(), newYear + 90min);
-}
-
-TEST(ClockManual, DebounceRuleReadsTheClock) {
-    // The kind of rule the core writes against a Clock: a 2 s debounce.
-    OClock_Manual clock;
-    const Clock& source = clock;
-    const auto lost = source.Now();
-    const auto bDue = [&] { return source.Now() - lost >= 2s; };
-    clock.Advance(1999ms);
-    EXPECT_FALSE(bDue());
-    clock.Advance(1ms);
-    EXPECT_TRUE(bDue());
-}
-
-TEST(ClockSystem, MonotonicTimeNeverGoesBack) {
-    OClock_System clock;
-    auto previous = clock.Now();
-    for (int i = 0; i < 1000; ++i) {
-        const auto now = clock.Now();
-        EXPECT_GE(now, previous);
-        previous = now;
-    }
-    EXPECT_GT(clock.WallNow(), std::chrono::sys_days{std::chrono::January / 1 / 2020});
 }
 
 }  // namespace

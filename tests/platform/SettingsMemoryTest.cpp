@@ -96,13 +96,6 @@ TEST(SettingsMemory, RemoveValueLeavesNoEmptySection) {
     EXPECT_EQ(settings.Dump(), std::vector<std::string>{"B\\y=2"});
 }
 
-TEST(SettingsMemory, FlushSucceedsAndIsCounted) {
-    OSettings_Memory settings;
-    EXPECT_TRUE(settings.bFlush());
-    EXPECT_TRUE(settings.bFlush());
-    EXPECT_EQ(settings.iFlushCount(), 2);
-}
-
 TEST(SettingsMemory, ConcurrentWritersAndReadersLoseNothing) {
     OSettings_Memory settings;
     constexpr int kThreads = 4;

@@ -17,6 +17,8 @@
 namespace ProjectFile {
 namespace {
 
+using namespace ProjectBlocks;
+
 constexpr int kDamagedText = 5105;
 constexpr int kSavingText = 5232;
 constexpr int kLoadingText = 5230;
@@ -104,7 +106,7 @@ class BlockReader {
             return false;
         bool ok = false;
         {
-            OByteStream_Progress stream(m_file, progress);
+            OByteStream_Progress stream(m_file, progress, OByteStream_Progress::Direction::Read);
             ok = decode(stream) == 1 && stream.bIsOk();
         }
         m_file.PopLimit();
@@ -123,11 +125,28 @@ int Damaged(std::string& errorText) {
     return 0;
 }
 
+// A block can be written back only when its re-wrapped header reads back the same: its
+// name holds no header marker and the header fits a scan window, which starts one byte
+// before it.
+bool bCanBeWrittenBack(const OProjectBlock& block) {
+    for (std::string_view marker : {kStartMarker, kNameMarker, kLengthMarker}) {
+        if (block.name.find(marker) != std::string::npos) return false;
+    }
+    const size_t header = kStartMarker.size() + kNameMarker.size() + block.name.size() + 1 +
+                          kLengthMarker.size() + std::to_string(block.length).size() + 1;
+    return header + 1 <= kWindowSize;
+}
+
 void KeepUnknownBlocks(BlockReader& reader, OQuillon& session) {
     const std::set<std::string> partTypes = KnownPartTypeNames(reader.Blocks());
     std::vector<uint8_t> kept;
     for (const OProjectBlock& block : reader.Blocks()) {
         if (IsKnownFixedName(block.name) || partTypes.count(block.name)) continue;
+        if (!bCanBeWrittenBack(block)) {
+            Log::Write(LogLevel::Warning, "project",
+                       "a block whose header cannot be written back is dropped: " + block.name);
+            continue;
+        }
         std::vector<uint8_t> data;
         if (block.length > 0 && !reader.bRead(block, data)) continue;
         const std::vector<uint8_t> wrapped = WrapUnpaddedBlock(block.name, data);
@@ -227,8 +246,8 @@ int WriteProjectBlocks(OByteStream& file, OQuillon& session, OProgressCtrl* prog
     if (family2 && sets.iGetNum() > 0) {
         ProgressScope scope(progress, sets.iGetObjectSize(), kSavingText);
         if (!WriteStreamedBlock(file, kPartSetArrayBlock, [&](OByteStream& s) {
-                OByteStream_Progress stream(s, progress);
-                return sets.iEncode(stream) == 1 && stream.bIsOk() ? 1 : 0;
+                OByteStream_Progress stream(s, progress, OByteStream_Progress::Direction::Write);
+                return sets.iEncode(stream) == 1 && stream.bFlush() ? 1 : 0;
             }))
             failed(kPartSetArrayBlock);
     }
@@ -248,9 +267,10 @@ int WriteProjectBlocks(OByteStream& file, OQuillon& session, OProgressCtrl* prog
         for (int i = 0; i < sets.iGetNum(); ++i) {
             const std::string name = PartTypeBlockName(i + 1);
             if (!WriteStreamedBlock(file, name, [&](OByteStream& s) {
-                    OByteStream_Progress stream(s, progress);
-                    return sets.opGetPartSet(i)->iEncode(stream, 1, 1) == 1 && stream.bIsOk() ? 1
-                                                                                              : 0;
+                    OByteStream_Progress stream(s, progress,
+                                                OByteStream_Progress::Direction::Write);
+                    return sets.opGetPartSet(i)->iEncode(stream, 1, 1) == 1 && stream.bFlush() ? 1
+                                                                                               : 0;
                 }))
                 failed(name.c_str());
         }

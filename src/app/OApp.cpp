@@ -91,11 +91,18 @@ ODoc& OApp::CreateDocument() {
     return *m_document;
 }
 
+void OApp::FinishDocumentCreation(ODoc& doc) {
+    // The framework's first view; from now on the views refresh themselves.
+    doc.ShowPartListView();
+    doc.SetBusy(0);
+    doc.RefreshViews();
+}
+
 ODoc* OApp::OpenDocumentFile(const std::string& path) {
     const bool created = !m_document;
     ODoc& doc = created ? CreateDocument() : *m_document;
     if (!doc.OnOpenDocument(path)) return created ? nullptr : &doc;
-    if (created) doc.ShowPartListView();
+    if (created) FinishDocumentCreation(doc);
     if (!doc.GetPathName().empty() && doc.GetPathName() == path) m_recent.Add(path);
     return &doc;
 }
@@ -107,7 +114,7 @@ void OApp::OnFileNew() {
     }
     ODoc& doc = CreateDocument();
     doc.OnNewDocument();
-    doc.ShowPartListView();
+    FinishDocumentCreation(doc);
 }
 
 void OApp::OnFileOpen() {

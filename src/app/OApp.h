@@ -88,6 +88,7 @@ class OApp : public CommandTarget {
 
   private:
     ODoc& CreateDocument();
+    void FinishDocumentCreation(ODoc& doc);
     void PublishWindowHandle(int64_t handle);
     void OpenRecentFile(int index);
 

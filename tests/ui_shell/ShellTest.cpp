@@ -428,3 +428,74 @@ TEST(Shell, TheCommandQueueDispatchesPostsFromOtherThreadsInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace shelltest;
+
+TEST(ShellFiles, NewSaveOpenSaveAsCloseAndExitThroughTheMenus) {
+    TempDir dir;
+    Shell shell;
+    ASSERT_TRUE(shell.desktop->Start());
+    OFrame_Main& frame = shell.Frame();
+    frame.show();
+    frame.UpdateActions();
+    frame.Action(Cmd::kFileNew)->trigger();
+    ODoc* doc = shell.App().opGetDocument();
+    ASSERT_NE(doc, nullptr);
+    doc->opGetActualPartSet()->TeachParts().Add(std::make_unique<OType_Part>());
+    doc->SetModifiedFlag(1);
+
+    const std::string first = (dir / "first.zrp").string();
+    shell.ui.AnswerFileSave(first);
+    frame.UpdateActions();
+    frame.Action(Cmd::kFileSave)->trigger();
+    EXPECT_TRUE(std::filesystem::exists(first));
+    EXPECT_EQ(frame.windowTitle(), "Kalvor 4.0 en - first.zrp");
+
+    const std::string second = (dir / "second.zrp").string();
+    shell.ui.AnswerFileSave(second);
+    frame.Action(Cmd::kFileSaveAs)->trigger();
+    EXPECT_TRUE(std::filesystem::exists(second));
+    frame.UpdateActions();
+    EXPECT_EQ(frame.Action(Cmd::kRecentFileFirst)->text(), "&1 second.zrp");
+    EXPECT_TRUE(frame.Action(Cmd::kRecentFileFirst + 1)->isVisible());
+    EXPECT_FALSE(frame.Action(Cmd::kRecentFileFirst + 2)->isVisible());
+
+    // File New asks nothing for a saved project and shows the welcome dialog again.
+    shell.ui.AnswerDialog(
+        [](ODialogModel& m) {
+            static_cast<ODlg_SelectTask&>(m).SetIndex(0);
+            return true;
+        },
+        "ODlg_SelectTask");
+    frame.Action(Cmd::kFileNew)->trigger();
+    EXPECT_TRUE(doc->opGetActualPartSet()->TeachParts().bIsEmpty());
+    ProcessEvents();  // runs the posted project-properties command (not built yet: nothing)
+
+    shell.ui.AnswerFileOpen({first});
+    frame.UpdateActions();
+    frame.Action(Cmd::kFileOpen)->trigger();
+    EXPECT_EQ(doc->opGetActualPartSet()->TeachParts().iGetSize(), 1);
+    EXPECT_EQ(frame.windowTitle(), "Kalvor 4.0 en - first.zrp");
+
+    doc->SetModifiedFlag(1);
+    shell.ui.ExpectMessage(MsgResult::No, ResStr(5005));
+    frame.Action(Cmd::kFileClose)->trigger();
+    EXPECT_TRUE(doc->IsModified());
+
+    shell.ui.ExpectMessage(MsgResult::Cancel, ResStr(5005));
+    frame.Action(Cmd::kAppExit)->trigger();
+    ProcessEvents();
+    EXPECT_TRUE(frame.isVisible()) << "Cancel keeps the program running";
+    shell.ui.ExpectMessage(MsgResult::No, ResStr(5005));
+    frame.Action(Cmd::kAppExit)->trigger();
+    ProcessEvents();
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_NE(shell.settings->GetText("WndPos", "MAIN", ""), "");
+    EXPECT_NE(shell.settings->GetText("WndPos", "PARTLIST", ""), "");
+    EXPECT_TRUE(shell.ui.Mismatches().empty()) << shell.ui.TranscriptText();
+    EXPECT_TRUE(shell.ui.bAllScriptUsed()) << shell.ui.TranscriptText();
+}
+
+}  // namespace

@@ -752,10 +752,9 @@ void OClass_ConfV12::EvaluateTestParts(OType_ZRPartSet& partSet, int /*flag*/) {
 // --- edits ---
 
 void OClass_ConfV12::SetTypeTolerance(OType_ZRPartSet& partSet, int type, int tolerance) {
-    if (type < 0 || type >= kTypes) return;
     const int k = std::clamp(tolerance, 0, OType_ZRPartSet_SubType::kMaxTolerance);
-    m_t->tolerance[type] = k;
     if (OType_ZRPartSet_SubType* record = partSet.opGetSubType(type)) record->SetTolerance(k);
+    if (type >= 0 && type < kTypes) m_t->tolerance[type] = k;
 }
 
 void OClass_ConfV12::ClearType(int type) {

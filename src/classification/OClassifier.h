@@ -96,6 +96,8 @@ class OClassifier {
     }
     // Threshold between orientation 1 and orientation index `orientation` (1..7).
     virtual double dGetDecisionThreshold(int /*type*/, int /*orientation*/) const { return 0.0; }
+    // The teach error as last computed (GetTeachError answers only 20 and 21).
+    int iGetTeachErrorCode() const { return m_teachError; }
     // The unseparable pairs and (family 1 special edition only) the narrow ones.
     const std::string& GetE20List() const { return m_e20List; }
     const std::string& GetE21List() const { return m_e21List; }

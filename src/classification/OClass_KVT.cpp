@@ -217,8 +217,9 @@ void OClass_KVT::LoadTeachData(OType_ZRPartSet& partSet) {
                 t.optionMean[c] = option < 4 ? option : 0;
                 t.factor[c] = v.factor;
                 t.validCount[c] = 0;
+                // A text feature's statistic is its class text.
                 if (t.minimum[c] != 0.0 || t.mean[c] != 0.0 || t.maximum[c] != 0.0 || option != 0 ||
-                    bIsOutOfBands(t.state[c]))
+                    bIsOutOfBands(t.state[c]) || !t.classText[c].empty())
                     t.hasData[type] = 1;
             }
             for (int f = n; f < kF; ++f) {
@@ -456,7 +457,7 @@ void OClass_KVT::StoreStatistics(OType_ZRPartSet& partSet) {
                                                     t.optionMean[c]);
                 v.factor = t.factor[c];
                 anyValue = anyValue || v.minimum != 0.0 || v.mean != 0.0 || v.maximum != 0.0 ||
-                           bIsOutOfBands(t.state[c]);
+                           bIsOutOfBands(t.state[c]) || !v.classText.empty();
                 vectors.Add(std::move(v));
             }
             vectors.SetPartCount(t.partCount[iClass(type, o)]);

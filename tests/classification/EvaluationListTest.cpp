@@ -3,9 +3,9 @@
 
 #include "TestClassifierHost.h"
 #include "classification/EvaluationRating.h"
-#include "classification/ODlg_Classifier_TD_Evalute.h"
 #include "classification/OClass_ConfV12.h"
 #include "classification/OClass_KVT.h"
+#include "classification/ODlg_Classifier_TD_Evalute.h"
 
 using namespace TestParts;
 
@@ -91,9 +91,9 @@ TEST_F(EvaluationListTest, SeparationBoundariesRateUpwards) {
         std::vector<OEvaluationRow> rows;
         engine.BuildEvaluationList(rows);
         ASSERT_GE(rows.size(), 5u);
-        EXPECT_EQ(rows[4], Row(c.icon,
-                               std::string("Separation of Orient. 1 from Orient. 2 is ") + c.word,
-                               32861))
+        EXPECT_EQ(
+            rows[4],
+            Row(c.icon, std::string("Separation of Orient. 1 from Orient. 2 is ") + c.word, 32861))
             << Dump(rows);
         const bool advised = c.icon < 3;
         EXPECT_EQ(rows.size(), advised ? 8u : 6u) << Dump(rows);

@@ -31,6 +31,13 @@ int Cell(int type, int orientation, int feature) {
     return OClass_ConfV12::Tables::iCell(type, orientation, feature);
 }
 
+// Deviation of a value from a class mean in units of the band above or below it.
+inline double dClassDeviation(double v, double m, double above, double below) {
+    if (std::fabs(v - m) < kClassifyEquality) return 0.0;
+    if (v > m) return above == 0.0 ? 1000.0 : (v - m) / above;
+    return below == 0.0 ? -1000.0 : -(m - v) / below;
+}
+
 // Statistics, options and factor of a cell cleared; its bounds stay.
 void ClearStatistics(OClass_ConfV12::Tables& t, int c) {
     t.minimum[c] = t.mean[c] = t.maximum[c] = 0.0f;
@@ -646,41 +653,63 @@ void OClass_ConfV12::StoreDecisionRanges(OType_ZRPartSet& partSet) {
 
 // --- classification ---
 
+void OClass_ConfV12::PrepareClassification() {
+    const Tables& t = *m_t;
+    OClassifyCache& k = m_cache;
+    k.newer = bUsesNewerClassifyRule(Host().DeviceInfo());
+    for (int c = 0; c < Tables::kCells; ++c) {
+        const double m = t.mean[c];
+        k.mean[c] = m;
+        k.above[c] = double(t.upperBound[c]) - m;
+        k.below[c] = m - double(t.lowerBound[c]);
+        k.excluded[c] = bIsExcluded(t.optionMean[c]) ? 1 : 0;
+    }
+}
+
+double OClass_ConfV12::dDeviation(double v, int c) const {
+    return dClassDeviation(v, m_cache.mean[c], m_cache.above[c], m_cache.below[c]);
+}
+
 void OClass_ConfV12::ClassifyPart(OType_Part& part) {
+    PrepareClassification();
+    ClassifyPrepared(part);
+}
+
+void OClass_ConfV12::ClassifyPrepared(OType_Part& part) {
     Tables& t = *m_t;
-    const bool newer = bUsesNewerClassifyRule(Host().DeviceInfo());
+    const bool newer = m_cache.newer;
     OType_FeatureArray& features = part.Features();
     const int n = std::min(features.iGetNumOfFeatures(), kF);
     t.featureCount = n;
     double values[kF];
     for (int f = 0; f < n; ++f)
         values[f] = features.At(f).value;
-
-    auto deviation = [&t](double v, int c) {
-        const double m = t.mean[c];
-        if (std::fabs(v - m) < kClassifyEquality) return 0.0;
-        if (v > m) {
-            const double divisor = double(t.upperBound[c]) - m;
-            return divisor == 0.0 ? 1000.0 : (v - m) / divisor;
-        }
-        const double divisor = m - double(t.lowerBound[c]);
-        return divisor == 0.0 ? -1000.0 : -(m - v) / divisor;
-    };
+    auto deviation = [this](double v, int c) { return dDeviation(v, c); };
 
     int bestType = -1, bestOrientation = -1;
     double bestH = kNoClassYet, bestS = kNoClassYet;
     for (int type = 0; type < t.typeCount; ++type) {
         bool stop = false;
         for (int o = 0; o < t.orientationCount[type]; ++o) {
-            const int cls = iClass(type, o);
+            const int first = Tables::iCellOfClass(iClass(type, o), 0);
             double h = 0.0, s = 0.0;
+            bool beaten = false;
+            const double* mean = &m_cache.mean[first];
+            const double* above = &m_cache.above[first];
+            const double* below = &m_cache.below[first];
+            const uint8_t* excluded = &m_cache.excluded[first];
             for (int f = 0; f < n; ++f) {
-                const int c = Tables::iCellOfClass(cls, f);
-                if (bIsExcluded(t.optionMean[c])) continue;
-                const double u = std::fabs(deviation(values[f], c));
+                if (excluded[f]) continue;
+                const double u = std::fabs(dClassDeviation(values[f], mean[f], above[f], below[f]));
                 h = std::max(h, u);
                 s += u;
+                // Outside, and its sum (or largest deviation) can only grow: not taken.
+                if (h > 1.0 + kClassifyEquality && (newer ? s >= bestS : h >= bestH)) {
+                    beaten = true;
+                    break;
+                }
             }
+            if (beaten) continue;
             const bool inside = h <= 1.0 + kClassifyEquality;
             const bool take = newer ? (inside || s < bestS) : (h < bestH);
             if (take) {
@@ -744,8 +773,9 @@ void OClass_ConfV12::EvaluateTestParts(OType_ZRPartSet& partSet, int /*flag*/) {
     Host().SetModifiedFlag();
     StoreDecisionRanges(partSet);
     OType_PartArray& test = partSet.TestParts();
+    PrepareClassification();
     for (int i = 0; i < test.iGetSize(); ++i)
-        ClassifyPart(*test.GetAt(i));
+        ClassifyPrepared(*test.GetAt(i));
     Host().RedrawTeachDataView();
 }
 

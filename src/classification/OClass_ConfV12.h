@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "classification/OClassTables.h"
 #include "classification/OClassifier.h"
@@ -73,5 +74,18 @@ class OClass_ConfV12 : public OClassifier {
     double U(int cell) const;
     void ClearClassesWithoutArray(int type, int firstOrientation);
 
+    // The deviation divisors of every cell, prepared once before classifying test parts.
+    struct OClassifyCache {
+        bool newer = true;
+        std::vector<double> mean = std::vector<double>(Tables::kCells, 0.0);
+        std::vector<double> above = std::vector<double>(Tables::kCells, 0.0);
+        std::vector<double> below = std::vector<double>(Tables::kCells, 0.0);
+        std::vector<uint8_t> excluded = std::vector<uint8_t>(Tables::kCells, 0);
+    };
+    void PrepareClassification();
+    void ClassifyPrepared(OType_Part& part);
+    double dDeviation(double v, int cell) const;
+
     std::unique_ptr<Tables> m_t;
+    OClassifyCache m_cache;
 };

@@ -748,7 +748,11 @@ double OClass_KVT::dDeviation(const OType_Feature& feature, int c, int f) const 
     if (!feature.valid) return bIsPlainValid(t.state[c]) ? kMismatchDeviation : 0.0;
     if (bIsOutOfBands(t.state[c])) return kMismatchDeviation;
     if (t.textFeature[f]) return TextDeviation(t.classText[c], feature.textValue);
-    const double v = feature.value;
+    return dNumericDeviation(feature.value, c);
+}
+
+double OClass_KVT::dNumericDeviation(double v, int c) const {
+    const Tables& t = *m_t;
     const double m = t.mean[c];
     if (std::fabs(v - m) < kClassifyEquality) return 0.0;
     if (v > m) {
@@ -764,6 +768,13 @@ void OClass_KVT::ClassifyPart(OType_Part& part, bool firstTestPart) {
     OType_FeatureArray& features = part.Features();
     const int n = std::min(features.iGetNumOfFeatures(), kF);
     t.featureCount = std::max(t.featureCount, n);
+    // The part's values in dense arrays; numeric[f]: the plain numeric comparison applies
+    // unless the class's state says otherwise.
+    for (int f = 0; f < n; ++f) {
+        const OType_Feature& feature = features.At(f);
+        m_values[f] = feature.value;
+        m_numeric[f] = feature.valid && !t.textFeature[f] ? 1 : 0;
+    }
 
     int bestType = -1, bestOrientation = -1;
     double bestH = kNoClassYet, bestS = kNoClassYet;
@@ -771,15 +782,24 @@ void OClass_KVT::ClassifyPart(OType_Part& part, bool firstTestPart) {
         bool stop = false;
         for (int type = 0; type < t.typeCount && !stop; ++type) {
             for (int o = 0; o < t.orientationCount[type]; ++o) {
-                const int cls = iClass(type, o);
+                const int first = Tables::iCellOfClass(iClass(type, o), 0);
                 double h = 0.0, s = 0.0;
+                bool beaten = false;
                 for (int f = 0; f < n; ++f) {
-                    const int c = Tables::iCellOfClass(cls, f);
+                    const int c = first + f;
                     if (bIsExcluded(t.optionMean[c])) continue;
-                    const double u = std::fabs(dDeviation(features.At(f), c, f));
+                    const double u = std::fabs(m_numeric[f] && !bIsOutOfBands(t.state[c])
+                                                   ? dNumericDeviation(m_values[f], c)
+                                                   : dDeviation(features.At(f), c, f));
                     h = std::max(h, u);
                     s += u;
+                    // Outside, and its sum can only grow: this class is not taken.
+                    if (h > 1.0 + kClassifyEquality && s >= bestS) {
+                        beaten = true;
+                        break;
+                    }
                 }
+                if (beaten) continue;
                 const bool inside = h <= 1.0 + kClassifyEquality;
                 if (inside || s < bestS) {
                     bestType = type;

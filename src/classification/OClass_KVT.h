@@ -105,6 +105,9 @@ class OClass_KVT : public OClassifier {
     void ClearStatistics(int cell);
     void ClearClassesWithoutArray(int type, int firstOrientation);
     double dDeviation(const OType_Feature& feature, int cell, int f) const;
+    double dNumericDeviation(double v, int cell) const;
 
     std::unique_ptr<Tables> m_t;
+    std::vector<double> m_values = std::vector<double>(kMaxFeatures, 0.0);
+    std::vector<uint8_t> m_numeric = std::vector<uint8_t>(kMaxFeatures, 0);
 };

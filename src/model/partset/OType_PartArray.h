@@ -77,5 +77,6 @@ class OType_PartArray {
     std::vector<int> m_order;                          // sort position -> adding index
     PartSortType m_sortType = PartSortType::RecordNo;
     int m_sortFeature = 0;
+    std::vector<uint8_t> m_trailer;  // unknown bytes of a newer encoding, written back unchanged
     std::timed_mutex m_lock;
 };

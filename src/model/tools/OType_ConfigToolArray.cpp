@@ -60,6 +60,7 @@ void OType_ConfigToolArray::CopyFrom(const OType_ConfigToolArray& other) {
     for (const auto& t : other.m_tools)
         m_tools.push_back(t->Clone());
     m_nextId = other.m_nextId;
+    m_trailer = other.m_trailer;
 }
 
 OType_ConfigTool* OType_ConfigToolArray::opGetAt(int i) const {
@@ -159,6 +160,7 @@ int OType_ConfigToolArray::iEncode(OByteStream& s) const {
     s.bWriteU32(static_cast<uint32_t>(m_tools.size()));
     for (const auto& t : m_tools)
         t->iEncode(s);
+    block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
 
@@ -186,6 +188,7 @@ std::unique_ptr<OType_ConfigTool> OType_ConfigToolArray::opCreateCFToolFromStrea
 
 int OType_ConfigToolArray::iDecode(OByteStream& s, const OToolPrototypes& prototypes) {
     RemoveAll();
+    m_trailer.clear();
     OObjectBlockReader block(s, ObjectId::kConfigToolArray);
     int32_t nextId = 1;
     uint32_t count = 0;
@@ -197,7 +200,9 @@ int OType_ConfigToolArray::iDecode(OByteStream& s, const OToolPrototypes& protot
         if (!tool) return 0;
         tools.push_back(std::move(tool));
     }
+    std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
+    m_trailer = std::move(trailer);
     m_nextId = std::max(1, nextId);
     for (auto& t : tools)
         Add(std::move(t));

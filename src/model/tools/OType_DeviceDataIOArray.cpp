@@ -54,6 +54,7 @@ void OType_DeviceDataIOArray::CopyFrom(const OType_DeviceDataIOArray& other) {
         m_outputs.push_back(o->Clone());
     m_selected = other.m_selected;
     m_nextId = other.m_nextId;
+    m_trailer = other.m_trailer;
 }
 
 OType_DeviceDataIO* OType_DeviceDataIOArray::opGetAt(int i) const {
@@ -153,6 +154,7 @@ int OType_DeviceDataIOArray::iEncode(OByteStream& s) const {
     s.bWriteU32(static_cast<uint32_t>(m_outputs.size()));
     for (const auto& o : m_outputs)
         o->iEncode(s);
+    block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
 
@@ -171,6 +173,7 @@ std::unique_ptr<OType_DeviceDataIO> OType_DeviceDataIOArray::opCreateFromStream(
 
 int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes& prototypes) {
     RemoveAll();
+    m_trailer.clear();
     OObjectBlockReader block(s, ObjectId::kDataOutputArray);
     int32_t selected = -1, nextId = 1;
     uint32_t count = 0;
@@ -183,7 +186,9 @@ int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes
         if (!o) return 0;
         outputs.push_back(std::move(o));
     }
+    std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
+    m_trailer = std::move(trailer);
     for (auto& o : outputs)
         Add(std::move(o));
     m_nextId = std::max(m_nextId, nextId);

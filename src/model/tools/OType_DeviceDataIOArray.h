@@ -89,4 +89,5 @@ class OType_DeviceDataIOArray {
     std::vector<std::unique_ptr<OType_DeviceDataIO>> m_outputs;
     int m_selected = -1;
     int m_nextId = 1;
+    std::vector<uint8_t> m_trailer;  // unknown bytes of a newer encoding, written back unchanged
 };

@@ -1,6 +1,7 @@
 #include "model/tools/OType_ConfigToolArray.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/part/OType_Feature.h"
 #include "model/stream/OByteStream_Memory.h"
@@ -17,6 +18,11 @@ bool PeekToolKind(OByteStream& s, int32_t& kind) {
         s.bReadU32(length) && s.bReadU32(id) && s.bReadI32(kind) && id == ObjectId::kConfigTool;
     s.bSeek(pos);
     return ok;
+}
+
+// The id after `id`; after the largest int the count starts again from 1.
+int IdAfter(int id) {
+    return id < std::numeric_limits<int>::max() ? id + 1 : 1;
 }
 }  // namespace
 
@@ -87,16 +93,19 @@ OType_ConfigTool* OType_ConfigToolArray::opFindById(int toolId) const {
 }
 
 int OType_ConfigToolArray::NextFreeId() {
+    if (m_nextId < 1) m_nextId = 1;
     while (iFindPosById(m_nextId) >= 0)
-        ++m_nextId;
-    return m_nextId++;
+        m_nextId = IdAfter(m_nextId);
+    const int id = m_nextId;
+    m_nextId = IdAfter(id);
+    return id;
 }
 
 OType_ConfigTool* OType_ConfigToolArray::Insert(int i, std::unique_ptr<OType_ConfigTool> tool) {
     if (!tool) return nullptr;
     if (tool->iGetToolId() < 0 || iFindPosById(tool->iGetToolId()) >= 0)
         tool->SetToolId(NextFreeId());
-    m_nextId = std::max(m_nextId, tool->iGetToolId() + 1);
+    if (tool->iGetToolId() >= m_nextId) m_nextId = IdAfter(tool->iGetToolId());
     const int at = std::clamp(i, 0, iGetNum());
     m_tools.insert(m_tools.begin() + at, std::move(tool));
     return m_tools[static_cast<size_t>(at)].get();

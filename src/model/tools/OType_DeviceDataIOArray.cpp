@@ -1,6 +1,7 @@
 #include "model/tools/OType_DeviceDataIOArray.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/stream/OObjectBlock.h"
 #include "model/stream/ObjectIds.h"
@@ -14,6 +15,11 @@ bool PeekOutputKind(OByteStream& s, int32_t& kind) {
         s.bReadU32(length) && s.bReadU32(id) && s.bReadI32(kind) && id == ObjectId::kDataOutput;
     s.bSeek(pos);
     return ok;
+}
+
+// The id after `id`; after the largest int the count starts again from 1.
+int IdAfter(int id) {
+    return id < std::numeric_limits<int>::max() ? id + 1 : 1;
 }
 }  // namespace
 
@@ -77,15 +83,27 @@ int OType_DeviceDataIOArray::iCountKind(int kind) const {
 OType_DeviceDataIO* OType_DeviceDataIOArray::Insert(int i,
                                                     std::unique_ptr<OType_DeviceDataIO> output) {
     if (!output) return nullptr;
-    const bool idUsed = std::any_of(m_outputs.begin(), m_outputs.end(), [&](const auto& o) {
-        return o->iGetDataIOId() == output->iGetDataIOId();
-    });
-    if (output->iGetDataIOId() < 0 || idUsed) output->SetDataIOId(m_nextId);
-    m_nextId = std::max(m_nextId, output->iGetDataIOId()) + 1;
+    if (output->iGetDataIOId() < 0 || bIsIdUsed(output->iGetDataIOId()))
+        output->SetDataIOId(NextFreeId());
+    if (output->iGetDataIOId() >= m_nextId) m_nextId = IdAfter(output->iGetDataIOId());
     const int at = std::clamp(i, 0, iGetNum());
     m_outputs.insert(m_outputs.begin() + at, std::move(output));
     if (m_selected >= at) ++m_selected;
     return m_outputs[static_cast<size_t>(at)].get();
+}
+
+bool OType_DeviceDataIOArray::bIsIdUsed(int id) const {
+    return std::any_of(m_outputs.begin(), m_outputs.end(),
+                       [id](const auto& o) { return o->iGetDataIOId() == id; });
+}
+
+int OType_DeviceDataIOArray::NextFreeId() {
+    if (m_nextId < 1) m_nextId = 1;
+    while (bIsIdUsed(m_nextId))
+        m_nextId = IdAfter(m_nextId);
+    const int id = m_nextId;
+    m_nextId = IdAfter(id);
+    return id;
 }
 
 void OType_DeviceDataIOArray::RemoveAt(int i) {
@@ -189,9 +207,9 @@ int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes
     std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
     m_trailer = std::move(trailer);
+    m_nextId = std::max(1, nextId);
     for (auto& o : outputs)
         Add(std::move(o));
-    m_nextId = std::max(m_nextId, nextId);
     SetSelected(selected);
     return 1;
 }

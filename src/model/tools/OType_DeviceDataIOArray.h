@@ -85,6 +85,8 @@ class OType_DeviceDataIOArray {
 
   private:
     void CopyFrom(const OType_DeviceDataIOArray& other);
+    bool bIsIdUsed(int id) const;
+    int NextFreeId();
 
     std::vector<std::unique_ptr<OType_DeviceDataIO>> m_outputs;
     int m_selected = -1;

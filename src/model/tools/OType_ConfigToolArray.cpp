@@ -154,7 +154,7 @@ int OType_ConfigToolArray::GetFeatureIndex_Last(int i, int fixedFeatures) const 
 }
 
 OType_ConfigTool* OType_ConfigToolArray::opGetCFToolAtFeature(int f, int fixedFeatures) const {
-    if (f < fixedFeatures) return nullptr;
+    if (f < 0 || f < fixedFeatures) return nullptr;
     int next = fixedFeatures;
     for (const auto& t : m_tools) {
         next += t->iGetNumOfFeatures();

@@ -180,7 +180,8 @@ void OType_ZRPartSet::ClampShowState() {
     if (m_showTestPart != -1) iShowTestPartNo(m_showTestPart);
     m_showSubType = ClampIndex(m_showSubType, iGetNum_SubTypes());
     iShowVectorNo(m_showVector);
-    if (m_showTool >= m_tools.iGetNum()) iShowToolNo(m_showTool);
+    iShowFeatureNo(m_showFeature);
+    if (m_showTool != -1 || m_tools.iGetNum() == 0) iShowToolNo(m_showTool);
 }
 
 void OType_ZRPartSet::CopyContentFrom(const OType_ZRPartSet& o) {

@@ -221,10 +221,11 @@ void OType_ZRPartSet::Clear() {
     m_programNo = 0;
     m_firmwareMin = m_firmwareMax = "0.0.0.0";
     m_subTypes.clear();
-    m_teach.RemoveAll();
-    m_test.RemoveAll();
-    m_tools.RemoveAll();
-    m_dataOutputs.RemoveAll();
+    // Fresh lists, so that sort orders, id counters and kept bytes go as well.
+    m_teach = OType_PartArray();
+    m_test = OType_PartArray();
+    m_tools = OType_ConfigToolArray();
+    m_dataOutputs = OType_DeviceDataIOArray();
     m_featureNames = DefaultFeatureNames();
     m_defaultReferences.Reset();
     m_filterMode = 0;

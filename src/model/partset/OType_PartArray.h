@@ -13,11 +13,12 @@
 
 #include "model/part/OType_Part.h"
 
+// Every order is ascending and stable: parts with equal keys keep their adding order.
 enum class PartSortType : int {
-    RecordNo = 0,     // as recorded
-    Type = 1,         // part type, then record number
-    Orientation = 2,  // absolute orientation, then record number
-    Result = 3,       // first result value (deviation), ascending
+    RecordNo = 0,     // record number
+    Type = 1,         // part type
+    Orientation = 2,  // absolute orientation
+    Result = 3,       // first result value (deviation)
     Feature = 4,      // value of the sort feature
     Comment = 5,      // comment text
 };

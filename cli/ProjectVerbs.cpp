@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CliVerb.h"
+#include "JsonWriter.h"
 #include "device/OQuillon.h"
 #include "device/TargetSystemSettings.h"
 #include "document/OHeadlessDocument.h"
@@ -22,84 +23,6 @@
 #include "platform/SettingsPaths.h"
 
 namespace {
-
-// A small JSON writer: objects and arrays nest, commas and indentation are handled here.
-class JsonWriter {
-  public:
-    explicit JsonWriter(std::ostream& out) : m_out(out) {}
-
-    void BeginObject(std::string_view key = {}) { Open(key, '{'); }
-    void EndObject() { Close('}'); }
-    void BeginArray(std::string_view key = {}) { Open(key, '['); }
-    void EndArray() { Close(']'); }
-    void Value(std::string_view key, long long v) {
-        Key(key);
-        m_out << v;
-    }
-    void Value(std::string_view key, const std::string& v) {
-        Key(key);
-        WriteString(v);
-    }
-    void Value(std::string_view key, const char* v) { Value(key, std::string(v)); }
-    void Finish() { m_out << '\n'; }
-
-  private:
-    void Key(std::string_view key) {
-        if (!m_first.empty()) {
-            if (!m_first.back()) m_out << ',';
-            m_first.back() = false;
-            m_out << '\n' << std::string(2 * m_first.size(), ' ');
-        }
-        if (!key.empty()) {
-            WriteString(key);
-            m_out << ": ";
-        }
-    }
-    void Open(std::string_view key, char bracket) {
-        Key(key);
-        m_out << bracket;
-        m_first.push_back(true);
-    }
-    void Close(char bracket) {
-        const bool empty = m_first.back();
-        m_first.pop_back();
-        if (!empty) m_out << '\n' << std::string(2 * m_first.size(), ' ');
-        m_out << bracket;
-    }
-    void WriteString(std::string_view s) {
-        static const char* kHex = "0123456789abcdef";
-        m_out << '"';
-        for (unsigned char c : s) {
-            switch (c) {
-                case '"':
-                    m_out << "\\\"";
-                    break;
-                case '\\':
-                    m_out << "\\\\";
-                    break;
-                case '\n':
-                    m_out << "\\n";
-                    break;
-                case '\r':
-                    m_out << "\\r";
-                    break;
-                case '\t':
-                    m_out << "\\t";
-                    break;
-                default:
-                    if (c < 0x20) {
-                        m_out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
-                    } else {
-                        m_out << static_cast<char>(c);
-                    }
-            }
-        }
-        m_out << '"';
-    }
-
-    std::ostream& m_out;
-    std::vector<bool> m_first;  // per open level: nothing written in it yet
-};
 
 // The settings the verbs read: the user's store, or an empty one with --no-settings.
 std::unique_ptr<Settings> OpenSettings(bool noSettings, std::ostream& err) {
@@ -185,51 +108,51 @@ int RunBlocks(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }
 
 void WriteInfo(const std::string& path, OQuillon& session, std::ostream& out) {
-    JsonWriter json(out);
+    OJsonWriter json(out);
     json.BeginObject();
-    json.Value("file", path);
-    json.Value("family", session.iGetFamily());
+    json.Field("file", path);
+    json.Field("family", session.iGetFamily());
     const OTargetSystem& t = session.GetTargetSystem();
-    json.BeginObject("target");
-    json.Value("hardware", t.hardware);
-    json.Value("hardwareName", TargetSystem::HardwareName(t.hardware));
-    json.Value("software", t.software);
-    json.Value("softwareName", TargetSystem::SoftwareName(t.software));
-    json.Value("addIn", t.addIn);
-    json.Value("partTypes", t.partTypes);
-    json.Value("partsInSet", t.partsInSet);
-    json.Value("orientations", t.orientations);
-    json.Value("fixedFeatures", session.iGetFixedFeatures());
-    json.Value("toolCapacity", session.iGetToolCapacity());
+    json.Key("target").BeginObject();
+    json.Field("hardware", t.hardware);
+    json.Field("hardwareName", TargetSystem::HardwareName(t.hardware));
+    json.Field("software", t.software);
+    json.Field("softwareName", TargetSystem::SoftwareName(t.software));
+    json.Field("addIn", t.addIn);
+    json.Field("partTypes", t.partTypes);
+    json.Field("partsInSet", t.partsInSet);
+    json.Field("orientations", t.orientations);
+    json.Field("fixedFeatures", session.iGetFixedFeatures());
+    json.Field("toolCapacity", session.iGetToolCapacity());
     json.EndObject();
     const OType_ProjectProperties& p = session.ProjectProperties();
-    json.BeginObject("projectProperties");
-    json.Value("addOldFormat", p.addOldFormat);
-    json.Value("useMultiplePartSets", p.useMultiplePartSets);
-    json.Value("useOrientation", p.useOrientation);
-    json.Value("useTypes", p.useTypes);
-    json.Value("useManualOrientation", p.useManualOrientation);
-    json.Value("useManualTypes", p.useManualTypes);
-    json.Value("updateProjectDescription", p.updateProjectDescription);
-    json.Value("useQuality", p.useQuality);
-    json.Value("useAlternativeValue", p.useAlternativeValue);
-    json.Value("useNewToolsOnCameraImage", p.useNewToolsOnCameraImage);
+    json.Key("projectProperties").BeginObject();
+    json.Field("addOldFormat", p.addOldFormat);
+    json.Field("useMultiplePartSets", p.useMultiplePartSets);
+    json.Field("useOrientation", p.useOrientation);
+    json.Field("useTypes", p.useTypes);
+    json.Field("useManualOrientation", p.useManualOrientation);
+    json.Field("useManualTypes", p.useManualTypes);
+    json.Field("updateProjectDescription", p.updateProjectDescription);
+    json.Field("useQuality", p.useQuality);
+    json.Field("useAlternativeValue", p.useAlternativeValue);
+    json.Field("useNewToolsOnCameraImage", p.useNewToolsOnCameraImage);
     json.EndObject();
-    json.BeginArray("partSets");
+    json.Key("partSets").BeginArray();
     const OType_ZRPartSetArray& sets = session.PartSets();
     for (int i = 0; i < sets.iGetNum(); ++i) {
         const OType_ZRPartSet& set = *sets.opGetPartSet(i);
         json.BeginObject();
-        json.Value("name", set.GetName());
-        json.Value("teachParts", set.TeachParts().iGetSize());
-        json.Value("testParts", set.TestParts().iGetSize());
-        json.Value("tools", set.Tools().iGetNum());
-        json.Value("features", set.iGetNumOfFeatures());
-        json.Value("partTypes", set.iGetNum_SubTypes());
+        json.Field("name", set.GetName());
+        json.Field("teachParts", set.TeachParts().iGetSize());
+        json.Field("testParts", set.TestParts().iGetSize());
+        json.Field("tools", set.Tools().iGetNum());
+        json.Field("features", set.iGetNumOfFeatures());
+        json.Field("partTypes", set.iGetNum_SubTypes());
         json.EndObject();
     }
     json.EndArray();
-    json.Value("unknownBlockBytes", static_cast<long long>(session.UnknownBlocks().size()));
+    json.Field("unknownBlockBytes", static_cast<int64_t>(session.UnknownBlocks().size()));
     json.EndObject();
     json.Finish();
 }

@@ -40,7 +40,9 @@ bool ODoc::bHasProject() const {
 void ODoc::EnsureEngines() {
     const int family = iGetFamily();
     if (m_engineFamily == family) return;
-    m_engines = CreateFamilyEngines(family, m_services.engineHosts);
+    OEngineHosts hosts = m_services.engineHosts;
+    if (!hosts.classifier) hosts.classifier = &m_classifierHost;
+    m_engines = CreateFamilyEngines(family, hosts);
     m_engineFamily = family;
 }
 

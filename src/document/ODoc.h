@@ -17,6 +17,7 @@
 
 #include "device/OQuillon.h"
 #include "document/EngineFactory.h"
+#include "document/ODocClassifierHost.h"
 #include "document/ViewHost.h"
 #include "platform/CommandTarget.h"
 
@@ -43,6 +44,7 @@ struct ODocServices {
     Settings* companionMachine = nullptr;
     OProgressCtrl* progress = nullptr;  // the main frame's progress object
     ORecentFileList* recentFiles = nullptr;
+    // Hosts of the engines that the document does not provide itself (the extractor's).
     OEngineHosts engineHosts;
     // Shows the welcome dialog (the application's).
     std::function<void()> runWelcomeDialog;
@@ -216,6 +218,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     ODocServices m_services;
     ODocExtensions m_extensions;
     std::unique_ptr<OQuillon> m_session;
+    ODocClassifierHost m_classifierHost{*this};
     OFamilyEngines m_engines;
     int m_engineFamily = 0;
 

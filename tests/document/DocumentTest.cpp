@@ -426,3 +426,21 @@ TEST_F(Document, ShowOperationsClampAndRefresh) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace doctest;
+
+TEST_F(DocFixture, TheDocumentOwnsTheClassifierOfItsFamily) {
+    NewProject({1, 818, 0, 6, 2, 8});
+    ASSERT_NE(doc().opGetClassifier(), nullptr);
+    EXPECT_EQ(doc().opGetClassifier()->iGetFamily(), 1);
+    const OClassifier* family1 = doc().opGetClassifier();
+    NewProject({9, 818, 0, 20, 3, 4});
+    ASSERT_NE(doc().opGetClassifier(), nullptr);
+    EXPECT_EQ(doc().opGetClassifier()->iGetFamily(), 2);
+    EXPECT_NE(doc().opGetClassifier(), family1);
+    EXPECT_EQ(doc().opGetExtractor(), nullptr) << "the extractor needs its host";
+}
+
+}  // namespace

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "document/OHeadlessDocument.h"
+#include "document/files/ProjectFileFormat.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
+#include "model/stream/OByteStream_File.h"
 #include "platform/OSettings_Memory.h"
 
 namespace {
@@ -105,6 +107,41 @@ void BM_ProjectLoad(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * project.iFileSize()));
 }
 BENCHMARK(BM_ProjectLoad)->Unit(benchmark::kMillisecond);
+
+// The file layer alone: the blocks written to a file stream (no temporary file, no fsync)
+// and read back into a session (no recompute, no undo snapshot).
+void BM_ProjectWriteBlocks(benchmark::State& state) {
+    Project& project = Project::Shared();
+    const std::string path = (Folder() / "blocks.zrp").string();
+    for (auto _ : state) {
+        OByteStream_File file;
+        file.bOpen(path, OByteStream_File::Mode::Write);
+        std::string error;
+        if (ProjectFile::WriteProjectBlocks(file, project.headless.Session(), nullptr, error) != 1)
+            state.SkipWithError(error.c_str());
+        file.bClose();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * project.iFileSize()));
+}
+BENCHMARK(BM_ProjectWriteBlocks)->Unit(benchmark::kMillisecond);
+
+void BM_ProjectReadBlocks(benchmark::State& state) {
+    Project& project = Project::Shared();
+    OSettings_Memory settings;
+    OHeadlessDocument reader(settings);
+    for (auto _ : state) {
+        state.PauseTiming();
+        reader.Session().ResetSession();
+        state.ResumeTiming();
+        OByteStream_File file;
+        file.bOpen(project.path, OByteStream_File::Mode::Read);
+        std::string error;
+        if (ProjectFile::ReadProjectBlocks(file, reader.Session(), settings, nullptr, error) != 1)
+            state.SkipWithError(error.c_str());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * project.iFileSize()));
+}
+BENCHMARK(BM_ProjectReadBlocks)->Unit(benchmark::kMillisecond);
 
 // The same number of bytes in 64 KiB pieces through stdio.
 void BM_PlainWrite(benchmark::State& state) {

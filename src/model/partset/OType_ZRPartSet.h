@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -210,6 +211,18 @@ class OType_ZRPartSet {
     uint64_t iGetObjectSize(int withParts = 1, int withImages = 1) const;
     // Empties the part set (context and prototypes stay).
     void Clear();
+
+    // --- part-list files ---
+    // Writes the teach (teach = true) or test list: mode 1 (".zrl") and 2 (".kvl") write
+    // the parts with everything they hold; mode 0 writes their contours as text lines
+    // (see OContourCsv.h). Returns 1 when written, 0 when writing failed (errorText says
+    // why) and -1 when the file cannot be created.
+    int iParts2File(bool teach, const std::filesystem::path& path, int mode, OProgressCtrl* progress,
+                    std::string* errorText = nullptr) const;
+    // Appends the parts of a part-list file (either form) to the teach or test list; each
+    // part's record number becomes the list size after adding it. On failure nothing is
+    // appended and errorText says why.
+    int iLoadParts(const std::filesystem::path& path, bool teach, std::string* errorText = nullptr);
 
   private:
     friend class OUndoRedoSupport;

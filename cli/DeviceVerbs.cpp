@@ -89,12 +89,15 @@ std::unique_ptr<OQuillonComInterface> Connect(const ODeviceArgs& a, OCommandQueu
                                               std::ostream& err) {
     std::unique_ptr<OQuillonComInterface> link;
     if (!a.host.empty()) {
-        auto tcp = std::make_unique<OQuillonComInterface_TCP>(nullptr, nullptr, nullptr, nullptr, 0);
+        auto tcp =
+            std::make_unique<OQuillonComInterface_TCP>(nullptr, nullptr, nullptr, nullptr, 0);
         tcp->SetAddress(a.host);
-        tcp->SetPorts(std::to_string(a.port), std::to_string(a.port + 1), std::to_string(a.port + 2));
+        tcp->SetPorts(std::to_string(a.port), std::to_string(a.port + 1),
+                      std::to_string(a.port + 2));
         link = std::move(tcp);
     } else {
-        auto serial = std::make_unique<OQuillonComInterface_Serial>(nullptr, nullptr, nullptr, nullptr, 0);
+        auto serial =
+            std::make_unique<OQuillonComInterface_Serial>(nullptr, nullptr, nullptr, nullptr, 0);
         serial->SetDevice(a.serial, a.baud);
         link = std::move(serial);
     }
@@ -104,8 +107,8 @@ std::unique_ptr<OQuillonComInterface> Connect(const ODeviceArgs& a, OCommandQueu
     while (r == LinkProtocol::Result::kTryAgain)
         r = link->iConnect(0, 0, 0, 0, 0, true, true);
     if (r != 1) {
-        err << "kalvorctl device: cannot connect to " << link->GetCurrentProfile().Describe() << ": "
-            << LinkProtocol::ResultText(r) << "\n";
+        err << "kalvorctl device: cannot connect to " << link->GetCurrentProfile().Describe()
+            << ": " << LinkProtocol::ResultText(r) << "\n";
         return nullptr;
     }
     return link;
@@ -195,9 +198,10 @@ void PrintInfo(const ZRINFO& z, bool json, std::ostream& out) {
         return;
     }
     out << "device type:                      " << z.GetDeviceTypeText() << "\n"
-        << "serial number:                    " << z.Text(ZRINFO::kSerialNumber, ZRINFO::kSerialNumberLength)
-        << "\n"
-        << "web name:                         " << z.Text(ZRINFO::kWebName, ZRINFO::kWebNameLength) << "\n";
+        << "serial number:                    "
+        << z.Text(ZRINFO::kSerialNumber, ZRINFO::kSerialNumberLength) << "\n"
+        << "web name:                         " << z.Text(ZRINFO::kWebName, ZRINFO::kWebNameLength)
+        << "\n";
     for (const auto& f : fields) {
         std::string label = f.label + " (" + std::to_string(f.offset) + "):";
         label.resize(std::max<size_t>(label.size() + 1, 34), ' ');
@@ -206,9 +210,9 @@ void PrintInfo(const ZRINFO& z, bool json, std::ostream& out) {
     out << "presence bytes (716-723):         " << Join(presence) << "\n"
         << "limit bytes (724-731):            " << Join(limits) << "\n"
         << "firmware version (888-895):       " << FirmwareVersion(z) << "\n"
-        << "target:                           " << TargetSystem::HardwareName(t.hardware) << " (" << t.hardware
-        << "), " << TargetSystem::SoftwareName(t.software) << " (" << t.software << "), add-in "
-        << t.addIn << ", family " << TargetSystem::iFamily(t.hardware) << "\n";
+        << "target:                           " << TargetSystem::HardwareName(t.hardware) << " ("
+        << t.hardware << "), " << TargetSystem::SoftwareName(t.software) << " (" << t.software
+        << "), add-in " << t.addIn << ", family " << TargetSystem::iFamily(t.hardware) << "\n";
 }
 
 int RunInfo(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
@@ -245,7 +249,8 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     if (!link) return 1;
     link->bRemoveAllReceivedParts();
     if (const int r = iStartRecording(*link, a.images); r != 1) {
-        err << "kalvorctl device record: the device does not record: " << LinkProtocol::ResultText(r) << "\n";
+        err << "kalvorctl device record: the device does not record: "
+            << LinkProtocol::ResultText(r) << "\n";
         return 1;
     }
     OType_ZRPartSet set;
@@ -267,7 +272,8 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     link->iSetDiagMode(0, 0);
     link->iDisConnect(0, 0);
     if (list.iGetSize() < a.count) {
-        err << "kalvorctl device record: received " << list.iGetSize() << " of " << a.count << " parts\n";
+        err << "kalvorctl device record: received " << list.iGetSize() << " of " << a.count
+            << " parts\n";
         return 1;
     }
     const std::string ext = std::filesystem::path(a.out).extension().string();
@@ -277,8 +283,8 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
         err << "kalvorctl device record: cannot write " << a.out << ": " << error << "\n";
         return 1;
     }
-    out << "recorded " << list.iGetSize() << (a.teach ? " sample" : " test") << " parts into " << a.out
-        << "\n";
+    out << "recorded " << list.iGetSize() << (a.teach ? " sample" : " test") << " parts into "
+        << a.out << "\n";
     return 0;
 }
 

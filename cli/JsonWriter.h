@@ -28,7 +28,9 @@ class JsonWriter {
         WriteString(text);
         return *this;
     }
-    JsonWriter& Value(std::string_view key, const char* text) { return Value(key, std::string_view(text)); }
+    JsonWriter& Value(std::string_view key, const char* text) {
+        return Value(key, std::string_view(text));
+    }
     JsonWriter& Value(std::string_view key, const std::string& text) {
         return Value(key, std::string_view(text));
     }
@@ -43,7 +45,9 @@ class JsonWriter {
         return *this;
     }
     JsonWriter& Value(std::string_view key, int v) { return Value(key, static_cast<int64_t>(v)); }
-    JsonWriter& Value(std::string_view key, unsigned v) { return Value(key, static_cast<int64_t>(v)); }
+    JsonWriter& Value(std::string_view key, unsigned v) {
+        return Value(key, static_cast<int64_t>(v));
+    }
     JsonWriter& Value(std::string_view key, double v) {
         Key(key);
         if (!std::isfinite(v)) {

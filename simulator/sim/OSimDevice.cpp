@@ -46,7 +46,8 @@ bool bReadU16(std::span<const uint8_t> payload, uint16_t& number) {
 OCoordTrans_Tsai_Transformer SyntheticCalibration(const ZRINFO& info) {
     const double w = std::max<int>(64, info.iGetImageWidth());
     const double h = std::max<int>(64, info.iGetImageHeight());
-    const auto camera = OCoordTrans_Tsai_CameraParameters::FromSensor(w, w, 0.0048, 0.0048, w / 2, h / 2, 1);
+    const auto camera =
+        OCoordTrans_Tsai_CameraParameters::FromSensor(w, w, 0.0048, 0.0048, w / 2, h / 2, 1);
     OCoordTrans_Tsai_Transformer truth;
     truth.iSetCameraParameters(camera);
     OCoordTrans_Tsai_CalibrationParameters k;
@@ -118,8 +119,8 @@ ODeviceState OSimDevice::State() const {
     s.busy = m_busy;
     s.diagMode = m_diag;
     s.sendMode = m_sendMode;
-    s.triggerPossible = bIsCamera() && m_diag && !m_busy &&
-                        (m_sendMode == 0 || m_sendMode == 1 || m_sendMode == 4);
+    s.triggerPossible =
+        bIsCamera() && m_diag && !m_busy && (m_sendMode == 0 || m_sendMode == 1 || m_sendMode == 4);
     s.loggedParts = static_cast<uint32_t>(m_log.size());
     return s;
 }
@@ -317,22 +318,26 @@ OSimDevice::OAnswer OSimDevice::Legacy(uint32_t op, std::span<const uint8_t> pay
         case kOpUploadParame: {
             const auto it = m_legacyParameters.find(number);
             std::vector<uint8_t> out(OLegacyTransferBuffer::kParameterBytes, 0);
-            if (it != m_legacyParameters.end()) std::copy(it->second.begin(), it->second.end(), out.begin());
+            if (it != m_legacyParameters.end())
+                std::copy(it->second.begin(), it->second.end(), out.begin());
             return Bytes(std::move(out));
         }
         case kOpDownloadParame: {
-            if (data.size() != OLegacyTransferBuffer::kParameterBytes) return Code(Result::kTransferRejected);
+            if (data.size() != OLegacyTransferBuffer::kParameterBytes)
+                return Code(Result::kTransferRejected);
             std::copy(data.begin(), data.end(), m_legacyParameters[number].begin());
             return Code(Result::kOk);
         }
         case kOpUploadCondat: {
             const auto it = m_legacyConditions.find(number);
             std::vector<uint8_t> out(OLegacyTransferBuffer::kConditionBytes, 0);
-            if (it != m_legacyConditions.end()) std::copy(it->second.begin(), it->second.end(), out.begin());
+            if (it != m_legacyConditions.end())
+                std::copy(it->second.begin(), it->second.end(), out.begin());
             return Bytes(std::move(out));
         }
         default: {
-            if (data.size() != OLegacyTransferBuffer::kConditionBytes) return Code(Result::kTransferRejected);
+            if (data.size() != OLegacyTransferBuffer::kConditionBytes)
+                return Code(Result::kTransferRejected);
             std::copy(data.begin(), data.end(), m_legacyConditions[number].begin());
             return Code(Result::kOk);
         }
@@ -359,7 +364,8 @@ OSimDevice::OAnswer OSimDevice::PackageAction(uint32_t session, const OType_ComP
         if (number == kAllPrograms) {
             m_slots.clear();
         } else {
-            if (number >= static_cast<uint32_t>(m_options.programSlots)) return Code(Result::kNoSuchItem);
+            if (number >= static_cast<uint32_t>(m_options.programSlots))
+                return Code(Result::kNoSuchItem);
             m_slots.erase(number);
         }
         m_programsChanged = true;
@@ -431,7 +437,8 @@ bool OSimDevice::bIsValidProgram(std::span<const uint8_t> bytes, std::string& na
 OSimDevice::OAnswer OSimDevice::StoreProgramInSlot(uint32_t slot, std::vector<uint8_t> bytes) {
     if (slot >= static_cast<uint32_t>(m_options.programSlots)) return Code(Result::kNoSuchItem);
     OProgram program;
-    if (!bIsValidProgram(bytes, program.name, program.timeStamp)) return Code(Result::kTransferRejected);
+    if (!bIsValidProgram(bytes, program.name, program.timeStamp))
+        return Code(Result::kTransferRejected);
     const auto old = m_slots.find(slot);
     if (!bFitsMemory(bytes.size(), old == m_slots.end() ? 0 : old->second.bytes.size()))
         return Code(Result::kNoRoom);
@@ -443,7 +450,8 @@ OSimDevice::OAnswer OSimDevice::StoreProgramInSlot(uint32_t slot, std::vector<ui
     return Code(Result::kOk);
 }
 
-OSimDevice::OAnswer OSimDevice::StoreNamedProgram(uint32_t number, std::span<const uint8_t> payload) {
+OSimDevice::OAnswer OSimDevice::StoreNamedProgram(uint32_t number,
+                                                  std::span<const uint8_t> payload) {
     auto s = OByteStream_Memory::View(payload);
     OProgram program;
     uint32_t size = 0;
@@ -453,7 +461,8 @@ OSimDevice::OAnswer OSimDevice::StoreNamedProgram(uint32_t number, std::span<con
     program.bytes.assign(payload.end() - static_cast<std::ptrdiff_t>(size), payload.end());
     std::string decodedName;
     int64_t decodedStamp = 0;
-    if (!bIsValidProgram(program.bytes, decodedName, decodedStamp)) return Code(Result::kTransferRejected);
+    if (!bIsValidProgram(program.bytes, decodedName, decodedStamp))
+        return Code(Result::kTransferRejected);
     const auto old = m_named.find(program.name);
     if (!bFitsMemory(program.bytes.size(), old == m_named.end() ? 0 : old->second.bytes.size()))
         return Code(Result::kNoRoom);
@@ -510,8 +519,8 @@ OSimDevice::OAnswer OSimDevice::ProgramLists(uint32_t op, std::span<const uint8_
     auto s = OByteStream_Memory::View(payload);
     OByteStream_Memory out;
     auto entryOf = [](const OProgram& p) {
-        return LinkPayload::OProgramEntry{p.name, static_cast<uint32_t>(p.bytes.size()), p.timeStamp,
-                                          p.number};
+        return LinkPayload::OProgramEntry{p.name, static_cast<uint32_t>(p.bytes.size()),
+                                          p.timeStamp, p.number};
     };
     switch (op) {
         case kOpProgramList: {
@@ -547,7 +556,8 @@ OSimDevice::OAnswer OSimDevice::ProgramLists(uint32_t op, std::span<const uint8_
         case kOpProgramAssign: {
             std::string name;
             int32_t number = 0;
-            if (!LinkPayload::bReadName(s, name) || !s.bReadI32(number)) return Code(Result::kProtocolError);
+            if (!LinkPayload::bReadName(s, name) || !s.bReadI32(number))
+                return Code(Result::kProtocolError);
             if (number < 0 || number >= m_options.programSlots) return Code(Result::kNoSuchItem);
             if (name.empty()) {
                 m_assigned.erase(number);
@@ -598,7 +608,8 @@ std::span<const uint8_t> OSimDevice::ActiveProgram() const {
     return {};
 }
 
-std::unique_ptr<OType_Part> OSimDevice::MakePart(const OSimPartSpec& spec, bool contour, bool image) {
+std::unique_ptr<OType_Part> OSimDevice::MakePart(const OSimPartSpec& spec, bool contour,
+                                                 bool image) {
     auto part = std::make_unique<OType_Part>();
     if (contour) part->SetConturData(m_factory.Contour(spec));
     if (image) part->AddImage(m_factory.Image(spec));
@@ -607,7 +618,8 @@ std::unique_ptr<OType_Part> OSimDevice::MakePart(const OSimPartSpec& spec, bool 
     return part;
 }
 
-std::shared_ptr<const std::vector<uint8_t>> OSimDevice::EncodePart(const OType_Part& part, uint8_t origin) {
+std::shared_ptr<const std::vector<uint8_t>> OSimDevice::EncodePart(const OType_Part& part,
+                                                                   uint8_t origin) {
     OByteStream_Memory s;
     s.Reserve(static_cast<size_t>(part.iGetObjectSize()) + 64);
     s.bWriteU8(origin);
@@ -634,7 +646,8 @@ std::shared_ptr<const std::vector<uint8_t>> OSimDevice::NextStreamPart() {
     const bool contour = m_sendMode == 1 || m_sendMode == 4;
     const bool image = bIsCamera() && (m_sendMode == 0 || m_sendMode == 4);
     // Parts are made once per variant and reused, so that high rates cost no rendering.
-    auto& variants = m_variants[{spec.type * 8 + spec.orientation, (contour ? 1 : 0) | (image ? 2 : 0)}];
+    auto& variants =
+        m_variants[{spec.type * 8 + spec.orientation, (contour ? 1 : 0) | (image ? 2 : 0)}];
     const size_t wanted = static_cast<size_t>(m_options.variation ? m_options.variants : 1);
     if (variants.size() < wanted) variants.push_back(MakePart(spec, contour, image));
     OType_Part& part = *variants[m_nextVariant++ % variants.size()];

@@ -9,20 +9,20 @@ namespace SimEditions {
 
 const std::vector<OSimEdition>& Table() {
     static const std::vector<OSimEdition> kTable = {
-        {0, 788, "Vesper ZR-V3"},          {1, 788, "Talon ZR-T3"},
-        {2, 788, "Marrow ZR-M3"},          {3, 788, "Brindle ZRC-B"},
-        {4, 788, "Brindle Relay ZRC-BR"},  {5, 788, "Brindle Max ZRC-BM"},
-        {6, 788, "Brindle Span ZRC-BS"},   {7, 818, "Kesta KV-1A"},
-        {8, 818, "Kesta KV-1B"},           {9, 818, "Kesta KV-2A"},
-        {10, 818, "Kesta KV-2B"},          {11, 818, "Kesta KV-3A"},
-        {12, 818, "Kesta KV-3B"},          {16, 818, "Tamrin KT-1"},
-        {512, 818, "Rovan KR-1A"},         {513, 818, "Rovan KR-1B"},
-        {514, 818, "Rovan KR-2A"},         {515, 818, "Rovan KR-2B"},
-        {516, 818, "Rovan KR-3A"},         {517, 818, "Rovan KR-3B"},
-        {518, 818, "Rovan KR-4A"},         {519, 818, "Rovan KR-4B"},
-        {520, 818, "Rovan KR-5A"},         {521, 818, "Rovan KR-5B"},
-        {522, 818, "Rovan KR-6A"},         {523, 818, "Rovan KR-6B"},
-        {768, 818, "Sarn KS-HA"},          {769, 818, "Sarn KS-HB"},
+        {0, 788, "Vesper ZR-V3"},         {1, 788, "Talon ZR-T3"},
+        {2, 788, "Marrow ZR-M3"},         {3, 788, "Brindle ZRC-B"},
+        {4, 788, "Brindle Relay ZRC-BR"}, {5, 788, "Brindle Max ZRC-BM"},
+        {6, 788, "Brindle Span ZRC-BS"},  {7, 818, "Kesta KV-1A"},
+        {8, 818, "Kesta KV-1B"},          {9, 818, "Kesta KV-2A"},
+        {10, 818, "Kesta KV-2B"},         {11, 818, "Kesta KV-3A"},
+        {12, 818, "Kesta KV-3B"},         {16, 818, "Tamrin KT-1"},
+        {512, 818, "Rovan KR-1A"},        {513, 818, "Rovan KR-1B"},
+        {514, 818, "Rovan KR-2A"},        {515, 818, "Rovan KR-2B"},
+        {516, 818, "Rovan KR-3A"},        {517, 818, "Rovan KR-3B"},
+        {518, 818, "Rovan KR-4A"},        {519, 818, "Rovan KR-4B"},
+        {520, 818, "Rovan KR-5A"},        {521, 818, "Rovan KR-5B"},
+        {522, 818, "Rovan KR-6A"},        {523, 818, "Rovan KR-6B"},
+        {768, 818, "Sarn KS-HA"},         {769, 818, "Sarn KS-HB"},
         {1024, 828, "Oskel KO-1"},
     };
     return kTable;
@@ -55,7 +55,9 @@ ZRINFO MakeSimulatedDeviceInfo(const OSimDeviceSpec& spec) {
     request.target = t;
     request.fixedFeatures = TargetSystem::iFixedFeatureCount(t.hardware);
     request.limits = spec.limits;
-    request.tools = spec.tools >= 0 ? spec.tools : TargetSystem::iToolCapacity(t.hardware, t.software, spec.limits);
+    request.tools = spec.tools >= 0
+                        ? spec.tools
+                        : TargetSystem::iToolCapacity(t.hardware, t.software, spec.limits);
     ZRINFO info = DeviceInfo::MakeWithoutDevice(request);
 
     const DeviceInfo::OImageGeometry g = DeviceInfo::ImageGeometry(t.hardware);

@@ -28,16 +28,16 @@ const OSimEdition* FindByName(const std::string& name);
 // What the device reports about itself; unset fields take the edition's values.
 struct OSimDeviceSpec {
     OTargetSystem target{7, 818, 0, 256, 16, 8};
-    int tools = -1;               // tool capacity; -1: the edition's
+    int tools = -1;                    // tool capacity; -1: the edition's
     TargetSystem::OToolLimits limits;  // classic editions' per-kind limits
-    int imageWidth = 0;           // 0: the edition's
+    int imageWidth = 0;                // 0: the edition's
     int imageHeight = 0;
-    int pixelFormat = 0;          // 8 grey, 24 colour; 0: the edition's
-    int partDataProtocol = -1;    // -1: the edition's (1 new platform, 0 classic)
-    int coordTrans = -1;          // byte 771; -1: the edition's
+    int pixelFormat = 0;        // 8 grey, 24 colour; 0: the edition's
+    int partDataProtocol = -1;  // -1: the edition's (1 new platform, 0 classic)
+    int coordTrans = -1;        // byte 771; -1: the edition's
     std::string serialNumber = "SIM-000001";
     std::string webName = "kalvor-devsim";
-    std::string deviceType;       // empty: the table's model name
+    std::string deviceType;  // empty: the table's model name
 };
 
 ZRINFO MakeSimulatedDeviceInfo(const OSimDeviceSpec& spec);

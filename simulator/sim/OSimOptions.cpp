@@ -144,9 +144,13 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
          }},
         {"--addin", [&](const std::string& v) { return bInt(v, t.addIn, 0, 65535); }},
         {"--part-types",
-         [&](const std::string& v) { return capacitiesGiven = true, bInt(v, t.partTypes, 1, 512); }},
+         [&](const std::string& v) {
+             return capacitiesGiven = true, bInt(v, t.partTypes, 1, 512);
+         }},
         {"--parts-in-set",
-         [&](const std::string& v) { return capacitiesGiven = true, bInt(v, t.partsInSet, 1, 16); }},
+         [&](const std::string& v) {
+             return capacitiesGiven = true, bInt(v, t.partsInSet, 1, 16);
+         }},
         {"--orientations", [&](const std::string& v) { return bInt(v, t.orientations, 1, 8); }},
         {"--tools", [&](const std::string& v) { return bInt(v, d.tools, 0, 4096); }},
         {"--tool-limits",
@@ -156,7 +160,8 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
          [&](const std::string& v) {
              return bInt(v, d.pixelFormat, 8, 32) && (d.pixelFormat == 8 || d.pixelFormat == 24);
          }},
-        {"--part-data-protocol", [&](const std::string& v) { return bInt(v, d.partDataProtocol, 0, 65535); }},
+        {"--part-data-protocol",
+         [&](const std::string& v) { return bInt(v, d.partDataProtocol, 0, 65535); }},
         {"--coord-trans", [&](const std::string& v) { return bInt(v, d.coordTrans, 0, 255); }},
         {"--serial-number", [&](const std::string& v) { return d.serialNumber = v, true; }},
         {"--web-name", [&](const std::string& v) { return d.webName = v, true; }},
@@ -171,7 +176,8 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         {"--port", [&](const std::string& v) { return bInt(v, o.port, 0, 65533); }},
         {"--serial", [&](const std::string& v) { return o.serial = v, !v.empty(); }},
         {"--serial-link", [&](const std::string& v) { return o.serialLink = v, !v.empty(); }},
-        {"--keepalive-timeout", [&](const std::string& v) { return bDouble(v, o.keepAliveTimeout, 0, 1e6); }},
+        {"--keepalive-timeout",
+         [&](const std::string& v) { return bDouble(v, o.keepAliveTimeout, 0, 1e6); }},
         {"--rate", [&](const std::string& v) { return bDouble(v, o.rate, 0, 1e6); }},
         {"--schedule", [&](const std::string& v) { return o.schedule.bParse(v, message); }},
         {"--variation",
@@ -187,14 +193,17 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         {"--variants", [&](const std::string& v) { return bInt(v, o.variants, 1, 1000); }},
         {"--send-mode", [&](const std::string& v) { return bInt(v, o.sendMode, 0, 4); }},
         {"--log-capacity", [&](const std::string& v) { return bInt(v, o.logCapacity, 0, 100000); }},
-        {"--result-deviation", [&](const std::string& v) { return bDouble(v, o.resultDeviation, 0, 1e6); }},
-        {"--login-retries", [&](const std::string& v) { return bInt(v, f.loginRetries, 0, 1000000); }},
+        {"--result-deviation",
+         [&](const std::string& v) { return bDouble(v, o.resultDeviation, 0, 1e6); }},
+        {"--login-retries",
+         [&](const std::string& v) { return bInt(v, f.loginRetries, 0, 1000000); }},
         {"--drop-after", [&](const std::string& v) { return bInt(v, f.dropAfter, 0, 1000000000); }},
         {"--busy-after", [&](const std::string& v) { return bInt(v, f.busyAfter, 0, 1000000000); }},
         {"--busy-for", [&](const std::string& v) { return bDouble(v, f.busyFor, 0, 1e6); }},
         {"--reject", [&](const std::string& v) { return bInt(v, f.rejectCode, 2, 65535); }},
         {"--delay-ms", [&](const std::string& v) { return bInt(v, f.delayMs, 0, 600000); }},
-        {"--malformed-every", [&](const std::string& v) { return bInt(v, f.malformedEvery, 0, 1000000); }},
+        {"--malformed-every",
+         [&](const std::string& v) { return bInt(v, f.malformedEvery, 0, 1000000); }},
         {"--malformed-kind",
          [&](const std::string& v) {
              f.malformedKind = v;
@@ -212,7 +221,8 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         if (a == "--list-editions") {
             for (const auto& e : SimEditions::Table())
                 out << e.hardware << "\t" << TargetSystem::HardwareName(e.hardware) << "\t"
-                    << TargetSystem::SoftwareName(e.defaultSoftware) << "\t" << e.deviceType << "\n";
+                    << TargetSystem::SoftwareName(e.defaultSoftware) << "\t" << e.deviceType
+                    << "\n";
             return 1;
         }
         if (a == "--diag") {

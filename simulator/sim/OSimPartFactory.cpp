@@ -33,12 +33,14 @@ std::vector<std::vector<uint8_t>> OSimPartFactory::Mask(const OSimPartSpec& spec
     int h = std::max(8, static_cast<int>(std::lround(height * (1 + Jitter(0.03)))));
     int w = std::max(8, static_cast<int>(std::lround(height * aspect * (1 + Jitter(0.03)))));
     if (SimShapes::bSwapsAxes(spec.orientation)) std::swap(w, h);
-    std::vector<std::vector<uint8_t>> mask(static_cast<size_t>(h), std::vector<uint8_t>(static_cast<size_t>(w)));
+    std::vector<std::vector<uint8_t>> mask(static_cast<size_t>(h),
+                                           std::vector<uint8_t>(static_cast<size_t>(w)));
     for (int row = 0; row < h; ++row) {
         for (int col = 0; col < w; ++col) {
             double u = 0, v = 0;
             SimShapes::ToShape(spec.orientation, (col + 0.5) / w, (row + 0.5) / h, u, v);
-            mask[static_cast<size_t>(row)][static_cast<size_t>(col)] = SimShapes::bInside(shape, u, v);
+            mask[static_cast<size_t>(row)][static_cast<size_t>(col)] =
+                SimShapes::bInside(shape, u, v);
         }
     }
     if (m_variation) {
@@ -47,7 +49,8 @@ std::vector<std::vector<uint8_t>> OSimPartFactory::Mask(const OSimPartSpec& spec
         for (int row = 1; row + 1 < h; ++row) {
             for (int col = 1; col + 1 < w; ++col) {
                 auto& m = mask[static_cast<size_t>(row)];
-                if (m[static_cast<size_t>(col)] != m[static_cast<size_t>(col + 1)] && flip(m_random))
+                if (m[static_cast<size_t>(col)] != m[static_cast<size_t>(col + 1)] &&
+                    flip(m_random))
                     m[static_cast<size_t>(col)] = !m[static_cast<size_t>(col)];
             }
         }

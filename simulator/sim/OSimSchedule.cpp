@@ -28,15 +28,18 @@ bool OSimSchedule::bParse(std::string_view text, std::string& message) {
         const size_t colon = item.find(':');
         const size_t times = item.find('x');
         OEntry e;
-        if (colon == std::string_view::npos || !bNumber(item.substr(0, colon), e.spec.type, 1, 512)) {
-            message = "schedule entry '" + std::string(item) + "': expected type:orientation[xcount]";
+        if (colon == std::string_view::npos ||
+            !bNumber(item.substr(0, colon), e.spec.type, 1, 512)) {
+            message =
+                "schedule entry '" + std::string(item) + "': expected type:orientation[xcount]";
             return false;
         }
         const std::string_view orientation =
             item.substr(colon + 1, times == std::string_view::npos ? std::string_view::npos
-                                                                  : times - colon - 1);
+                                                                   : times - colon - 1);
         if (!bNumber(orientation, e.spec.orientation, 1, 8) ||
-            (times != std::string_view::npos && !bNumber(item.substr(times + 1), e.count, 1, 1000000))) {
+            (times != std::string_view::npos &&
+             !bNumber(item.substr(times + 1), e.count, 1, 1000000))) {
             message = "schedule entry '" + std::string(item) +
                       "': orientation 1..8 and a count of at least 1 expected";
             return false;

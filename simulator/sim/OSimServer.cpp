@@ -81,11 +81,14 @@ class OSimConnection : public std::enable_shared_from_this<OSimConnection>, publ
         if (!m_writing) Close();
     }
 
-    void OnMessage(OLinkMessage&& m) override { m_owner.OnRequest(shared_from_this(), std::move(m)); }
+    void OnMessage(OLinkMessage&& m) override {
+        m_owner.OnRequest(shared_from_this(), std::move(m));
+    }
     void OnRefusal(const OLinkRefusal& r) override { m_owner.OnRefused(shared_from_this(), r); }
 
   protected:
-    virtual void AsyncRead(asio::mutable_buffer buffer, std::function<void(std::error_code, size_t)> done) = 0;
+    virtual void AsyncRead(asio::mutable_buffer buffer,
+                           std::function<void(std::error_code, size_t)> done) = 0;
     virtual void AsyncWrite(const std::array<asio::const_buffer, 3>& buffers,
                             std::function<void(std::error_code, size_t)> done) = 0;
 
@@ -129,11 +132,12 @@ class OSimConnection : public std::enable_shared_from_this<OSimConnection>, publ
             buffers[0] = asio::buffer(bytes);
         } else {
             const uint32_t maxFrame = m_serial ? kSerialFramePayload : kTcpFramePayload;
-            const OLinkFrameHeader h = LinkFrame::FrameHeader(f.kind, f.channel, f.code, f.id,
-                                                              bytes.size(), maxFrame, m_frame, m_serial);
+            const OLinkFrameHeader h = LinkFrame::FrameHeader(
+                f.kind, f.channel, f.code, f.id, bytes.size(), maxFrame, m_frame, m_serial);
             m_header = LinkFrame::EncodeHeader(h);
             const size_t offset = m_frame * static_cast<size_t>(maxFrame);
-            const std::span<const uint8_t> slice(bytes.data() + std::min(offset, bytes.size()), h.length);
+            const std::span<const uint8_t> slice(bytes.data() + std::min(offset, bytes.size()),
+                                                 h.length);
             m_trailer = LinkFrame::EncodeTrailer(slice, m_serial);
             buffers = {asio::buffer(m_header), asio::buffer(slice.data(), slice.size()),
                        asio::buffer(m_trailer.bytes.data(), m_trailer.size)};
@@ -188,7 +192,8 @@ class OSimStreamConnection : public OSimConnection {
     }
 
   protected:
-    void AsyncRead(asio::mutable_buffer buffer, std::function<void(std::error_code, size_t)> done) override {
+    void AsyncRead(asio::mutable_buffer buffer,
+                   std::function<void(std::error_code, size_t)> done) override {
         m_stream.async_read_some(buffer, std::move(done));
     }
     void AsyncWrite(const std::array<asio::const_buffer, 3>& buffers,
@@ -215,8 +220,13 @@ std::vector<uint8_t> StatePayload(const ODeviceState& state) {
 class OSimServer::OImpl : public OSimConnectionOwner {
   public:
     explicit OImpl(const OSimOptions& options)
-        : m_options(options), m_device(options), m_signals(m_io, SIGINT, SIGTERM),
-          m_streamTimer(m_io), m_housekeeping(m_io), m_quitTimer(m_io), m_busyTimer(m_io),
+        : m_options(options),
+          m_device(options),
+          m_signals(m_io, SIGINT, SIGTERM),
+          m_streamTimer(m_io),
+          m_housekeeping(m_io),
+          m_quitTimer(m_io),
+          m_busyTimer(m_io),
           m_random(options.seed) {}
 
     ~OImpl() override {
@@ -234,10 +244,13 @@ class OSimServer::OImpl : public OSimConnectionOwner {
 
     std::string ReadyLine() const {
         const std::string edition = TargetSystem::HardwareName(m_options.device.target.hardware) +
-                                    ", " + TargetSystem::SoftwareName(m_options.device.target.software);
-        if (!m_options.serial.empty()) return "kalvor-devsim: serial " + m_serialPath + " (" + edition + ")";
-        return "kalvor-devsim: listening on " + m_options.bind + " ports " + std::to_string(m_base) +
-               " " + std::to_string(m_base + 1) + " " + std::to_string(m_base + 2) + " (" + edition + ")";
+                                    ", " +
+                                    TargetSystem::SoftwareName(m_options.device.target.software);
+        if (!m_options.serial.empty())
+            return "kalvor-devsim: serial " + m_serialPath + " (" + edition + ")";
+        return "kalvor-devsim: listening on " + m_options.bind + " ports " +
+               std::to_string(m_base) + " " + std::to_string(m_base + 1) + " " +
+               std::to_string(m_base + 2) + " (" + edition + ")";
     }
 
     void Run() {
@@ -257,13 +270,16 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         m_io.run();
     }
 
-    void Stop() { asio::post(m_io, [this] { m_io.stop(); }); }
+    void Stop() {
+        asio::post(m_io, [this] { m_io.stop(); });
+    }
 
     // --- connection events ---
 
     void OnRequest(const std::shared_ptr<OSimConnection>& c, OLinkMessage&& m) override {
         if (m.kind != kRequest) return;
-        if (c->iChannel() >= 0 && m.channel != c->iChannel()) return Answer(c, m, Result::kProtocolError, {});
+        if (c->iChannel() >= 0 && m.channel != c->iChannel())
+            return Answer(c, m, Result::kProtocolError, {});
         auto client = c->client.lock();
         if (!client) return FirstRequest(c, std::move(m));
         client->lastActivity = SteadyClock::now();
@@ -280,7 +296,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         SendAnswer(c, m, answer.code, std::move(answer.payload), true);
         FlushEvents();
         if (m_options.faults.dropAfter > 0 && client->requests >= m_options.faults.dropAfter) {
-            Log::Write(LogLevel::Info, "devsim", "dropping session " + std::to_string(client->token));
+            Log::Write(LogLevel::Info, "devsim",
+                       "dropping session " + std::to_string(client->token));
             DropClient(*client);
         }
     }
@@ -335,8 +352,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
                 if (!ec) a->listen(asio::socket_base::max_listen_connections, ec);
                 if (ec) {
                     ok = false;
-                    message = "cannot listen on " + m_options.bind + ":" + std::to_string(base + i) +
-                              ": " + ec.message();
+                    message = "cannot listen on " + m_options.bind + ":" +
+                              std::to_string(base + i) + ": " + ec.message();
                 } else {
                     m_acceptors.push_back(std::move(a));
                 }
@@ -388,11 +405,13 @@ class OSimServer::OImpl : public OSimConnectionOwner {
                 std::error_code ec;
                 std::filesystem::remove(m_options.serialLink, ec);
                 std::filesystem::create_symlink(m_serialPath, m_options.serialLink, ec);
-                if (ec) Log::Write(LogLevel::Warning, "devsim", "cannot link " + m_options.serialLink);
+                if (ec)
+                    Log::Write(LogLevel::Warning, "devsim", "cannot link " + m_options.serialLink);
             }
             asio::posix::stream_descriptor stream(m_io, master);
-            m_serialConnection = std::make_shared<OSimStreamConnection<asio::posix::stream_descriptor>>(
-                *this, std::move(stream), -1, true);
+            m_serialConnection =
+                std::make_shared<OSimStreamConnection<asio::posix::stream_descriptor>>(
+                    *this, std::move(stream), -1, true);
         } else {
             asio::serial_port port(m_io);
             std::error_code ec;
@@ -402,8 +421,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
                 return false;
             }
             m_serialPath = m_options.serial;
-            m_serialConnection =
-                std::make_shared<OSimStreamConnection<asio::serial_port>>(*this, std::move(port), -1, true);
+            m_serialConnection = std::make_shared<OSimStreamConnection<asio::serial_port>>(
+                *this, std::move(port), -1, true);
         }
         m_connections.push_back(m_serialConnection);
         m_serialConnection->Start();
@@ -472,13 +491,13 @@ class OSimServer::OImpl : public OSimConnectionOwner {
 
     // --- answers ---
 
-    void Answer(const std::shared_ptr<OSimConnection>& c, const OLinkMessage& request, uint32_t code,
-                std::vector<uint8_t> payload) {
+    void Answer(const std::shared_ptr<OSimConnection>& c, const OLinkMessage& request,
+                uint32_t code, std::vector<uint8_t> payload) {
         SendAnswer(c, request, code, std::move(payload), false);
     }
 
-    void SendAnswer(const std::shared_ptr<OSimConnection>& c, const OLinkMessage& request, uint32_t code,
-                    std::vector<uint8_t> payload, bool faultable) {
+    void SendAnswer(const std::shared_ptr<OSimConnection>& c, const OLinkMessage& request,
+                    uint32_t code, std::vector<uint8_t> payload, bool faultable) {
         OOutFrame f;
         f.kind = kAnswer;
         f.channel = request.channel;
@@ -489,7 +508,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             ++m_answers % static_cast<uint64_t>(m_options.faults.malformedEvery) == 0)
             f = Malformed(f);
         if (faultable && m_options.faults.delayMs > 0) {
-            auto timer = std::make_shared<asio::steady_timer>(m_io, std::chrono::milliseconds(m_options.faults.delayMs));
+            auto timer = std::make_shared<asio::steady_timer>(
+                m_io, std::chrono::milliseconds(m_options.faults.delayMs));
             std::weak_ptr<OSimConnection> weak = c;
             timer->async_wait([timer, weak, f](std::error_code ec) {
                 if (auto conn = weak.lock(); conn && !ec) conn->Send(f);
@@ -500,7 +520,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
     }
 
     OOutFrame Malformed(const OOutFrame& answer) {
-        static constexpr const char* kKinds[] = {"oversize", "unknown", "truncated", "badcheck", "garbage"};
+        static constexpr const char* kKinds[] = {"oversize", "unknown", "truncated", "badcheck",
+                                                 "garbage"};
         std::string kind = m_options.faults.malformedKind;
         if (kind == "cycle") kind = kKinds[m_malformed++ % 5];
         Log::Write(LogLevel::Info, "devsim", "sending a malformed frame (" + kind + ")");
@@ -522,7 +543,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         bytes.assign(header.begin(), header.end());
         if (kind == "truncated") {
             bytes.insert(bytes.end(), 8, 0xAB);
-            const auto t = LinkFrame::EncodeTrailer({bytes.data() + kHeaderSize, 8}, m_serialConnection != nullptr);
+            const auto t = LinkFrame::EncodeTrailer({bytes.data() + kHeaderSize, 8},
+                                                    m_serialConnection != nullptr);
             bytes.insert(bytes.end(), t.Span().begin(), t.Span().end());
         } else if (kind == "unknown") {
             const auto t = LinkFrame::EncodeTrailer({}, m_serialConnection != nullptr);
@@ -597,7 +619,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         for (auto& [token, client] : m_clients) {
             if (auto c = client->channels[kParts].lock()) targets.push_back(c);
         }
-        if (!m_device.bIsStreaming() || targets.empty()) return ScheduleStream(std::max<SteadyClock::duration>(interval, kIdlePoll));
+        if (!m_device.bIsStreaming() || targets.empty())
+            return ScheduleStream(std::max<SteadyClock::duration>(interval, kIdlePoll));
         bool room = false;
         for (auto& c : targets)
             room = room || c->iQueuedPartBytes() < kMaxQueuedPartBytes;
@@ -647,7 +670,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
                 if (SteadyClock::now() - client->lastActivity > limit) silent.push_back(token);
             }
             for (uint32_t token : silent) {
-                Log::Write(LogLevel::Info, "devsim", "session " + std::to_string(token) + " timed out");
+                Log::Write(LogLevel::Info, "devsim",
+                           "session " + std::to_string(token) + " timed out");
                 if (auto it = m_clients.find(token); it != m_clients.end()) DropClient(*it->second);
             }
         }

@@ -357,6 +357,12 @@ int OLinkSession::iExchange(uint8_t channel, uint32_t op, std::span<const uint8_
         }
     }
     answer = std::move(pending->answer);
+    if (progress) {
+        const OExchangeProgress done{pending->sendTotal, pending->sendTotal, answer.size(),
+                                     answer.size()};
+        lock.unlock();
+        progress(done);
+    }
     return pending->status;
 }
 
@@ -385,7 +391,9 @@ void OLinkSession::OnRefusal(const OLinkRefusal& r) {
                    std::string(LinkFrameFaultName(r.fault)));
     std::lock_guard lock(m_mutex);
     ++m_refused;
-    if (!r.bHasId || r.kind != kAnswer) return;
+    // Requests and notifications from the device have ids of their own; anything else with
+    // an intact header was meant as the answer with that id.
+    if (!r.bHasId || r.id == 0 || r.kind == kRequest || r.kind == kNotification) return;
     const auto it = m_pending.find(r.id);
     if (it == m_pending.end()) return;
     it->second->status = Result::kProtocolError;

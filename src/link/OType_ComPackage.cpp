@@ -52,11 +52,12 @@ int OType_ComPackage::iSetData(std::vector<uint8_t>&& data) {
     m_data = std::move(data);
     m_offset = 0;
     m_total = m_data.size();
+    m_hasReceived = false;
     return 1;
 }
 
 int OType_ComPackage::iGetData(std::vector<uint8_t>& out) const {
-    out = m_data;
+    out = Data();
     return static_cast<int>(out.size());
 }
 
@@ -67,6 +68,7 @@ size_t OType_ComPackage::iInitPackageFromSend(std::span<const uint8_t> bytes, si
                   bytes.begin() + static_cast<std::ptrdiff_t>(offset + n));
     m_offset = offset;
     m_total = bytes.size();
+    m_hasReceived = false;
     return n;
 }
 
@@ -110,6 +112,7 @@ int OType_ComPackage::iSetPackageFromReceive(std::span<const uint8_t> wire) {
     m_offset = offset;
     m_total = total;
     m_data = std::move(data);
+    m_hasReceived = false;
     return 1;
 }
 
@@ -127,9 +130,8 @@ int OType_ComPackage::iExchange(OQuillonComInterface& link, uint32_t op, bool ta
     std::vector<uint8_t> answer;
     const int r = link.iExchange(kData, op, wire, answer);
     if (r == Result::kOk && takeAnswer) {
-        m_data = std::move(answer);
-        m_offset = 0;
-        m_total = m_data.size();
+        m_received = std::move(answer);
+        m_hasReceived = true;
     }
     return r;
 }
@@ -143,8 +145,8 @@ int OType_ComPackage::iSendDataPackage(OQuillonComInterface& link) {
 }
 
 int OType_ComPackage::iReceiveDataPackage(OQuillonComInterface& link) {
-    m_data.clear();
-    m_offset = m_total = 0;
+    m_received.clear();
+    m_hasReceived = false;
     return iExchange(link, kOpPackageReceive, true);
 }
 

@@ -38,9 +38,10 @@ class OType_ComPackage {
     // The data to send; 0 when it does not fit the package's send size.
     int iSetData(std::span<const uint8_t> data);
     int iSetData(std::vector<uint8_t>&& data);
-    // Copies the data (sent, or received by the last receive) into out; returns its size.
+    // Copies the data (received by the last receive, else the data to send) into out;
+    // returns its size.
     int iGetData(std::vector<uint8_t>& out) const;
-    const std::vector<uint8_t>& Data() const { return m_data; }
+    const std::vector<uint8_t>& Data() const { return m_hasReceived ? m_received : m_data; }
 
     // Takes up to kMaxPiece bytes of `bytes` from `offset` as the package's data; returns
     // how many it took.
@@ -75,5 +76,7 @@ class OType_ComPackage {
     uint32_t m_number = 0;
     uint64_t m_offset = 0;
     uint64_t m_total = 0;
-    std::vector<uint8_t> m_data;
+    std::vector<uint8_t> m_data;  // to send
+    std::vector<uint8_t> m_received;
+    bool m_hasReceived = false;
 };

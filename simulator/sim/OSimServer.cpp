@@ -281,7 +281,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         if (c->iChannel() >= 0 && m.channel != c->iChannel())
             return Answer(c, m, Result::kProtocolError, {});
         auto client = c->client.lock();
-        if (!client) return FirstRequest(c, std::move(m));
+        // A login starts a new session, also on a line that had one.
+        if (!client || m.code == kOpLogin) return FirstRequest(c, std::move(m));
         client->lastActivity = SteadyClock::now();
         ++client->requests;
         ++m_requests;
@@ -437,7 +438,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             OSimDevice::OAnswer a = m_device.Login(m.payload, token);
             if (a.code == Result::kOk) {
                 // A new login on a serial line replaces the line's session.
-                if (auto old = c->client.lock()) EndClient(old->token);
+                if (auto old = c->client.lock()) EndClient(old->token, c.get());
                 auto client = std::make_shared<OSimClient>();
                 client->token = token;
                 if (c->bIsSerial())
@@ -462,7 +463,8 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         Answer(c, m, Result::kRefusedInMode, {});
     }
 
-    void EndClient(uint32_t token) {
+    // Ends a session and closes its connections, except `keep`.
+    void EndClient(uint32_t token, const OSimConnection* keep = nullptr) {
         const auto it = m_clients.find(token);
         if (it == m_clients.end()) return;
         auto client = it->second;
@@ -471,7 +473,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         for (auto& w : client->channels) {
             if (auto c = w.lock()) {
                 c->client.reset();
-                if (!c->bIsSerial()) c->Close();
+                if (!c->bIsSerial() && c.get() != keep) c->Close();
             }
         }
     }

@@ -21,7 +21,9 @@ bool bReadName(OByteStream& s, std::string& name) {
     char raw[OType_ComPackage::kNameLength];
     if (!s.bReadRaw(raw, sizeof raw)) return false;
     name.assign(raw, strnlen(raw, sizeof raw));
-    return name.empty() || OType_ComPackage::bIsValidName(name);
+    // No name is eight zero bytes; anything else must be a whole command name.
+    if (name.empty()) return std::all_of(raw, raw + sizeof raw, [](char c) { return c == 0; });
+    return OType_ComPackage::bIsValidName(name);
 }
 
 }  // namespace
@@ -101,7 +103,7 @@ int OType_ComPackage::iSetPackageFromReceive(std::span<const uint8_t> wire) {
         !s.bReadU8(reserved) || !s.bReadU64(offset) || !s.bReadU64(total) ||
         !s.bReadByteArray(data) || s.iRemaining() != 0)
         return 0;
-    if (version != 1 || action > 1 || acknowledged > 1) return 0;
+    if (version != 1 || action > 1 || acknowledged > 1 || reserved != 0) return 0;
     if (total > kMaxMessageSize || offset > total || data.size() > total - offset) return 0;
     m_download = std::move(download);
     m_upload = std::move(upload);

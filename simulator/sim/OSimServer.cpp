@@ -89,7 +89,7 @@ class OSimConnection : public std::enable_shared_from_this<OSimConnection>, publ
   protected:
     virtual void AsyncRead(asio::mutable_buffer buffer,
                            std::function<void(std::error_code, size_t)> done) = 0;
-    virtual void AsyncWrite(const std::array<asio::const_buffer, 3>& buffers,
+    virtual void AsyncWrite(const std::vector<asio::const_buffer>& buffers,
                             std::function<void(std::error_code, size_t)> done) = 0;
 
     void Read() {
@@ -116,6 +116,8 @@ class OSimConnection : public std::enable_shared_from_this<OSimConnection>, publ
     }
 
   private:
+    // Writes as many queued frames as fit one batch with a single gathered write, so that
+    // a stream of small parts costs one system call per batch rather than per part.
     void WriteNext() {
         if (m_queue.empty() || m_closed) {
             m_writing = false;
@@ -123,45 +125,67 @@ class OSimConnection : public std::enable_shared_from_this<OSimConnection>, publ
             return;
         }
         m_writing = true;
-        const OOutFrame& f = m_queue.front();
-        const auto& bytes = *f.payload;
-        std::array<asio::const_buffer, 3> buffers{};
-        bool last = true;
-        size_t sliceSize = bytes.size();
-        if (f.raw) {
-            buffers[0] = asio::buffer(bytes);
-        } else {
-            const uint32_t maxFrame = m_serial ? kSerialFramePayload : kTcpFramePayload;
-            const OLinkFrameHeader h = LinkFrame::FrameHeader(
-                f.kind, f.channel, f.code, f.id, bytes.size(), maxFrame, m_frame, m_serial);
-            m_header = LinkFrame::EncodeHeader(h);
-            const size_t offset = m_frame * static_cast<size_t>(maxFrame);
-            const std::span<const uint8_t> slice(bytes.data() + std::min(offset, bytes.size()),
-                                                 h.length);
-            m_trailer = LinkFrame::EncodeTrailer(slice, m_serial);
-            buffers = {asio::buffer(m_header), asio::buffer(slice.data(), slice.size()),
-                       asio::buffer(m_trailer.bytes.data(), m_trailer.size)};
-            last = !(h.flags & kFlagMore);
-            sliceSize = slice.size();
+        m_batchHeaders.clear();
+        m_batchTrailers.clear();
+        m_batchLast.clear();
+        m_buffers.clear();
+        m_batchHeaders.reserve(kMaxBatchFrames);
+        m_batchTrailers.reserve(kMaxBatchFrames);
+        size_t bytes = 0;
+        size_t frame = m_frame;
+        for (size_t entry = 0; entry < m_queue.size() && m_batchLast.size() < kMaxBatchFrames &&
+                               bytes < kMaxBatchBytes;) {
+            const OOutFrame& f = m_queue[entry];
+            const auto& payload = *f.payload;
+            bool last = true;
+            if (f.raw) {
+                m_buffers.push_back(asio::buffer(payload));
+                bytes += payload.size();
+            } else {
+                const uint32_t maxFrame = m_serial ? kSerialFramePayload : kTcpFramePayload;
+                const OLinkFrameHeader h = LinkFrame::FrameHeader(
+                    f.kind, f.channel, f.code, f.id, payload.size(), maxFrame, frame, m_serial);
+                const size_t offset = frame * static_cast<size_t>(maxFrame);
+                const std::span<const uint8_t> slice(
+                    payload.data() + std::min(offset, payload.size()), h.length);
+                m_batchHeaders.push_back(LinkFrame::EncodeHeader(h));
+                m_batchTrailers.push_back(LinkFrame::EncodeTrailer(slice, m_serial));
+                m_buffers.push_back(asio::buffer(m_batchHeaders.back()));
+                m_buffers.push_back(asio::buffer(slice.data(), slice.size()));
+                m_buffers.push_back(
+                    asio::buffer(m_batchTrailers.back().bytes.data(), m_batchTrailers.back().size));
+                bytes += kHeaderSize + slice.size() + m_batchTrailers.back().size;
+                last = !(h.flags & kFlagMore);
+            }
+            m_batchLast.push_back(last);
+            if (last) {
+                ++entry;
+                frame = 0;
+            } else {
+                ++frame;
+            }
         }
         auto self = shared_from_this();
-        AsyncWrite(buffers, [self, last](std::error_code ec, size_t) {
+        AsyncWrite(m_buffers, [self](std::error_code ec, size_t) {
             if (ec) return self->Lost();
-            if (last) {
-                if (!self->m_queue.empty()) {
-                    if (self->m_queue.front().part)
-                        self->m_queuedPartBytes -= self->m_queue.front().payload->size();
-                    self->m_queue.pop_front();
+            for (bool last : self->m_batchLast) {
+                if (!last) {
+                    ++self->m_frame;
+                    continue;
                 }
+                if (self->m_queue.empty()) break;
+                if (self->m_queue.front().part)
+                    self->m_queuedPartBytes -= self->m_queue.front().payload->size();
+                self->m_queue.pop_front();
                 self->m_frame = 0;
-                if (self->m_queuedPartBytes == 0) self->m_owner.OnDrained();
-            } else {
-                ++self->m_frame;
             }
+            if (self->m_queuedPartBytes == 0) self->m_owner.OnDrained();
             self->WriteNext();
         });
-        (void)sliceSize;
     }
+
+    static constexpr size_t kMaxBatchFrames = 64;
+    static constexpr size_t kMaxBatchBytes = 1u << 20;
 
     OSimConnectionOwner& m_owner;
     int m_channel;
@@ -172,8 +196,10 @@ class OSimConnection : public std::enable_shared_from_this<OSimConnection>, publ
     size_t m_queuedPartBytes = 0;
     bool m_writing = false;
     bool m_closeWhenFlushed = false;
-    std::array<uint8_t, kHeaderSize> m_header{};
-    LinkFrame::OFrameTrailer m_trailer;
+    std::vector<std::array<uint8_t, kHeaderSize>> m_batchHeaders;
+    std::vector<LinkFrame::OFrameTrailer> m_batchTrailers;
+    std::vector<bool> m_batchLast;
+    std::vector<asio::const_buffer> m_buffers;
 
   protected:
     bool m_closed = false;
@@ -196,7 +222,7 @@ class OSimStreamConnection : public OSimConnection {
                    std::function<void(std::error_code, size_t)> done) override {
         m_stream.async_read_some(buffer, std::move(done));
     }
-    void AsyncWrite(const std::array<asio::const_buffer, 3>& buffers,
+    void AsyncWrite(const std::vector<asio::const_buffer>& buffers,
                     std::function<void(std::error_code, size_t)> done) override {
         asio::async_write(m_stream, buffers, std::move(done));
     }

@@ -639,12 +639,19 @@ void OQuillonComInterface::OnPart(const OLinkMessage& m) {
     while (!m_received.Synchronized_Lock(kReceivedPartsLockTimeout)) {
         if (m_stopping) return;
     }
-    // Parts taken out since the last count leave the byte total stale: count again.
-    uint64_t bytes = 0;
-    for (int i = 0; i < m_received.iGetSize(); ++i)
-        bytes += m_received.GetAt_NoSort(i)->iGetObjectSize();
-    const bool full = m_received.iGetSize() >= m_partLimit || bytes + size > m_byteLimit;
-    if (!full) m_received.Add(std::move(part));
+    // The array may have been changed directly by its user: then count its bytes again.
+    if (m_received.iGetSize() != m_countedParts) {
+        m_receivedBytes = 0;
+        for (int i = 0; i < m_received.iGetSize(); ++i)
+            m_receivedBytes += m_received.GetAt_NoSort(i)->iGetObjectSize();
+        m_countedParts = m_received.iGetSize();
+    }
+    const bool full = m_received.iGetSize() >= m_partLimit || m_receivedBytes + size > m_byteLimit;
+    if (!full) {
+        m_received.Add(std::move(part));
+        m_receivedBytes += size;
+        ++m_countedParts;
+    }
     m_received.Synchronized_Unlock();
     if (full) {
         if (m_droppedParts++ == 0)
@@ -669,6 +676,10 @@ std::unique_ptr<OType_Part> OQuillonComInterface::opTakeReceivedPart(
     std::chrono::milliseconds timeout) {
     if (!m_received.Synchronized_Lock(timeout)) return nullptr;
     auto part = m_received.DetachAt_NoSort(0);
+    if (part && m_countedParts == m_received.iGetSize() + 1) {
+        m_receivedBytes -= std::min(m_receivedBytes, part->iGetObjectSize());
+        --m_countedParts;
+    }
     m_received.Synchronized_Unlock();
     return part;
 }

@@ -241,6 +241,10 @@ class OQuillonComInterface : protected OLinkSessionListener {
     std::atomic<bool> m_stopping{false};
     int m_partLimit = kDefaultReceivedPartLimit;
     uint64_t m_byteLimit = kDefaultReceivedByteLimit;
+    // Bytes of the parts in the array, and how many parts they were counted for (both under
+    // the array's lock).
+    uint64_t m_receivedBytes = 0;
+    int m_countedParts = 0;
     std::atomic<uint64_t> m_droppedParts{0};
     std::atomic<uint64_t> m_receivedCount{0};
     std::array<std::atomic<bool>, 11> m_outstanding{};

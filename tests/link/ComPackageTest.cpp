@@ -65,9 +65,22 @@ TEST(ComPackage, MalformedWireFormsAreRefusedAndChangeNothing) {
     auto beyond = wire;
     beyond[16 + 8] = 0xFF;
     EXPECT_EQ(target.iSetPackageFromReceive(beyond), 0);
+    auto reserved = wire;
+    reserved[16 + 4 + 3] = 1;
+    EXPECT_EQ(target.iSetPackageFromReceive(reserved), 0);
     EXPECT_EQ(target.iGetNumber(), 99u);
     EXPECT_EQ(target.iSetPackageFromReceive(wire), 1);
     EXPECT_EQ(target.iGetNumber(), 3u);
+    // Without an upload name the eight bytes must all be zero, so the form reads back
+    // exactly as it was written.
+    OType_ComPackage action(1, 1, 1, 0);
+    action.SetDownloadName("$CTRIGGR");
+    std::vector<uint8_t> actionWire;
+    action.iGetSendPackage(actionWire);
+    EXPECT_EQ(target.iSetPackageFromReceive(actionWire), 1);
+    EXPECT_TRUE(target.GetUploadName().empty());
+    actionWire[8 + 5] = 'x';
+    EXPECT_EQ(target.iSetPackageFromReceive(actionWire), 0);
 }
 
 TEST(LinkPayloads, ListsRoundTripAndHostileCountsAreRefused) {

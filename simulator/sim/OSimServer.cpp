@@ -365,9 +365,11 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             message = "invalid address " + m_options.bind;
             return false;
         }
+        // Free ports are picked at random, so that simulators started together do not collide.
+        std::mt19937 portRandom(std::random_device{}());
         std::uniform_int_distribution<int> pick(20000, 60000);
         for (int attempt = 0; attempt < (m_options.port == 0 ? 50 : 1); ++attempt) {
-            const int base = m_options.port == 0 ? pick(m_random) : m_options.port;
+            const int base = m_options.port == 0 ? pick(portRandom) : m_options.port;
             m_acceptors.clear();
             bool ok = true;
             for (int i = 0; i < kNumChannels && ok; ++i) {

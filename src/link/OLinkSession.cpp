@@ -181,11 +181,12 @@ OLinkSession::~OLinkSession() {
 }
 
 void OLinkSession::Close() {
-    std::vector<std::shared_ptr<OPending>> failed;
+    std::vector<std::shared_ptr<OPipe>> pipes;
     {
         std::lock_guard lock(m_mutex);
         if (m_closed) return;
         m_closed = true;
+        pipes = m_pipes;
         for (auto& [id, p] : m_pending) {
             p->status = Result::kConnectionLost;
             p->done = true;
@@ -194,7 +195,6 @@ void OLinkSession::Close() {
         m_pending.clear();
     }
     if (m_thread.joinable()) {
-        auto pipes = m_pipes;
         asio::post(m_io->context, [this, pipes] {
             for (auto& p : pipes)
                 p->Close();
@@ -202,6 +202,7 @@ void OLinkSession::Close() {
         });
         m_thread.join();
     }
+    std::lock_guard lock(m_mutex);
     m_channelPipe.fill(nullptr);
     m_pipes.clear();
 }

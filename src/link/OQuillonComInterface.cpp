@@ -603,8 +603,8 @@ void OQuillonComInterface::OnConnectionLost(int result) {
         m_lostPending = true;
         m_lastError = result;
     }
-    Log::Write(LogLevel::Warning, "link", "connection to " + m_current.Describe() + " lost");
     PostOnce(LinkNotification::kConnectionLost);
+    Log::Write(LogLevel::Warning, "link", "connection to the device lost");
 }
 
 void OQuillonComInterface::OnNotification(OLinkMessage&& m) {
@@ -699,6 +699,10 @@ int OQuillonComInterface::iGetNumReceivedParts() {
 }
 
 void OQuillonComInterface::SetReceivedPartLimits(int parts, uint64_t bytes) {
+    // The receive thread reads the limits under the array's lock.
+    while (!m_received.Synchronized_Lock(kReceivedPartsLockTimeout)) {
+    }
     m_partLimit = std::max(1, parts);
     m_byteLimit = std::max<uint64_t>(1, bytes);
+    m_received.Synchronized_Unlock();
 }

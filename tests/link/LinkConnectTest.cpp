@@ -176,7 +176,8 @@ TEST(LinkConnect, ADroppedConnectionIsReportedAndReconnected) {
     EXPECT_EQ(link->commandSYNCRO(), 1);
     EXPECT_EQ(link->commandSYNCRO(), 1);  // answered, then the device drops the session
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (link->iGetComOnLine() && std::chrono::steady_clock::now() < end)
+    while (!queue.bHasPending(LinkNotification::kConnectionLost) &&
+           std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(link->iGetComOnLine(), 0);
     EXPECT_EQ(link->commandSYNCRO(), Result::kConnectionLost);

@@ -197,6 +197,7 @@ void OLinkFrameDecoder::Commit(size_t written, OLinkFrameSink& sink) {
 }
 
 void OLinkFrameDecoder::Feed(std::span<const uint8_t> bytes, OLinkFrameSink& sink) {
+    if (bytes.empty()) return;
     auto area = WriteArea(bytes.size());
     std::memcpy(area.data(), bytes.data(), bytes.size());
     Commit(bytes.size(), sink);

@@ -325,7 +325,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         if (m_options.faults.dropAfter > 0 && client->requests >= m_options.faults.dropAfter) {
             Log::Write(LogLevel::Info, "devsim",
                        "dropping session " + std::to_string(client->token));
-            DropClient(*client);
+            DropClient(client->token);
         }
     }
 
@@ -506,17 +506,19 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         }
     }
 
-    void DropClient(OSimClient& client) {
-        for (auto& w : client.channels) {
+    // Closes a session's connections once what they still send is written.
+    void DropClient(uint32_t token) {
+        const auto it = m_clients.find(token);
+        if (it == m_clients.end()) return;
+        const std::shared_ptr<OSimClient> client = it->second;
+        m_clients.erase(it);
+        m_device.ForgetSession(token);
+        for (auto& w : client->channels) {
             if (auto c = w.lock()) {
-                if (c->bIsSerial()) {
-                    c->client.reset();
-                } else {
-                    c->CloseWhenFlushed();
-                }
+                c->client.reset();
+                if (!c->bIsSerial()) c->CloseWhenFlushed();
             }
         }
-        m_clients.erase(client.token);
     }
 
     // --- answers ---
@@ -702,7 +704,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             for (uint32_t token : silent) {
                 Log::Write(LogLevel::Info, "devsim",
                            "session " + std::to_string(token) + " timed out");
-                if (auto it = m_clients.find(token); it != m_clients.end()) DropClient(*it->second);
+                DropClient(token);
             }
         }
         m_housekeeping.expires_after(kHousekeeping);

@@ -178,7 +178,7 @@ int OQuillonComInterface::iConnectWith(const OConnectionProfile& profile) {
     std::string message;
     if (!profile.bValidate(message)) return iFail(Result::kBadArgument);
     CloseSession(true);
-    auto session = std::make_shared<OLinkSession>(static_cast<OLinkSessionListener*>(this));
+    auto session = std::make_shared<OLinkSession>(&m_listener);
     LinkPayload::OLoginAnswer answer;
     const int r = iOpen(*session, profile, answer);
     if (r != Result::kOk) {

@@ -58,7 +58,7 @@ struct OComServices {
     Settings* settings = nullptr;     // connection profiles
 };
 
-class OQuillonComInterface : protected OLinkSessionListener {
+class OQuillonComInterface {
   public:
     static constexpr int kInterfaceTypeTcp = 3;
     static constexpr int kDefaultTimeOutSec = 10;
@@ -70,7 +70,7 @@ class OQuillonComInterface : protected OLinkSessionListener {
     // bar and 0 (any may be null).
     OQuillonComInterface(void* parent, ZRINFO* sessionInfo, OProgressCtrl* progress,
                          ProgressDisplay* statusBar, int reserved);
-    ~OQuillonComInterface() override;
+    virtual ~OQuillonComInterface();
     OQuillonComInterface(const OQuillonComInterface&) = delete;
     OQuillonComInterface& operator=(const OQuillonComInterface&) = delete;
 
@@ -195,10 +195,23 @@ class OQuillonComInterface : protected OLinkSessionListener {
     std::chrono::steady_clock::time_point Deadline() const;
     int iAutoSpeed() const { return m_autoSpeed; }
 
-    void OnNotification(OLinkMessage&& message) override;
-    void OnConnectionLost(int result) override;
-
   private:
+    // Receives the session's reports on the io thread. A member rather than a base, so that
+    // no virtual call reaches this object while its destructor closes the session.
+    class OListener : public OLinkSessionListener {
+      public:
+        explicit OListener(OQuillonComInterface& owner) : m_owner(owner) {}
+        void OnNotification(OLinkMessage&& message) override {
+            m_owner.OnNotification(std::move(message));
+        }
+        void OnConnectionLost(int result) override { m_owner.OnConnectionLost(result); }
+
+      private:
+        OQuillonComInterface& m_owner;
+    };
+
+    void OnNotification(OLinkMessage&& message);
+    void OnConnectionLost(int result);
     int iConnectWith(const OConnectionProfile& profile);
     int iModeCommand(uint32_t op, std::span<const uint8_t> payload = {});
     int iFail(int code);
@@ -213,6 +226,7 @@ class OQuillonComInterface : protected OLinkSessionListener {
     int iClearOutstanding(int commandId);
     void CloseSession(bool quiet);
 
+    OListener m_listener{*this};
     void* m_parent;
     ZRINFO* m_sessionInfo;
     OProgressCtrl* m_progress;

@@ -254,3 +254,22 @@ TEST(LinkConnect, ManyConnectCyclesLeakNoThreadOrSocket) {
     EXPECT_EQ(CountEntries("/proc/self/task"), threads);
     EXPECT_EQ(CountEntries("/proc/self/fd"), files);
 }
+
+TEST(LinkConnect, ADeviceDropsASessionThatStaysSilent) {
+    DevsimProcess sim({"--keepalive-timeout", "0.3"});
+    OCommandQueue_Manual queue;
+    auto link = MakeLink(sim, &queue);
+    ASSERT_EQ(iConnect(*link), 1);
+    // Keep-alives in time keep the session.
+    for (int i = 0; i < 4; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ASSERT_EQ(link->commandSYNCRO(), 1) << i;
+    }
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!queue.bHasPending(LinkNotification::kConnectionLost) &&
+           std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(queue.bHasPending(LinkNotification::kConnectionLost));
+    EXPECT_EQ(link->commandSYNCRO(), Result::kConnectionLost);
+    EXPECT_EQ(link->iReConnect(0, 0), 1);
+}

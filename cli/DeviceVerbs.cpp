@@ -173,28 +173,35 @@ void PrintInfo(const ZRINFO& z, bool json, std::ostream& out) {
     const auto presence = Bytes(z, ZRINFO::kPresence, 8);
     const auto limits = Bytes(z, ZRINFO::kLimits, 8);
     if (json) {
-        JsonWriter w(out);
+        OJsonWriter w(out);
         w.BeginObject();
-        w.Value("deviceType", z.GetDeviceTypeText());
-        w.Value("serialNumber", z.Text(ZRINFO::kSerialNumber, ZRINFO::kSerialNumberLength));
-        w.Value("webName", z.Text(ZRINFO::kWebName, ZRINFO::kWebNameLength));
+        w.Field("deviceType", z.GetDeviceTypeText());
+        w.Field("serialNumber", z.Text(ZRINFO::kSerialNumber, ZRINFO::kSerialNumberLength));
+        w.Field("webName", z.Text(ZRINFO::kWebName, ZRINFO::kWebNameLength));
         for (const auto& f : fields)
-            w.Value(f.key, f.value);
-        w.Value("coordTransSupported", z.bSupportsCoordTrans());
-        w.Array("presenceBytes", presence);
-        w.Array("limitBytes", limits);
-        w.Value("firmwareVersion", FirmwareVersion(z));
-        w.BeginObject("target");
-        w.Value("hardware", t.hardware);
-        w.Value("hardwareName", TargetSystem::HardwareName(t.hardware));
-        w.Value("software", t.software);
-        w.Value("softwareName", TargetSystem::SoftwareName(t.software));
-        w.Value("addIn", t.addIn);
-        w.Value("family", TargetSystem::iFamily(t.hardware));
-        w.Value("camera", TargetSystem::bIsCamera(t.hardware));
-        w.Value("source", "record");
+            w.Field(f.key, f.value);
+        w.Field("coordTransSupported", z.bSupportsCoordTrans());
+        w.Key("presenceBytes").BeginArray();
+        for (int v : presence)
+            w.Int(v);
+        w.EndArray();
+        w.Key("limitBytes").BeginArray();
+        for (int v : limits)
+            w.Int(v);
+        w.EndArray();
+        w.Field("firmwareVersion", FirmwareVersion(z));
+        w.Key("target").BeginObject();
+        w.Field("hardware", t.hardware);
+        w.Field("hardwareName", TargetSystem::HardwareName(t.hardware));
+        w.Field("software", t.software);
+        w.Field("softwareName", TargetSystem::SoftwareName(t.software));
+        w.Field("addIn", t.addIn);
+        w.Field("family", TargetSystem::iFamily(t.hardware));
+        w.Field("camera", TargetSystem::bIsCamera(t.hardware));
+        w.Field("source", "record");
         w.EndObject();
         w.EndObject();
+        w.Finish();
         return;
     }
     out << "device type:                      " << z.GetDeviceTypeText() << "\n"

@@ -1,137 +1,155 @@
 // A small streaming JSON writer for kalvorctl's --json output: objects, arrays, strings
-// (escaped, UTF-8 passed through), numbers and booleans, indented two spaces.
+// (escaped, UTF-8 passed through), numbers (shortest round-trip form; NaN and infinities
+// become null, which JSON cannot express otherwise), booleans and null. Output is indented
+// by two spaces per level.
 #pragma once
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class JsonWriter {
+class OJsonWriter {
   public:
-    explicit JsonWriter(std::ostream& out) : m_out(out) {}
-    ~JsonWriter() {
-        if (!m_open.empty()) return;
-        m_out << "\n";
+    explicit OJsonWriter(std::ostream& out) : m_out(out) {}
+
+    OJsonWriter& BeginObject() { return Open('{'); }
+    OJsonWriter& EndObject() { return Close('}'); }
+    OJsonWriter& BeginArray() { return Open('['); }
+    OJsonWriter& EndArray() { return Close(']'); }
+
+    // The key of the next value inside an object.
+    OJsonWriter& Key(std::string_view key) {
+        Separate();
+        WriteString(key);
+        m_out << ": ";
+        m_afterKey = true;
+        return *this;
     }
 
-    JsonWriter& BeginObject(std::string_view key = {}) { return Open(key, '{'); }
-    JsonWriter& EndObject() { return Close('}'); }
-    JsonWriter& BeginArray(std::string_view key = {}) { return Open(key, '['); }
-    JsonWriter& EndArray() { return Close(']'); }
-
-    JsonWriter& Value(std::string_view key, std::string_view text) {
-        Key(key);
-        WriteString(text);
+    OJsonWriter& String(std::string_view value) {
+        Separate();
+        WriteString(value);
         return *this;
     }
-    JsonWriter& Value(std::string_view key, const char* text) {
-        return Value(key, std::string_view(text));
-    }
-    JsonWriter& Value(std::string_view key, const std::string& text) {
-        return Value(key, std::string_view(text));
-    }
-    JsonWriter& Value(std::string_view key, bool v) {
-        Key(key);
-        m_out << (v ? "true" : "false");
-        return *this;
-    }
-    JsonWriter& Value(std::string_view key, int64_t v) {
-        Key(key);
-        m_out << v;
-        return *this;
-    }
-    JsonWriter& Value(std::string_view key, int v) { return Value(key, static_cast<int64_t>(v)); }
-    JsonWriter& Value(std::string_view key, unsigned v) {
-        return Value(key, static_cast<int64_t>(v));
-    }
-    JsonWriter& Value(std::string_view key, double v) {
-        Key(key);
-        if (!std::isfinite(v)) {
+    OJsonWriter& Number(double value) {
+        Separate();
+        if (!std::isfinite(value)) {
             m_out << "null";
-        } else {
-            char buffer[32];
-            std::snprintf(buffer, sizeof buffer, "%.17g", v);
-            m_out << buffer;
+            return *this;
         }
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        m_out << std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
         return *this;
     }
-    template <class T>
-    JsonWriter& Array(std::string_view key, const std::vector<T>& values) {
-        BeginArray(key);
-        for (const T& v : values)
-            Value({}, v);
-        return EndArray();
+    // A single-precision value in its own shortest form ("94.95", not "94.94999694824219").
+    OJsonWriter& Number(float value) {
+        Separate();
+        if (!std::isfinite(value)) {
+            m_out << "null";
+            return *this;
+        }
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        m_out << std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
+        return *this;
+    }
+    OJsonWriter& Int(int64_t value) {
+        Separate();
+        m_out << value;
+        return *this;
+    }
+    OJsonWriter& Bool(bool value) {
+        Separate();
+        m_out << (value ? "true" : "false");
+        return *this;
+    }
+    OJsonWriter& Null() {
+        Separate();
+        m_out << "null";
+        return *this;
     }
 
-    static std::string Escape(std::string_view text) {
-        std::string out;
-        for (unsigned char c : text) {
+    // Key and value in one call.
+    OJsonWriter& Field(std::string_view key, std::string_view value) {
+        return Key(key).String(value);
+    }
+    OJsonWriter& Field(std::string_view key, const char* value) { return Key(key).String(value); }
+    OJsonWriter& Field(std::string_view key, double value) { return Key(key).Number(value); }
+    OJsonWriter& Field(std::string_view key, int value) { return Key(key).Int(value); }
+    OJsonWriter& Field(std::string_view key, int64_t value) { return Key(key).Int(value); }
+    OJsonWriter& Field(std::string_view key, bool value) { return Key(key).Bool(value); }
+
+    // Ends the document with a line break.
+    void Finish() { m_out << '\n'; }
+
+  private:
+    OJsonWriter& Open(char bracket) {
+        Separate();
+        m_out << bracket;
+        m_first.push_back(true);
+        return *this;
+    }
+    OJsonWriter& Close(char bracket) {
+        const bool empty = !m_first.empty() && m_first.back();
+        if (!m_first.empty()) m_first.pop_back();
+        if (!empty) Newline();
+        m_out << bracket;
+        return *this;
+    }
+    // Comma and line break before a value, except right after its key.
+    void Separate() {
+        if (m_afterKey) {
+            m_afterKey = false;
+            return;
+        }
+        if (m_first.empty()) return;
+        if (!m_first.back()) m_out << ',';
+        m_first.back() = false;
+        Newline();
+    }
+    void Newline() {
+        m_out << '\n';
+        for (size_t i = 0; i < m_first.size(); ++i)
+            m_out << "  ";
+    }
+    void WriteString(std::string_view text) {
+        static const char* kHex = "0123456789abcdef";
+        m_out << '"';
+        for (const char c : text) {
+            const auto u = static_cast<unsigned char>(c);
             switch (c) {
                 case '"':
-                    out += "\\\"";
+                    m_out << "\\\"";
                     break;
                 case '\\':
-                    out += "\\\\";
+                    m_out << "\\\\";
                     break;
                 case '\n':
-                    out += "\\n";
+                    m_out << "\\n";
                     break;
                 case '\r':
-                    out += "\\r";
+                    m_out << "\\r";
                     break;
                 case '\t':
-                    out += "\\t";
+                    m_out << "\\t";
                     break;
                 default:
-                    if (c < 0x20) {
-                        char buffer[8];
-                        std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                        out += buffer;
+                    if (u < 0x20) {
+                        m_out << "\\u00" << kHex[u >> 4] << kHex[u & 15];
                     } else {
-                        out += static_cast<char>(c);
+                        m_out << c;
                     }
             }
         }
-        return out;
-    }
-
-  private:
-    struct OLevel {
-        char close;
-        bool first;
-    };
-
-    void Key(std::string_view key) {
-        if (!m_open.empty()) {
-            m_out << (m_open.back().first ? "\n" : ",\n");
-            m_open.back().first = false;
-            m_out << std::string(2 * m_open.size(), ' ');
-        }
-        if (!m_open.empty() && m_open.back().close == '}') {
-            WriteString(key);
-            m_out << ": ";
-        }
-    }
-    void WriteString(std::string_view text) { m_out << '"' << Escape(text) << '"'; }
-    JsonWriter& Open(std::string_view key, char open) {
-        Key(key);
-        m_out << open;
-        m_open.push_back({open == '{' ? '}' : ']', true});
-        return *this;
-    }
-    JsonWriter& Close(char close) {
-        if (m_open.empty() || m_open.back().close != close) return *this;
-        const bool empty = m_open.back().first;
-        m_open.pop_back();
-        if (!empty) m_out << "\n" << std::string(2 * m_open.size(), ' ');
-        m_out << close;
-        return *this;
+        m_out << '"';
     }
 
     std::ostream& m_out;
-    std::vector<OLevel> m_open;
+    std::vector<bool> m_first;  // per open container: no element written yet
+    bool m_afterKey = false;
 };

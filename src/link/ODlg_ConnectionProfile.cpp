@@ -38,5 +38,12 @@ bool ODlg_ConnectionProfile::bValidate(std::string& message) {
                   " profiles can be kept.";
         return false;
     }
-    return m_profiles[static_cast<size_t>(m_selected)].bValidate(message);
+    // Every kept profile must be usable: the login refers to profiles by their place.
+    for (const OConnectionProfile& p : m_profiles) {
+        if (!p.bValidate(message)) {
+            message = "\"" + p.name + "\": " + message;
+            return false;
+        }
+    }
+    return true;
 }

@@ -65,8 +65,14 @@ TEST(ConnectionProfiles, TheDialogListsOnlyItsKindAndValidates) {
     dialog.Profiles()[static_cast<size_t>(listed[0])].baud = 10;
     EXPECT_FALSE(dialog.bValidate(message));
     EXPECT_FALSE(message.empty());
+    dialog.Profiles()[static_cast<size_t>(listed[0])].baud = 9600;
+    dialog.Profiles()[0].ports[1] = "0";  // another profile that cannot be used
+    EXPECT_FALSE(dialog.bValidate(message));
+    EXPECT_NE(message.find(dialog.Profiles()[0].name), std::string::npos);
+    dialog.Profiles()[0].ports[1] = "10001";
     dialog.SetSelected(0);  // a TCP profile
     EXPECT_FALSE(dialog.bValidate(message));
+    dialog.SetSelected(listed[0]);
     const int added = dialog.iAddProfile("New line");
     EXPECT_EQ(dialog.Profiles()[static_cast<size_t>(added)].kind, OConnectionProfile::Kind::Serial);
     EXPECT_TRUE(dialog.bValidate(message));

@@ -17,7 +17,7 @@ class OSimSchedule {
     };
 
     OSimSchedule();  // types 1-3, orientations 1 and 2, five parts each
-    // False with a message on a malformed specification.
+    // False with a message when the text is malformed.
     bool bParse(std::string_view text, std::string& message);
 
     OSimPartSpec Next();

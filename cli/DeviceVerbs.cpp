@@ -1,5 +1,8 @@
-// kalvorctl device info | record: reads a device's information record and records parts
-// from a device (or kalvor-devsim) into a part-list file.
+// kalvorctl device: reads and identifies a device's information record, records parts from
+// a device (or kalvor-devsim) into a part-list file or a project, and moves check programs
+// and part data between projects and the device. The project verbs run on the desktop
+// program's own document and session (see DeviceSession.h).
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -9,7 +12,9 @@
 #include <vector>
 
 #include "CliVerb.h"
+#include "DeviceSession.h"
 #include "JsonWriter.h"
+#include "device/DeviceIdentification.h"
 #include "device/DeviceInfoBuilder.h"
 #include "device/TargetSystem.h"
 #include "link/OConnectionProfile.h"
@@ -28,10 +33,27 @@ struct ODeviceArgs {
     int timeout = 10;
     bool json = false;
     int count = 0;
-    int teach = -1;  // 1 --teach, 0 --test
-    bool images = false;
+    int teach = -1;   // 1 --teach, 0 --test
+    int images = -1;  // 1 --images, 0 --no-images, -1 as the project needs
+    int program = -1;
+    int type = 1;
+    int number = -1;
+    int orientation = 1;
+    std::string project;
+    std::vector<std::string> positional;
     std::string out;
 };
+
+ODeviceAddress AddressOf(const ODeviceArgs& a) {
+    return {a.host, a.port, a.serial, a.baud, a.timeout};
+}
+
+bool bIsProjectPath(const std::string& path) {
+    for (const char* ext : {".zrp", ".ZRP", ".kvp", ".KVP"}) {
+        if (path.find(ext) != std::string::npos) return true;
+    }
+    return false;
+}
 
 bool bParseInt(const std::string& text, int& value, int min, int max) {
     char* end = nullptr;
@@ -63,6 +85,16 @@ bool bParseArgs(const std::vector<std::string>& args, ODeviceArgs& a, std::ostre
             if (!value(v) || !bParseInt(v, a.timeout, 1, 3600)) return false;
         } else if (arg == "--count") {
             if (!value(v) || !bParseInt(v, a.count, 1, 1000000)) return false;
+        } else if (arg == "--program") {
+            if (!value(v) || !bParseInt(v, a.program, 0, 65535)) return false;
+        } else if (arg == "--type") {
+            if (!value(v) || !bParseInt(v, a.type, 1, 512)) return false;
+        } else if (arg == "--number") {
+            if (!value(v) || !bParseInt(v, a.number, 1, 65535)) return false;
+        } else if (arg == "--orientation") {
+            if (!value(v) || !bParseInt(v, a.orientation, 1, 8)) return false;
+        } else if (arg == "--project") {
+            if (!value(a.project)) return false;
         } else if (arg == "--json") {
             a.json = true;
         } else if (arg == "--teach") {
@@ -70,9 +102,12 @@ bool bParseArgs(const std::vector<std::string>& args, ODeviceArgs& a, std::ostre
         } else if (arg == "--test") {
             a.teach = 0;
         } else if (arg == "--images") {
-            a.images = true;
-        } else if (!arg.empty() && arg[0] != '-' && a.out.empty()) {
-            a.out = arg;
+            a.images = 1;
+        } else if (arg == "--no-images") {
+            a.images = 0;
+        } else if (!arg.empty() && arg[0] != '-') {
+            a.positional.push_back(arg);
+            if (a.out.empty()) a.out = arg;
         } else {
             err << "kalvorctl device: unexpected argument " << arg << "\n";
             return false;
@@ -167,8 +202,56 @@ std::string Join(const std::vector<int>& v) {
     return out;
 }
 
+void WriteTarget(OJsonWriter& w, const OIdentification& id) {
+    const OTargetSystem& t = id.target;
+    w.Field("hardware", t.hardware);
+    w.Field("hardwareName", TargetSystem::HardwareName(t.hardware));
+    w.Field("software", t.software);
+    w.Field("softwareName", TargetSystem::SoftwareName(t.software));
+    w.Field("addIn", t.addIn);
+    w.Field("partTypes", t.partTypes);
+    w.Field("partsInSet", t.partsInSet);
+    w.Field("orientations", t.orientations);
+    w.Field("fixedFeatures", id.fixedFeatures);
+    w.Field("toolCapacity", id.toolCapacity);
+    w.Field("family", TargetSystem::iFamily(t.hardware));
+    w.Field("camera", TargetSystem::bIsCamera(t.hardware));
+    w.Field("fallback", id.fallback);
+    w.Key("messages").BeginArray();
+    for (const std::string& m : id.messages)
+        w.String(m);
+    w.EndArray();
+    w.Field("source", "identified");
+}
+
+std::string TargetLine(const OIdentification& id) {
+    const OTargetSystem& t = id.target;
+    return TargetSystem::HardwareName(t.hardware) + " (" + std::to_string(t.hardware) + "), " +
+           TargetSystem::SoftwareName(t.software) + " (" + std::to_string(t.software) +
+           "), add-in " + std::to_string(t.addIn) + ", family " +
+           std::to_string(TargetSystem::iFamily(t.hardware)) + ", part types " +
+           std::to_string(t.partTypes) + ", per check program " + std::to_string(t.partsInSet) +
+           ", orientations " + std::to_string(t.orientations) + ", tools " +
+           std::to_string(id.toolCapacity);
+}
+
+void PrintMessages(const OIdentification& id, std::ostream& out) {
+    for (const std::string& m : id.messages) {
+        std::string line = m;
+        for (char& c : line) {
+            if (c == '\n') c = ' ';
+        }
+        out << "note:                             " << line << "\n";
+    }
+}
+
+OIdentification IdentifyRecord(const ZRINFO& z) {
+    const int hardware = DeviceInfo::ReadTarget(z).hardware;
+    return DeviceIdentification::Identify(z, TargetSystem::DefaultToolLimits(hardware));
+}
+
 void PrintInfo(const ZRINFO& z, bool json, std::ostream& out) {
-    const OTargetSystem t = DeviceInfo::ReadTarget(z);
+    const OIdentification id = IdentifyRecord(z);
     const auto fields = NumericFields(z);
     const auto presence = Bytes(z, ZRINFO::kPresence, 8);
     const auto limits = Bytes(z, ZRINFO::kLimits, 8);
@@ -191,14 +274,7 @@ void PrintInfo(const ZRINFO& z, bool json, std::ostream& out) {
         w.EndArray();
         w.Field("firmwareVersion", FirmwareVersion(z));
         w.Key("target").BeginObject();
-        w.Field("hardware", t.hardware);
-        w.Field("hardwareName", TargetSystem::HardwareName(t.hardware));
-        w.Field("software", t.software);
-        w.Field("softwareName", TargetSystem::SoftwareName(t.software));
-        w.Field("addIn", t.addIn);
-        w.Field("family", TargetSystem::iFamily(t.hardware));
-        w.Field("camera", TargetSystem::bIsCamera(t.hardware));
-        w.Field("source", "record");
+        WriteTarget(w, id);
         w.EndObject();
         w.EndObject();
         w.Finish();
@@ -217,9 +293,8 @@ void PrintInfo(const ZRINFO& z, bool json, std::ostream& out) {
     out << "presence bytes (716-723):         " << Join(presence) << "\n"
         << "limit bytes (724-731):            " << Join(limits) << "\n"
         << "firmware version (888-895):       " << FirmwareVersion(z) << "\n"
-        << "target:                           " << TargetSystem::HardwareName(t.hardware) << " ("
-        << t.hardware << "), " << TargetSystem::SoftwareName(t.software) << " (" << t.software
-        << "), add-in " << t.addIn << ", family " << TargetSystem::iFamily(t.hardware) << "\n";
+        << "identified target:                " << TargetLine(id) << "\n";
+    PrintMessages(id, out);
 }
 
 int RunInfo(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
@@ -255,7 +330,7 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     auto link = Connect(a, queue, err);
     if (!link) return 1;
     link->bRemoveAllReceivedParts();
-    if (const int r = iStartRecording(*link, a.images); r != 1) {
+    if (const int r = iStartRecording(*link, a.images == 1); r != 1) {
         err << "kalvorctl device record: the device does not record: "
             << LinkProtocol::ResultText(r) << "\n";
         return 1;
@@ -295,22 +370,167 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// --- verbs on the session ---
+
+int RunIdentify(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
+    OCliDeviceSession device(AddressOf(a), err);
+    ZRINFO info;
+    OIdentification id;
+    if (!device.bIdentify(info, id)) return 1;
+    if (!a.project.empty()) {
+        if (!device.bNewProject(id.target) || !device.bSave(a.project, "identify")) return 1;
+    }
+    device.Disconnect();
+    if (a.json) {
+        OJsonWriter w(out);
+        w.BeginObject();
+        w.Field("deviceType", info.GetDeviceTypeText());
+        WriteTarget(w, id);
+        if (!a.project.empty()) w.Field("project", a.project);
+        w.EndObject();
+        w.Finish();
+        return 0;
+    }
+    out << "device type:                      " << info.GetDeviceTypeText() << "\n"
+        << "identified target:                " << TargetLine(id) << "\n";
+    PrintMessages(id, out);
+    if (!a.project.empty()) out << "project:                          " << a.project << "\n";
+    return 0;
+}
+
+// Records into a project: the file is loaded when it exists, else made for the device.
+int RunRecordIntoProject(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
+    OCliDeviceSession device(AddressOf(a), err);
+    if (std::filesystem::exists(a.out)) {
+        if (!device.bLoad(a.out, "record")) return 1;
+    } else {
+        ZRINFO info;
+        OIdentification id;
+        if (!device.bIdentify(info, id) || !device.bNewProject(id.target)) return 1;
+    }
+    const int received = device.iRecord(a.teach, a.count, a.orientation, a.type, a.images);
+    device.Disconnect();
+    if (received < a.count) {
+        err << "kalvorctl device record: received " << received << " of " << a.count << " parts\n";
+        return 1;
+    }
+    if (!device.bSave(a.out, "record")) return 1;
+    out << "recorded " << received << (a.teach ? " sample" : " test") << " parts into " << a.out
+        << "\n";
+    return 0;
+}
+
+int RunSend(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1 || a.program < 0) {
+        err << "kalvorctl device send: needs PROJECT and --program N\n";
+        return 2;
+    }
+    OCliDeviceSession device(AddressOf(a), err);
+    if (!device.bLoad(a.positional[0], "send")) return 1;
+    OQuillon& session = device.Session();
+    const int index = session.PartSets().iGetActualPartSetNo();
+    if (!session.DownloadProgram(index, a.program, 0)) {
+        err << "kalvorctl device send: the check program was not sent\n";
+        return 1;
+    }
+    device.Disconnect();
+    out << "sent check program " << index + 1 << " of " << a.positional[0] << " as program "
+        << a.program << "\n";
+    return 0;
+}
+
+int RunFetch(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
+    if (a.positional.size() != 1 || a.program < 0) {
+        err << "kalvorctl device fetch: needs --program N and OUT\n";
+        return 2;
+    }
+    OCliDeviceSession device(AddressOf(a), err);
+    ZRINFO info;
+    OIdentification id;
+    if (!device.bIdentify(info, id) || !device.bNewProject(id.target)) return 1;
+    OQuillon& session = device.Session();
+    if (!session.UploadProgram(session.PartSets().iGetActualPartSetNo(), a.program, 1)) {
+        err << "kalvorctl device fetch: the check program was not received\n";
+        return 1;
+    }
+    device.Disconnect();
+    device.Doc().RecomputeAll(1, 0, 1, 1, 0);
+    if (!device.bSave(a.positional[0], "fetch")) return 1;
+    out << "fetched program " << a.program << " into " << a.positional[0] << "\n";
+    return 0;
+}
+
+// kalvorctl device partdata send PROJECT | fetch PROJECT [OUT], with --type T --number N.
+int RunPartData(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
+    const bool send = !a.positional.empty() && a.positional[0] == "send";
+    const bool fetch = !a.positional.empty() && a.positional[0] == "fetch";
+    if ((!send && !fetch) || a.positional.size() < 2 || a.positional.size() > (send ? 2u : 3u)) {
+        err << "kalvorctl device partdata: send PROJECT | fetch PROJECT [OUT]\n";
+        return 2;
+    }
+    const int number = a.number > 0 ? a.number : a.type;
+    OCliDeviceSession device(AddressOf(a), err);
+    if (!device.bLoad(a.positional[1], "partdata")) return 1;
+    OQuillon& session = device.Session();
+    const int r = send ? session.DownloadPartData(a.type - 1, number)
+                       : session.UploadPartData(a.type - 1, number);
+    device.Disconnect();
+    if (!r) {
+        err << "kalvorctl device partdata: the part data of part type " << a.type << " were not "
+            << (send ? "sent" : "received") << "\n";
+        return 1;
+    }
+    if (fetch) {
+        const std::string target = a.positional.size() == 3 ? a.positional[2] : a.positional[1];
+        if (!device.bSave(target, "partdata")) return 1;
+        out << "fetched part data " << number << " into part type " << a.type << " of " << target
+            << "\n";
+        return 0;
+    }
+    out << "sent part type " << a.type << " as part data " << number << "\n";
+    return 0;
+}
+
+constexpr const char* kUsage =
+    "Usage: kalvorctl device info (--host H[:PORT] | --serial DEV [--baud N]) [--json]\n"
+    "       kalvorctl device identify (--host H | --serial DEV) [--json] [--project OUT]\n"
+    "       kalvorctl device record (--host H | --serial DEV) --count N (--teach | --test)\n"
+    "              [--images | --no-images] [--orientation O] [--type T] OUT\n"
+    "              (OUT a part list .zrl/.kvl/.txt, or a project .zrp/.kvp)\n"
+    "       kalvorctl device send PROJECT --program N (--host H | --serial DEV)\n"
+    "       kalvorctl device fetch --program N (--host H | --serial DEV) OUT\n"
+    "       kalvorctl device partdata (send PROJECT | fetch PROJECT [OUT]) --type T\n"
+    "              [--number N] (--host H | --serial DEV)\n"
+    "       every form takes --timeout S (default 10)\n";
+
 int RunDevice(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty() || (args[0] != "info" && args[0] != "record")) {
-        err << "Usage: kalvorctl device info (--host H[:PORT] | --serial DEV [--baud N]) [--json]\n"
-               "       kalvorctl device record (--host H[:PORT] | --serial DEV) --count N "
-               "(--teach | --test) [--images] OUT\n";
+    static const std::vector<std::string> kVerbs = {"info", "record", "identify",
+                                                    "send", "fetch",  "partdata"};
+    if (args.empty() || std::find(kVerbs.begin(), kVerbs.end(), args[0]) == kVerbs.end()) {
+        err << kUsage;
         return 2;
     }
     ODeviceArgs a;
     if (!bParseArgs(args, a, err)) return 2;
-    return args[0] == "info" ? RunInfo(a, out, err) : RunRecord(a, out, err);
+    const std::string& verb = args[0];
+    if (verb == "info") return RunInfo(a, out, err);
+    if (verb == "identify") return RunIdentify(a, out, err);
+    if (verb == "send") return RunSend(a, out, err);
+    if (verb == "fetch") return RunFetch(a, out, err);
+    if (verb == "partdata") return RunPartData(a, out, err);
+    if (bIsProjectPath(a.out)) {
+        if (a.count < 1 || a.teach < 0) {
+            err << "kalvorctl device record: needs --count N and --teach or --test\n";
+            return 2;
+        }
+        return RunRecordIntoProject(a, out, err);
+    }
+    return RunRecord(a, out, err);
 }
 
 }  // namespace
 
 KALVOR_CLI_VERB({"device",
-                 "info|record (--host H[:PORT] | --serial DEV) [--json] [--count N --teach|--test "
-                 "[--images] OUT] [--timeout S]",
-                 "reads a device's information record, or records parts from it into a part list",
+                 "info|identify|record|send|fetch|partdata (--host H[:PORT] | --serial DEV) ...",
+                 "identifies a device, records parts from it, moves check programs and part data",
                  &RunDevice});

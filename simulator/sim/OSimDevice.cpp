@@ -652,6 +652,7 @@ std::shared_ptr<const std::vector<uint8_t>> OSimDevice::NextStreamPart() {
     if (variants.size() < wanted) variants.push_back(MakePart(spec, contour, image));
     OType_Part& part = *variants[m_nextVariant++ % variants.size()];
     part.SetRecordNo(static_cast<int>(++m_partCounter));
+    if (m_options.labelParts) part.SetComment("#" + std::to_string(m_partCounter));
     LogPart(part);
     return EncodePart(part, kPartStream);
 }
@@ -673,6 +674,7 @@ OSimDevice::OAnswer OSimDevice::Trigger(uint32_t session, bool testImage) {
         part = MakePart(spec, m_sendMode != 0, m_sendMode != 1);
     }
     part->SetRecordNo(static_cast<int>(++m_partCounter));
+    if (m_options.labelParts) part->SetComment("#" + std::to_string(m_partCounter));
     LogPart(*part);
     m_parts.push_back({session, EncodePart(*part, origin)});
     return Code(Result::kOk);

@@ -8,6 +8,8 @@
 namespace SimEditions {
 
 const std::vector<OSimEdition>& Table() {
+    // The device type texts follow the model patterns of src/device/DeviceIdentification.cpp,
+    // so that the program identifies every edition as itself.
     static const std::vector<OSimEdition> kTable = {
         {0, 788, "Vesper ZR-V3"},         {1, 788, "Talon ZR-T3"},
         {2, 788, "Marrow ZR-M3"},         {3, 788, "Brindle ZRC-B"},
@@ -15,14 +17,14 @@ const std::vector<OSimEdition>& Table() {
         {6, 788, "Brindle Span ZRC-BS"},  {7, 818, "Kesta KV-1A"},
         {8, 818, "Kesta KV-1B"},          {9, 818, "Kesta KV-2A"},
         {10, 818, "Kesta KV-2B"},         {11, 818, "Kesta KV-3A"},
-        {12, 818, "Kesta KV-3B"},         {16, 818, "Tamrin KT-1"},
+        {12, 818, "Kesta KV-3B"},         {16, 818, "Tamrin ZRC-T1"},
         {512, 818, "Rovan KR-1A"},        {513, 818, "Rovan KR-1B"},
         {514, 818, "Rovan KR-2A"},        {515, 818, "Rovan KR-2B"},
         {516, 818, "Rovan KR-3A"},        {517, 818, "Rovan KR-3B"},
         {518, 818, "Rovan KR-4A"},        {519, 818, "Rovan KR-4B"},
         {520, 818, "Rovan KR-5A"},        {521, 818, "Rovan KR-5B"},
         {522, 818, "Rovan KR-6A"},        {523, 818, "Rovan KR-6B"},
-        {768, 818, "Sarn KS-HA"},         {769, 818, "Sarn KS-HB"},
+        {768, 818, "Sarn KS-H-CAM"},      {769, 818, "Sarn KS-H-CAM"},
         {1024, 828, "Oskel KO-1"},
     };
     return kTable;

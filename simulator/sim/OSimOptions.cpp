@@ -105,6 +105,7 @@ Parts:
   --send-mode N            initial send mode 0..4 (default 1)
   --log-capacity N         parts kept in the part log (default 50)
   --result-deviation D     deviation reported for every part (default 12.5)
+  --label-parts            each part's comment is "#N", its running number at the device
 
 Faults (for tests):
   --login-retries N        answer the first N logins with 35202 (try again)
@@ -117,6 +118,8 @@ Faults (for tests):
   --malformed-kind K       oversize, unknown, truncated, badcheck, garbage or cycle (default)
 
 Other:
+  --trace FILE             write one line per request to FILE: session, channel, operation,
+                           package name and number, result
   --quit-after S           end after S seconds
   --help, --version
 
@@ -211,6 +214,7 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
                     v == "garbage" || v == "cycle";
          }},
         {"--quit-after", [&](const std::string& v) { return bDouble(v, o.quitAfter, 0, 1e9); }},
+        {"--trace", [&](const std::string& v) { return o.tracePath = v, !v.empty(); }},
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -227,6 +231,10 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         }
         if (a == "--diag") {
             o.startInDiagMode = true;
+            continue;
+        }
+        if (a == "--label-parts") {
+            o.labelParts = true;
             continue;
         }
         const auto it = withValue.find(a);

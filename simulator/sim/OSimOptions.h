@@ -39,6 +39,10 @@ struct OSimOptions {
     double keepAliveTimeout = 0;  // drop sessions silent this long (0 never)
     double resultDeviation = 12.5;
     double quitAfter = 0;  // end after this many seconds (0 never)
+    // A file that receives one line per request (what the device was asked and answered).
+    std::string tracePath;
+    // Each part carries "#N", its running number at the device, as its comment.
+    bool labelParts = false;
     OSimFaults faults;
 };
 

@@ -6,12 +6,15 @@
 
 #include <asio.hpp>
 #include <chrono>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "link/LinkProtocol.h"
 #include "link/OLinkFrame.h"
+#include "link/OType_ComPackage.h"
 #include "model/stream/OByteStream_Memory.h"
 #include "platform/Log.h"
 
@@ -253,7 +256,9 @@ class OSimServer::OImpl : public OSimConnectionOwner {
           m_housekeeping(m_io),
           m_quitTimer(m_io),
           m_busyTimer(m_io),
-          m_random(options.seed) {}
+          m_random(options.seed) {
+        if (!options.tracePath.empty()) m_trace.open(options.tracePath, std::ios::trunc);
+    }
 
     ~OImpl() override {
         if (m_slaveFd >= 0) ::close(m_slaveFd);
@@ -320,6 +325,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             answer.code = static_cast<uint32_t>(m_options.faults.rejectCode);
         else
             answer = m_device.Handle(client->token, m.code, m.payload);
+        Trace(client->token, m, answer.code);
         SendAnswer(c, m, answer.code, std::move(answer.payload), true);
         FlushEvents();
         if (m_options.faults.dropAfter > 0 && client->requests >= m_options.faults.dropAfter) {
@@ -458,6 +464,28 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         return true;
     }
 
+    // --- trace ---
+
+    // One line per request: session, channel, operation (hex), package name and number
+    // ("-" and 0 for other requests), result.
+    void Trace(uint32_t session, const OLinkMessage& m, uint32_t result) {
+        if (!m_trace.is_open()) return;
+        std::string name = "-";
+        uint32_t number = 0;
+        if (m.code == kOpPackageAction || m.code == kOpPackageSend || m.code == kOpPackageReceive) {
+            OType_ComPackage p(0, 1, 1, 0);
+            if (p.iSetPackageFromReceive(m.payload)) {
+                name = m.code == kOpPackageReceive ? p.GetUploadName() : p.GetDownloadName();
+                number = p.iGetNumber();
+            }
+        }
+        char op[16];
+        std::snprintf(op, sizeof op, "0x%04x", m.code);
+        m_trace << session << ' ' << static_cast<int>(m.channel) << ' ' << op << ' ' << name << ' '
+                << number << ' ' << result << '\n';
+        m_trace.flush();
+    }
+
     // --- sessions ---
 
     void FirstRequest(const std::shared_ptr<OSimConnection>& c, OLinkMessage&& m) {
@@ -477,6 +505,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
                 c->client = client;
                 Log::Write(LogLevel::Info, "devsim", "login, session " + std::to_string(token));
             }
+            Trace(token, m, a.code);
             return SendAnswer(c, m, a.code, std::move(a.payload), false);
         }
         if (m.code == kOpHello && !c->bIsSerial() && c->iChannel() != kControl) {
@@ -737,6 +766,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
     uint64_t m_dropped = 0;
     bool m_waitingForRoom = false;
     ODeviceState m_lastBroadcast;
+    std::ofstream m_trace;
 };
 
 OSimServer::OSimServer(const OSimOptions& options) : m_impl(std::make_unique<OImpl>(options)) {}

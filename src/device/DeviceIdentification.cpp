@@ -11,52 +11,64 @@
 namespace DeviceIdentification {
 namespace {
 
-// Model naming of the editions. Each classic edition has its mixed-case model name, the
-// upper-case name and its order-code prefix; each camera four spellings (three order codes
-// and a wildcard spelling). The simulator reports texts from this table.
+// Model naming of the editions, tested in this order; the first hit wins. Every pattern is
+// matched against the whole device type text ('*' any run, '?' any one character), case
+// as written. Each classic edition has its mixed-case model name, its upper-case name and
+// its order-code prefix ("ZR-<letter>"); the compact group shares three patterns and
+// names its sub-editions by further ones; each camera has three order-code spellings and a
+// wildcard spelling of the model name. The simulator reports texts from this table.
 struct EditionPatterns {
     int code;
     std::array<const char*, 4> patterns;
 };
 
 constexpr EditionPatterns kClassic[] = {
-    {0, {"Vesper", "VESPER", "QV-", nullptr}},
-    {1, {"Talon", "TALON", "QT-", nullptr}},
-    {2, {"Marrow", "MARROW", "QM-", nullptr}},
+    {0, {"Vesper*", "VESPER*", "ZR-V*", nullptr}},
+    {1, {"Talon*", "TALON*", "ZR-T*", nullptr}},
+    {2, {"Marrow*", "MARROW*", "ZR-M*", nullptr}},
 };
 
-constexpr std::array<const char*, 3> kCompactGroup = {"Brindle", "BRINDLE", "QB-"};
+constexpr std::array<const char*, 3> kCompactGroup = {"Brindle*", "BRINDLE*", "*ZRC-*"};
 // Sub-editions of the compact group, tested in this order.
 constexpr EditionPatterns kCompactSub[] = {
-    {4, {"*Relay", "*RELAY", "QB-R", nullptr}},
-    {5, {"*Max", "*MAX", "QB-M", nullptr}},
-    {6, {"*Span", "*SPAN", "QB-S", nullptr}},
-    {16, {"*Tamrin", "*TAMRIN", "QB-T", nullptr}},
+    {4, {"*Relay*", "*RELAY*", "*ZRC-BR*", nullptr}},
+    {5, {"*Max*", "*MAX*", "*ZRC-BM*", nullptr}},
+    {6, {"*Span*", "*SPAN*", "*ZRC-BS*", nullptr}},
+    {16, {"*Tamrin*", "*TAMRIN*", "*ZRC-T*", nullptr}},
 };
 
-constexpr const char* kOskel = "OSKEL";
+constexpr const char* kOskel = "Oskel*";
 
 constexpr EditionPatterns kCameras[] = {
-    {7, {"KC-1A", "KC1A", "KC 1A", "Kesta*1a"}},   {8, {"KC-1B", "KC1B", "KC 1B", "Kesta*1b"}},
-    {9, {"KC-2A", "KC2A", "KC 2A", "Kesta*2a"}},   {10, {"KC-2B", "KC2B", "KC 2B", "Kesta*2b"}},
-    {11, {"KC-3A", "KC3A", "KC 3A", "Kesta*3a"}},  {12, {"KC-3B", "KC3B", "KC 3B", "Kesta*3b"}},
-    {512, {"RC-1A", "RC1A", "RC 1A", "Rovan*1a"}}, {513, {"RC-1B", "RC1B", "RC 1B", "Rovan*1b"}},
-    {514, {"RC-2A", "RC2A", "RC 2A", "Rovan*2a"}}, {515, {"RC-2B", "RC2B", "RC 2B", "Rovan*2b"}},
-    {516, {"RC-3A", "RC3A", "RC 3A", "Rovan*3a"}}, {517, {"RC-3B", "RC3B", "RC 3B", "Rovan*3b"}},
-    {518, {"RC-4A", "RC4A", "RC 4A", "Rovan*4a"}}, {519, {"RC-4B", "RC4B", "RC 4B", "Rovan*4b"}},
-    {520, {"RC-5A", "RC5A", "RC 5A", "Rovan*5a"}}, {521, {"RC-5B", "RC5B", "RC 5B", "Rovan*5b"}},
-    {522, {"RC-6A", "RC6A", "RC 6A", "Rovan*6a"}}, {523, {"RC-6B", "RC6B", "RC 6B", "Rovan*6b"}},
+    {7, {"KV-1A*", "KV1A*", "KV 1A*", "Kesta*-1A*"}},
+    {8, {"KV-1B*", "KV1B*", "KV 1B*", "Kesta*-1B*"}},
+    {9, {"KV-2A*", "KV2A*", "KV 2A*", "Kesta*-2A*"}},
+    {10, {"KV-2B*", "KV2B*", "KV 2B*", "Kesta*-2B*"}},
+    {11, {"KV-3A*", "KV3A*", "KV 3A*", "Kesta*-3A*"}},
+    {12, {"KV-3B*", "KV3B*", "KV 3B*", "Kesta*-3B*"}},
+    {512, {"KR-1A*", "KR1A*", "KR 1A*", "Rovan*-1A*"}},
+    {513, {"KR-1B*", "KR1B*", "KR 1B*", "Rovan*-1B*"}},
+    {514, {"KR-2A*", "KR2A*", "KR 2A*", "Rovan*-2A*"}},
+    {515, {"KR-2B*", "KR2B*", "KR 2B*", "Rovan*-2B*"}},
+    {516, {"KR-3A*", "KR3A*", "KR 3A*", "Rovan*-3A*"}},
+    {517, {"KR-3B*", "KR3B*", "KR 3B*", "Rovan*-3B*"}},
+    {518, {"KR-4A*", "KR4A*", "KR 4A*", "Rovan*-4A*"}},
+    {519, {"KR-4B*", "KR4B*", "KR 4B*", "Rovan*-4B*"}},
+    {520, {"KR-5A*", "KR5A*", "KR 5A*", "Rovan*-5A*"}},
+    {521, {"KR-5B*", "KR5B*", "KR 5B*", "Rovan*-5B*"}},
+    {522, {"KR-6A*", "KR6A*", "KR 6A*", "Rovan*-6A*"}},
+    {523, {"KR-6B*", "KR6B*", "KR 6B*", "Rovan*-6B*"}},
 };
 
 // Controller with camera: the controller prefix and the camera suffix.
-constexpr const char* kControllerPrefix = "SARN";
+constexpr const char* kControllerPrefix = "Sarn*";
 constexpr const char* kControllerCameraSuffix = "*-CAM";
 // Generic camera prefixes.
-constexpr std::array<const char*, 4> kGenericCamera = {"CAM-", "CAM ", "Camera ", "CAMERA "};
+constexpr std::array<const char*, 4> kGenericCamera = {"CAM-*", "Cam-*", "CAMERA *", "Camera *"};
 
 bool MatchesAny(std::span<const char* const> patterns, std::string_view text) {
     return std::any_of(patterns.begin(), patterns.end(),
-                       [&](const char* p) { return p != nullptr && bMatchesPrefix(p, text); });
+                       [&](const char* p) { return p != nullptr && bMatchesPattern(p, text); });
 }
 
 int GenericCameraCode(int width, int height, int pixelFormat) {
@@ -89,25 +101,26 @@ int NewestInGroup(int hardware) {
 
 }  // namespace
 
-bool bMatchesPrefix(std::string_view pattern, std::string_view text) {
-    // Iterative glob with backtracking over the last '*'; the text may continue after the
-    // pattern ends.
+bool bMatchesPattern(std::string_view pattern, std::string_view text) {
+    // Iterative glob with backtracking over the last '*'.
     size_t p = 0, t = 0, starP = std::string_view::npos, starT = 0;
-    while (p < pattern.size()) {
-        if (pattern[p] == '*') {
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starT = t;
-        } else if (t < text.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
             ++p;
             ++t;
-        } else if (starP != std::string_view::npos && starT < text.size()) {
+        } else if (starP != std::string_view::npos) {
             p = starP + 1;
             t = ++starT;
         } else {
             return false;
         }
     }
-    return true;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
 }
 
 int iHardwareFromTypeText(std::string_view text, int width, int height, int pixelFormat) {
@@ -120,11 +133,12 @@ int iHardwareFromTypeText(std::string_view text, int width, int height, int pixe
         }
         return 3;
     }
-    if (bMatchesPrefix(kOskel, text)) return 1024;
+    if (bMatchesPattern(kOskel, text)) return 1024;
     for (const auto& e : kCameras) {
         if (MatchesAny(e.patterns, text)) return e.code;
     }
-    if (bMatchesPrefix(kControllerPrefix, text) && bMatchesPrefix(kControllerCameraSuffix, text)) {
+    if (bMatchesPattern(kControllerPrefix, text) &&
+        bMatchesPattern(kControllerCameraSuffix, text)) {
         return pixelFormat == 24 ? 769 : 768;
     }
     if (MatchesAny(kGenericCamera, text)) return GenericCameraCode(width, height, pixelFormat);
@@ -199,12 +213,14 @@ OIdentification Identify(const ZRINFO& info, const TargetSystem::OToolLimits& re
     id.target.partsInSet = std::max<int>(1, info.u16(ZRINFO::kPartsInSet));
     id.target.orientations = std::clamp<int>(info.u16(ZRINFO::kOrientations), 1, 8);
     id.fixedFeatures = TargetSystem::iFixedFeatureCount(hardware);
-    if (!id.fallback) {
-        TargetSystem::OToolLimits own = registryLimits;
-        own.total = info.iGetToolCapacity();
-        id.toolCapacity = TargetSystem::iToolCapacity(hardware, software, own);
-    }
     id.deviceReportsToolLimits = software == 788 && TargetSystem::bIsClassic(hardware);
+    if (!id.fallback) {
+        // A classic edition on firmware 788 states its own capacity; the other lines take
+        // the capacity of their group (the configured one for classic editions).
+        TargetSystem::OToolLimits limits = registryLimits;
+        if (id.deviceReportsToolLimits) limits.total = info.iGetToolCapacity();
+        id.toolCapacity = TargetSystem::iToolCapacity(hardware, software, limits);
+    }
     return id;
 }
 

@@ -47,8 +47,8 @@ OIdentification Identify(const ZRINFO& info, const TargetSystem::OToolLimits& re
 // 788. Returns true when it wrote them.
 bool bWriteDeviceToolLimits(const ZRINFO& info, const OIdentification& id, Settings& settings);
 
-// Glob match of `pattern` ('*' any run, '?' any one character) against the start of
-// `text`; the rest of the text may follow. Exposed for tests.
-bool bMatchesPrefix(std::string_view pattern, std::string_view text);
+// Glob match of `pattern` ('*' any run, '?' any one character) against the whole of
+// `text`, case-sensitive. Exposed for tests.
+bool bMatchesPattern(std::string_view pattern, std::string_view text);
 
 }  // namespace DeviceIdentification

@@ -4,6 +4,7 @@
 
 #include "device/DeviceInfoBuilder.h"
 #include "device/TargetSystemSettings.h"
+#include "link/OQuillonComInterface.h"
 #include "model/strings/CodePage.h"
 #include "model/strings/ResStr.h"
 #include "platform/Settings.h"
@@ -48,12 +49,16 @@ OQuillon::OQuillon(Settings& settings, UserInteraction& ui, OQuillonOwner* owner
     : m_settings(settings), m_ui(ui), m_owner(owner), m_mode(mode), m_options(settings) {
     m_logSettings.Read(settings);
     SetTargetValues(TargetSystem::kNewProjectDefaults);
+    m_deviceStatus.Reset();
+    CreateConnection(m_options.connectionKind);
     m_loginNeeded = 1;
 }
 
 OQuillon::~OQuillon() {
     m_logSettings.Write(m_settings);
     ResetSession();
+    StopLogging();
+    m_link.reset();
 }
 
 OProgressCtrl* OQuillon::opProgress() const {
@@ -165,6 +170,14 @@ OType_ZRPartSet* OQuillon::AddPartSet(const std::string& name) {
 }
 
 void OQuillon::ResetSession() {
+    if (m_loginNeeded == 0 && m_link) {
+        EnsureConnected();
+        m_loginNeeded = 1;
+        SetLinkStateChanging(true);
+        StopLogging();
+        m_link->iDisConnect(0, 0);
+        m_link->SetStatusModus(" ");
+    }
     WriteTargetValues();
     m_properties.Reset();
     m_projectData.RemoveAll();

@@ -62,4 +62,30 @@ inline constexpr int kRecordWithoutCamera = 32985;
 
 inline constexpr int kSelectPartSet = 32784;
 
+// Device menu
+inline constexpr int kDiagnosticMode = 32941;
+inline constexpr int kOperatingMode = 32942;
+inline constexpr int kSendTrigger = 32988;
+inline constexpr int kRecordToFile = 32989;
+inline constexpr int kDownloadPartLog = 33033;
+inline constexpr int kDeletePartLog = 33034;
+inline constexpr int kSendTime = 33030;
+inline constexpr int kSendErrorAcknowledge = 33036;
+inline constexpr int kSendAcceptCheckProgram = 33037;
+inline constexpr int kSendCoordTrans = 33038;
+inline constexpr int kReceiveCoordTrans = 33039;
+inline constexpr int kCalibrateCoordTrans = 33058;
+
+// Notifications of the device link, and the wizard's part notification
+inline constexpr int kLinkContourPart = 35100;
+inline constexpr int kLinkContourFeaturePart = 35101;
+inline constexpr int kLinkStateChanged = 35102;
+inline constexpr int kLinkLogChanged = 35103;
+inline constexpr int kLinkContinue = 35104;
+inline constexpr int kLinkImagePart = 35105;
+inline constexpr int kLinkProgramsChanged = 35106;
+inline constexpr int kWizardPartArrived = 35107;
+inline constexpr int kLinkConnectionLost = 35108;
+inline constexpr int kLinkResultPart = 35110;
+
 }  // namespace Cmd

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "document/CommandIds.h"
+#include "document/ODoc.h"
 
 namespace {
 
@@ -396,7 +397,36 @@ bool bIsImplementedCommand(int id) {
         Cmd::kWindowArrange,
         Cmd::kWindowCascade,
         Cmd::kWindowTile,
+        Cmd::kConnect,
+        Cmd::kDiagnosticMode,
+        Cmd::kOperatingMode,
+        Cmd::kRecordSampleParts,
+        Cmd::kRecordTestParts,
+        Cmd::kRecordWithoutCamera,
+        Cmd::kRecordWithoutContour,
+        Cmd::kSendTrigger,
+        Cmd::kRecordToFile,
+        Cmd::kDownloadPartLog,
+        Cmd::kDeletePartLog,
+        Cmd::kSendTime,
+        Cmd::kSendErrorAcknowledge,
+        Cmd::kSendAcceptCheckProgram,
+        Cmd::kSendCoordTrans,
+        Cmd::kReceiveCoordTrans,
+        Cmd::kCalibrateCoordTrans,
+        Cmd::kLinkContourPart,
+        Cmd::kLinkContourFeaturePart,
+        Cmd::kLinkStateChanged,
+        Cmd::kLinkLogChanged,
+        Cmd::kLinkContinue,
+        Cmd::kLinkImagePart,
+        Cmd::kLinkProgramsChanged,
+        Cmd::kLinkConnectionLost,
+        Cmd::kLinkResultPart,
     };
+    int kind = 0, subKind = 0;
+    if (ODoc::bToolOfCommand(id, 1, kind, subKind) || ODoc::iDataOutputOfCommand(id) != 0)
+        return true;
     if (id >= Cmd::kRecentFileFirst && id < Cmd::kRecentFileFirst + Cmd::kRecentFileCount)
         return true;
     return std::find(std::begin(kImplemented), std::end(kImplemented), id) !=

@@ -21,6 +21,7 @@
 #include "document/ViewHost.h"
 #include "platform/CommandTarget.h"
 
+class Clock;
 class CommandQueue;
 class ExternalPrograms;
 class OProgressCtrl;
@@ -28,6 +29,7 @@ class ORecentFileList;
 class OType_ConfigTool;
 class OType_Part;
 class OType_ZRPartSet_SubType;
+class ProgressDisplay;
 class Settings;
 class UserInteraction;
 
@@ -48,6 +50,12 @@ struct ODocServices {
     OEngineHosts engineHosts;
     // Shows the welcome dialog (the application's).
     std::function<void()> runWelcomeDialog;
+    // The time source of the device session's debounce; the system clock when missing.
+    Clock* clock = nullptr;
+    // Where the device link shows its status text (the main frame's status bar).
+    ProgressDisplay* statusBar = nullptr;
+    // False for programs without windows: messages with a check mark become plain ones.
+    bool hasApplication = true;
 };
 
 // Operations that later parts of the program provide. Missing ones fall back as described.
@@ -120,6 +128,16 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void OnUndo();
     void OnRedo();
 
+    // --- device session ---
+    // Starts or stops recording into the sample list (teach 1) or the test list.
+    void StartRecording(int teach, int start, int images);
+    // The project-wizard window, told of every received part (35107); nullptr when none.
+    void SetWizardWindow(CommandQueue* wizard) { m_wizardWindow = wizard; }
+    // The tool kind and sub-kind of a tool command for a device family; false for other ids.
+    static bool bToolOfCommand(int commandId, int family, int& kind, int& subKind);
+    // The data-output kind of a data-output command; 0 for other ids.
+    static int iDataOutputOfCommand(int commandId);
+
     // --- document services ---
     // 1 go on, 0 stop. ask: ask whether to save; force: save even when not modified.
     int SaveProject(int ask, int force);
@@ -186,11 +204,25 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int iGetNewProject() const { return m_newProject; }
     void SetNewProject(int flag) { m_newProject = flag; }
     const std::string& GetLastFolder() const { return m_lastFolder; }
-    bool bIsLinkStateChanging() const { return m_linkStateChanging; }
+    bool bIsLinkStateChanging() const override { return m_linkStateChanging; }
 
     // --- OQuillonOwner ---
     void RepaintMainFrame() override;
     void SetLinkStateChanging(bool changing) override { m_linkStateChanging = changing; }
+    ProgressDisplay* opGetStatusBar() override { return m_services.statusBar; }
+    CommandQueue* opGetMainWindow() override { return &m_services.mainWindow; }
+    Clock* opGetClock() override { return m_services.clock; }
+    bool bHasApplication() const override { return m_services.hasApplication; }
+    void BringMainWindowToFront() override;
+    void CancelActiveModalDialog() override;
+    void RefreshAllViews() override { RefreshViews(); }
+    void RefreshPartLists() override;
+    void ShowPartListFrame() override { ShowPartListView(); }
+    void UpdatePartListView() override;
+    void SetModified() override { SetModifiedFlag(1); }
+    void RecomputeAndRefresh() override;
+    void RecomputeAfterToolChange(OType_ZRPartSet& partSet) override;
+    std::string GetProjectFolder() const override;
 
     ViewHost& Views() const { return m_services.views; }
     UserInteraction& UI() const { return m_services.ui; }
@@ -214,6 +246,17 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void FinishLoading(int quiet);
     OCommandState ViewCommandState(ViewKind kind) const;
     void ResortKeepingShownPart(OType_ZRPartSet& partSet, bool teach);
+    // Device commands and link notifications (ODoc_Device.cpp).
+    bool bOnDeviceCommand(int id);
+    std::optional<OCommandState> DeviceCommandState(int id) const;
+    void OnLinkNotification(int id);
+    void AfterPartsFetched(const OFetchResult& result, int notification);
+    void ToggleRecording(int teach);
+    void RecordWithoutCameraImages();
+    void RecordWithoutContourImages();
+    void SendTrigger();
+    void ToggleRecordToFile();
+    void CalibrateCoordinateTransformation();
 
     ODocServices m_services;
     ODocExtensions m_extensions;
@@ -231,4 +274,5 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     bool m_projectSetUp = false;
     bool m_linkStateChanging = false;
     bool m_recomputing = false;
+    CommandQueue* m_wizardWindow = nullptr;
 };

@@ -47,6 +47,7 @@ void ODoc::OnCommand(int id, int64_t /*argument*/) {
         ShowView(*kind);
         return;
     }
+    if (bOnDeviceCommand(id)) return;
     switch (id) {
         case Cmd::kFileNew:
             OnFileNew();
@@ -116,6 +117,7 @@ OCommandState ODoc::GetCommandState(int id) const {
     OCommandState state;
     if (!bHasProject() || !bIsImplementedCommand(id)) return state;
     if (const auto kind = ViewOfCommand(id)) return ViewCommandState(*kind);
+    if (const auto device = DeviceCommandState(id)) return *device;
     const OType_ZRPartSet* set = opGetActualPartSet();
     switch (id) {
         case Cmd::kFileNew:

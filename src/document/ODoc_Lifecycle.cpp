@@ -6,6 +6,7 @@
 #include "document/ODoc.h"
 #include "document/files/ProjectFileFormat.h"
 #include "document/files/ProjectPaths.h"
+#include "link/OQuillonComInterface.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
 #include "platform/OWaitCursor.h"
@@ -222,6 +223,17 @@ int ODoc::SaveProject(int ask, int force) {
 bool ODoc::OnCloseDocument() {
     OBusyScope busy(*this);
     CloseCommunicationManager();
+    SetLinkStateChanging(true);
+    m_services.views.DestroyView(ViewKind::PartList);
+    if (OQuillonComInterface* link = m_session->opGetConnection()) {
+        if (link->iDisConnect(0, 0) == 0) {
+            // Another exchange holds the link: the project stays open.
+            SetLinkStateChanging(false);
+            m_busy = 0;
+            RefreshViews();
+            return false;
+        }
+    }
     Settings& s = m_services.settings;
     const bool wizardBar = m_services.views.bHasWizardBar();
     s.SetInt(kSection, "SHOW_WIZARD_BAR", wizardBar ? 1 : 0);

@@ -11,16 +11,27 @@
 #include "document/OViewHost_Recording.h"
 #include "platform/OCommandQueue_Manual.h"
 #include "platform/OProgressCtrl.h"
+#include "platform/OProgressDisplay_Recording.h"
 #include "platform/OSettings_Memory.h"
 
+class Clock;
 class Settings;
 class UserInteraction;
+
+// How a headless document is set up beyond its store and interaction.
+struct OHeadlessOptions {
+    // Behave as a program with windows (messages with a check mark stay such).
+    bool withApplication = false;
+    // The time source of the device session's debounce; nullptr for the system clock.
+    Clock* clock = nullptr;
+};
 
 class OHeadlessDocument {
   public:
     // settings: the program's store; ui: nullptr for the console on stderr. The document
     // starts with a new project.
-    OHeadlessDocument(Settings& settings, UserInteraction* ui = nullptr);
+    OHeadlessDocument(Settings& settings, UserInteraction* ui = nullptr,
+                      OHeadlessOptions options = {});
     ~OHeadlessDocument();
     OHeadlessDocument(const OHeadlessDocument&) = delete;
     OHeadlessDocument& operator=(const OHeadlessDocument&) = delete;
@@ -34,6 +45,12 @@ class OHeadlessDocument {
     OSettings_Memory& CompanionMachine() { return m_companionMachine; }
     ORecentFileList& RecentFiles() { return m_recent; }
     OProgressCtrl& Progress() { return m_progress; }
+    // The status bar: every status text the document and the device link showed.
+    OProgressDisplay_Recording& StatusBar() { return m_statusBar; }
+    // Dispatches the posted commands (link notifications among them) to the document.
+    int iDispatchPosted(int maxCommands = 100000) {
+        return m_queue.iDispatchAll(*m_doc, maxCommands);
+    }
 
   private:
     std::unique_ptr<UserInteraction> m_ownUi;
@@ -43,6 +60,7 @@ class OHeadlessDocument {
     OSettings_Memory m_companionUser;
     OSettings_Memory m_companionMachine;
     ORecentFileList m_recent;
+    OProgressDisplay_Recording m_statusBar;
     OProgressCtrl m_progress;
     std::unique_ptr<ODoc> m_doc;
 };

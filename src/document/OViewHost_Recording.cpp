@@ -199,6 +199,10 @@ void OViewHost_Recording::BringMainWindowToFront() {
     Log("main window to front");
 }
 
+void OViewHost_Recording::CancelActiveModalDialog() {
+    Log("cancel modal dialog");
+}
+
 void OViewHost_Recording::RestoreFocus(int64_t window) {
     if (window != 0) Log("focus " + std::to_string(window));
 }

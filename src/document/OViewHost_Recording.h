@@ -77,6 +77,7 @@ class OViewHost_Recording : public ViewHost {
     void RepaintMainFrame() override;
     void RecalcLayout() override;
     void BringMainWindowToFront() override;
+    void CancelActiveModalDialog() override;
     int64_t FocusedWindow() const override { return m_focus; }
     void RestoreFocus(int64_t window) override;
 

@@ -99,6 +99,8 @@ class ViewHost {
     virtual void RepaintMainFrame() = 0;
     virtual void RecalcLayout() = 0;
     virtual void BringMainWindowToFront() = 0;
+    // Closes the modal dialog that is open, as if the user pressed Cancel (nothing when none).
+    virtual void CancelActiveModalDialog() {}
     // The window with the keyboard focus (0 none), and giving it the focus back when it
     // still exists.
     virtual int64_t FocusedWindow() const = 0;

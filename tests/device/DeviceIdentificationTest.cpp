@@ -21,29 +21,45 @@ ZRINFO Record(const char* typeText, int major, int minor, bool configLine = true
     return info;
 }
 
-TEST(DeviceIdentification, GlobPrefixMatching) {
-    EXPECT_TRUE(bMatchesPrefix("QT-", "QT-2000 rev B"));
-    EXPECT_FALSE(bMatchesPrefix("QT-", "XQT-"));
-    EXPECT_TRUE(bMatchesPrefix("Kesta*1a", "Kesta compact 1a"));
-    EXPECT_TRUE(bMatchesPrefix("*-CAM", "SARN 40-CAM"));
-    EXPECT_TRUE(bMatchesPrefix("K?-1A", "KC-1A"));
-    EXPECT_FALSE(bMatchesPrefix("K?-1A", "K-1A"));
-    EXPECT_TRUE(bMatchesPrefix("", "anything"));
+TEST(DeviceIdentification, PatternsMatchTheWholeText) {
+    EXPECT_TRUE(bMatchesPattern("ZR-T*", "ZR-T3 rev B"));
+    EXPECT_FALSE(bMatchesPattern("ZR-T*", "XZR-T3")) << "anchored at the start";
+    EXPECT_FALSE(bMatchesPattern("*-CAM", "SARN 40-CAM 2")) << "anchored at the end";
+    EXPECT_TRUE(bMatchesPattern("*-CAM", "Sarn 40-CAM"));
+    EXPECT_TRUE(bMatchesPattern("Kesta*-1A*", "Kesta compact KV-1A"));
+    EXPECT_FALSE(bMatchesPattern("Kesta*-1A*", "Kesta compact KV-1B"));
+    EXPECT_TRUE(bMatchesPattern("K?-1A", "KV-1A"));
+    EXPECT_FALSE(bMatchesPattern("K?-1A", "K-1A"));
+    EXPECT_TRUE(bMatchesPattern("*", ""));
+    EXPECT_FALSE(bMatchesPattern("", "anything"));
+    EXPECT_TRUE(bMatchesPattern("a*b*c", "a-b-b-c")) << "backtracks over the last star";
+    EXPECT_FALSE(bMatchesPattern("Talon*", "TALON 2")) << "case as written";
 }
 
 TEST(DeviceIdentification, ClassicCompactAndCameraTexts) {
+    // Each classic edition: mixed-case name, upper-case name, order-code prefix.
     EXPECT_EQ(iHardwareFromTypeText("Talon 200", 0, 0, 0), 1);
     EXPECT_EQ(iHardwareFromTypeText("MARROW XL", 0, 0, 0), 2);
-    EXPECT_EQ(iHardwareFromTypeText("QV-100", 0, 0, 0), 0);
+    EXPECT_EQ(iHardwareFromTypeText("ZR-V100", 0, 0, 0), 0);
+    // The compact group and its sub-editions, tested in the order 4, 5, 6, 16.
     EXPECT_EQ(iHardwareFromTypeText("Brindle", 0, 0, 0), 3) << "compact group without sub-edition";
     EXPECT_EQ(iHardwareFromTypeText("Brindle Max", 0, 0, 0), 5);
-    EXPECT_EQ(iHardwareFromTypeText("BRINDLE TAMRIN", 0, 0, 0), 16);
-    EXPECT_EQ(iHardwareFromTypeText("OSKEL 2", 0, 0, 0), 1024);
-    EXPECT_EQ(iHardwareFromTypeText("KC-2B", 0, 0, 0), 10);
-    EXPECT_EQ(iHardwareFromTypeText("Rovan x 6b", 0, 0, 0), 523);
-    EXPECT_EQ(iHardwareFromTypeText("SARN 40-CAM", 640, 480, 24), 769);
-    EXPECT_EQ(iHardwareFromTypeText("SARN 40-CAM", 640, 480, 8), 768);
-    EXPECT_EQ(iHardwareFromTypeText("SARN 40", 640, 480, 8), -1)
+    EXPECT_EQ(iHardwareFromTypeText("Brindle Relay Max", 0, 0, 0), 4) << "4 is tested before 5";
+    EXPECT_EQ(iHardwareFromTypeText("BRINDLE SPAN", 0, 0, 0), 6);
+    EXPECT_EQ(iHardwareFromTypeText("Tamrin ZRC-T2", 0, 0, 0), 16);
+    EXPECT_EQ(iHardwareFromTypeText("Tamrin", 0, 0, 0), -1) << "Tamrin is found through its group";
+    EXPECT_EQ(iHardwareFromTypeText("Oskel 2", 0, 0, 0), 1024);
+    // Cameras: three order-code spellings and the wildcard spelling.
+    EXPECT_EQ(iHardwareFromTypeText("KV-2B", 0, 0, 0), 10);
+    EXPECT_EQ(iHardwareFromTypeText("KV2B plus", 0, 0, 0), 10);
+    EXPECT_EQ(iHardwareFromTypeText("KV 2B", 0, 0, 0), 10);
+    EXPECT_EQ(iHardwareFromTypeText("Kesta new KV-2B", 0, 0, 0), 10);
+    EXPECT_EQ(iHardwareFromTypeText("Rovan x KR-6B", 0, 0, 0), 523);
+    EXPECT_EQ(iHardwareFromTypeText("KR1A", 0, 0, 0), 512);
+    // The controller with camera: prefix and suffix, the pixel format decides.
+    EXPECT_EQ(iHardwareFromTypeText("Sarn 40-CAM", 640, 480, 24), 769);
+    EXPECT_EQ(iHardwareFromTypeText("Sarn 40-CAM", 640, 480, 8), 768);
+    EXPECT_EQ(iHardwareFromTypeText("Sarn 40", 640, 480, 8), -1)
         << "the controller needs its camera suffix";
     EXPECT_EQ(iHardwareFromTypeText("Something else", 640, 480, 8), -1);
 }
@@ -51,8 +67,30 @@ TEST(DeviceIdentification, ClassicCompactAndCameraTexts) {
 TEST(DeviceIdentification, GenericCameraBySizeAndPixelFormat) {
     EXPECT_EQ(iHardwareFromTypeText("CAM-X", 640, 480, 24), 8);
     EXPECT_EQ(iHardwareFromTypeText("CAM-X", 640, 480, 8), 7);
+    EXPECT_EQ(iHardwareFromTypeText("Cam-X", 640, 480, 16), 7) << "only 24 is colour";
     EXPECT_EQ(iHardwareFromTypeText("Camera 5", 1280, 1024, 8), 9);
+    EXPECT_EQ(iHardwareFromTypeText("Camera 5", 1280, 1024, 24), 10);
     EXPECT_EQ(iHardwareFromTypeText("CAMERA 5", 752, 480, 24), 12);
+    EXPECT_EQ(iHardwareFromTypeText("CAMERA 5", 752, 480, 8), 11);
+    EXPECT_EQ(iHardwareFromTypeText("CAMERA 5", 800, 600, 8), -1) << "no size rule: unknown";
+}
+
+TEST(DeviceIdentification, GenericCameraRecordIdentifiesAsColourKesta) {
+    ZRINFO info;
+    info.SetText(ZRINFO::kDeviceType, ZRINFO::kDeviceTypeLength, "CAM-640 colour");
+    info.SetU16(ZRINFO::kImageWidth, 640);
+    info.SetU16(ZRINFO::kImageHeight, 480);
+    info.SetU8(ZRINFO::kPixelFormat, 24);
+    info.SetU8(ZRINFO::kFirmwareMajor, 3);
+    info.SetU8(ZRINFO::kFirmwareMinor, 50);
+    info.SetBit(ZRINFO::kFlags, 0, true);
+    info.SetU16(ZRINFO::kFirmwareBuild, 320);
+    OIdentification id = Identify(info, {});
+    EXPECT_EQ(id.target.hardware, 8);
+    EXPECT_FALSE(id.fallback);
+    info.SetU8(ZRINFO::kPixelFormat, 8);
+    id = Identify(info, {});
+    EXPECT_EQ(id.target.hardware, 7);
 }
 
 TEST(DeviceIdentification, UnknownTextFallsBackToTalonWithMessage) {
@@ -91,13 +129,13 @@ TEST(DeviceIdentification, PresenceBytesPreventTheCameraFallback) {
 
 TEST(DeviceIdentification, FirmwareMapping) {
     // A newer build on a Config line maps to the newest code of the group.
-    OIdentification id = Identify(Record("KC-1A", 3, 50, true, 400), {});
+    OIdentification id = Identify(Record("KV-1A", 3, 50, true, 400), {});
     EXPECT_EQ(id.target.software, 818);
     ASSERT_EQ(id.messages.size(), 1u);
     EXPECT_EQ(id.messages[0], ResStr(4204));
     id = Identify(Record("Talon", 3, 80, true, 321), {});
     EXPECT_EQ(id.target.software, 798) << "classic editions map to 798";
-    id = Identify(Record("OSKEL", 3, 50, true, 10000), {});
+    id = Identify(Record("Oskel", 3, 50, true, 10000), {});
     EXPECT_EQ(id.target.software, 828);
     // An unknown Config code, build supported.
     id = Identify(Record("Talon", 3, 90, true, 320), {});
@@ -117,7 +155,7 @@ TEST(DeviceIdentification, RecordMadeWithoutDeviceIdentifiesItsOwnSoftware) {
     ODeviceInfoRequest r;
     r.target = {9, 808, 0, 6, 1, 8};
     ZRINFO info = DeviceInfo::MakeWithoutDevice(r);
-    info.SetText(ZRINFO::kDeviceType, ZRINFO::kDeviceTypeLength, "KC-2A");
+    info.SetText(ZRINFO::kDeviceType, ZRINFO::kDeviceTypeLength, "KV-2A");
     const OIdentification id = Identify(info, {});
     EXPECT_EQ(id.target.hardware, 9);
     EXPECT_EQ(id.target.software, 808);

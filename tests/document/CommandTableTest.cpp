@@ -37,7 +37,11 @@ TEST(CommandTable, ImplementedCommandsAreInTheTable) {
     for (int id : {Cmd::kFileNew, Cmd::kFileSaveAs, Cmd::kEditUndo, Cmd::kToggleWizardBar,
                    Cmd::kRecentFileFirst + 7, Cmd::kAppExit})
         EXPECT_TRUE(bIsImplementedCommand(id) && FindCommand(id)) << id;
-    EXPECT_FALSE(bIsImplementedCommand(32852)) << "tools come later";
+    EXPECT_TRUE(bIsImplementedCommand(32852)) << "the tool commands";
+    EXPECT_TRUE(bIsImplementedCommand(33121)) << "the data-output commands";
+    EXPECT_TRUE(bIsImplementedCommand(Cmd::kLinkConnectionLost)) << "the link's notifications";
+    EXPECT_FALSE(bIsImplementedCommand(Cmd::kWizardPartArrived)) << "for the wizard, not here";
+    EXPECT_FALSE(bIsImplementedCommand(32915)) << "the check program manager comes later";
     EXPECT_FALSE(bIsImplementedCommand(Cmd::kRecentFileFirst + 8));
 }
 

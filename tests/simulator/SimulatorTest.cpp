@@ -156,7 +156,7 @@ TEST(Devsim, KalvorctlReadsTheInformationOfSeveralEditions) {
         const char* deviceType;
     };
     for (const Case& c : {Case{1, 788, "Talon ZR-T3"}, Case{4, 788, "Brindle Relay ZRC-BR"},
-                          Case{9, 818, "Kesta KV-2A"}, Case{16, 818, "Tamrin KT-1"},
+                          Case{9, 818, "Kesta KV-2A"}, Case{16, 818, "Tamrin ZRC-T1"},
                           Case{515, 818, "Rovan KR-2B"}, Case{1024, 828, "Oskel KO-1"}}) {
         DevsimProcess sim({"--hardware", std::to_string(c.hardware)});
         ASSERT_TRUE(sim.bIsReady());

@@ -6,7 +6,6 @@
 #include "document/ODoc.h"
 #include "document/files/ProjectFileFormat.h"
 #include "document/files/ProjectPaths.h"
-#include "link/OQuillonComInterface.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
 #include "platform/OWaitCursor.h"
@@ -225,8 +224,10 @@ bool ODoc::OnCloseDocument() {
     CloseCommunicationManager();
     SetLinkStateChanging(true);
     m_services.views.DestroyView(ViewKind::PartList);
-    if (OQuillonComInterface* link = m_session->opGetConnection()) {
-        if (link->iDisConnect(0, 0) == 0) {
+    // Through the session, so that the ended connection also counts as logged out and the
+    // session's reset does not log in again only to log out.
+    if (m_session->opGetConnection()) {
+        if (m_session->Disconnect(0) == 0) {
             // Another exchange holds the link: the project stays open.
             SetLinkStateChanging(false);
             m_busy = 0;

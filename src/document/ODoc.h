@@ -250,7 +250,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     bool bOnDeviceCommand(int id);
     std::optional<OCommandState> DeviceCommandState(int id) const;
     void OnLinkNotification(int id);
-    void AfterPartsFetched(const OFetchResult& result, int notification);
+    void AfterPartsFetched(const OFetchResult& result);
     void ToggleRecording(int teach);
     void RecordWithoutCameraImages();
     void RecordWithoutContourImages();

@@ -480,10 +480,13 @@ void ODoc::OnLinkNotification(int id) {
         default:
             return;
     }
-    AfterPartsFetched(session.FetchReceivedParts(), id);
+    // Queued notifications of the same kind are folded into this one before fetching, so
+    // that the 35104 the fetch may post to go on is not taken for one of them.
+    m_services.mainWindow.iRemovePendingAtHead(id, kMaxDroppedNotifications);
+    AfterPartsFetched(session.FetchReceivedParts());
 }
 
-void ODoc::AfterPartsFetched(const OFetchResult& result, int notification) {
+void ODoc::AfterPartsFetched(const OFetchResult& result) {
     OQuillon& session = *m_session;
     OType_ZRPartSet* set = opGetActualPartSet();
     const bool teach = session.iGetRecordingTarget() == 1;
@@ -511,5 +514,4 @@ void ODoc::AfterPartsFetched(const OFetchResult& result, int notification) {
         for (int i = 0; i < result.addedTeach + result.addedTest + result.logged; ++i)
             m_wizardWindow->Post(Cmd::kWizardPartArrived);
     }
-    m_services.mainWindow.iRemovePendingAtHead(notification, kMaxDroppedNotifications);
 }

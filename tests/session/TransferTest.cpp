@@ -151,8 +151,8 @@ TEST(SessionTransfer, RejectedTransfersShowTheirMessages) {
         int code;
         int download, upload;
     };
-    for (const Case& c : {Case{8738, 2068, 2068}, Case{13107, 2069, 2069},
-                          Case{17476, 2073, 2073}, Case{3855, 2074, 2070}}) {
+    for (const Case& c : {Case{8738, 2068, 2068}, Case{13107, 2069, 2069}, Case{17476, 2073, 2073},
+                          Case{3855, 2074, 2070}}) {
         SCOPED_TRACE("code " + std::to_string(c.code));
         OSessionFixture f(For(kTamrin, {"--hardware", "16", "--reject", std::to_string(c.code)}));
         EXPECT_EQ(f.Session().DownloadProgram(0, 1, 0), 0);
@@ -201,8 +201,8 @@ TEST(SessionTransfer, ABusyDeviceRefusesTransfersWithoutTraffic) {
 }
 
 TEST(SessionTransfer, ADropInTheMiddleOfADownloadLeavesTheProjectAsItWas) {
-    OSessionFixture f(For({16, 818, 0, 512, 16, 8}, {"--hardware", "16", "--part-types", "512",
-                                                       "--drop-after", "2"}));
+    OSessionFixture f(For({16, 818, 0, 512, 16, 8},
+                          {"--hardware", "16", "--part-types", "512", "--drop-after", "2"}));
     OQuillon& session = f.Session();
     OType_ZRPartSet& set = f.Set();
     MakeLargeProgram(set, 2.5);

@@ -4,7 +4,7 @@
 
 #include "tools/OType_ConfigTool_Contour.h"
 
-class OType_ConfigTool_CTOOL final : public OType_ConfigTool_Contour {
+class OType_ConfigTool_CTOOL : public OType_ConfigTool_Contour {
   public:
     OType_ConfigTool_CTOOL();
     int iGetConfigToolType() const override { return ContourToolKind::kCTool; }

@@ -35,7 +35,7 @@ enum class CombinationOp : int32_t {
     Equal = 12,
 };
 
-class OType_ConfigTool_Combination final : public OType_ConfigTool_Contour {
+class OType_ConfigTool_Combination : public OType_ConfigTool_Contour {
   public:
     OType_ConfigTool_Combination();
     int iGetConfigToolType() const override { return ContourToolKind::kCombination; }

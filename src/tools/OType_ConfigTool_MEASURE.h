@@ -4,7 +4,7 @@
 
 #include "tools/OType_ConfigTool_Contour.h"
 
-class OType_ConfigTool_MEASURE final : public OType_ConfigTool_Contour {
+class OType_ConfigTool_MEASURE : public OType_ConfigTool_Contour {
   public:
     OType_ConfigTool_MEASURE();
     int iGetConfigToolType() const override { return ContourToolKind::kMeasure; }

@@ -3,7 +3,7 @@
 
 #include "tools/OType_ConfigTool_Contour.h"
 
-class OType_ConfigTool_ROI final : public OType_ConfigTool_Contour {
+class OType_ConfigTool_ROI : public OType_ConfigTool_Contour {
   public:
     OType_ConfigTool_ROI();
     int iGetConfigToolType() const override { return ContourToolKind::kROI; }

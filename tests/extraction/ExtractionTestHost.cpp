@@ -15,8 +15,9 @@ OClassifierHost& UnusedClassifierHost() {
 
 ORecordingClassifier::ORecordingClassifier() : OClassifier(UnusedClassifierHost()) {}
 
-void ORecordingClassifier::TeachFromParts(OType_ZRPartSet&) {
+void ORecordingClassifier::TeachFromParts(OType_ZRPartSet& partSet) {
     calls.push_back("teach");
+    teachSets.push_back(&partSet);
     if (onTeach) onTeach();
 }
 

@@ -31,6 +31,7 @@ class ORecordingClassifier : public OClassifier {
     void TeachFromParts(OType_ZRPartSet& partSet) override;
     void EvaluateTestParts(OType_ZRPartSet& partSet, int flag) override;
     std::vector<std::string> calls;
+    std::vector<const OType_ZRPartSet*> teachSets;
     // Runs inside TeachFromParts (e.g. a nested Recompute).
     std::function<void()> onTeach;
 };

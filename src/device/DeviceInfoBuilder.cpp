@@ -136,6 +136,8 @@ ZRINFO MakeWithoutDevice(const ODeviceInfoRequest& r) {
     info.SetU16(ZRINFO::kFeatureCapacity, static_cast<uint16_t>(fixed + std::max(0, r.tools)));
     info.SetU16(ZRINFO::kToolCapacity, static_cast<uint16_t>(std::max(0, r.tools)));
     info.SetU16(ZRINFO::kFirmwareBuild, kSupportedFirmwareBuild);
+    // Bit 0 of the flags byte marks the "Config" firmware lines (software codes below 1536).
+    info.SetBit(ZRINFO::kFlags, 0, t.software < 1536);
 
     if (TargetSystem::bIsNewPlatform(t.hardware)) {
         WriteToolAvailability(info, t);

@@ -8,12 +8,12 @@
 #include "model/stream/ObjectIds.h"
 
 uint16_t ZRINFO::u16(size_t offset) const {
-    if (offset + 1 >= kSize) return 0;
+    if (offset >= kSize - 1) return 0;
     return static_cast<uint16_t>((m_bytes[offset] << 8) | m_bytes[offset + 1]);
 }
 
 void ZRINFO::SetU16(size_t offset, uint16_t v) {
-    if (offset + 1 >= kSize) return;
+    if (offset >= kSize - 1) return;
     m_bytes[offset] = static_cast<uint8_t>(v >> 8);
     m_bytes[offset + 1] = static_cast<uint8_t>(v & 0xFF);
 }

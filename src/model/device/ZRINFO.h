@@ -57,7 +57,9 @@ class ZRINFO {
         if (offset < kSize) m_bytes[offset] = v;
     }
     void SetU16(size_t offset, uint16_t v);
-    bool bGetBit(size_t offset, int bit) const { return (u8(offset) >> bit) & 1u; }
+    bool bGetBit(size_t offset, int bit) const {
+        return bit >= 0 && bit < 8 && ((u8(offset) >> bit) & 1u);
+    }
     void SetBit(size_t offset, int bit, bool on);
     // 8-bit text of at most `length` bytes, ending at the first zero byte.
     std::string Text(size_t offset, size_t length) const;

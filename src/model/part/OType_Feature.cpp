@@ -30,6 +30,7 @@ int OType_Feature::iEncode(OByteStream& stream) const {
 }
 
 int OType_Feature::iDecode(OByteStream& stream) {
+    *this = OType_Feature();
     OObjectBlockReader block(stream, ObjectId::kFeature);
     OType_Feature f;
     int32_t kind = 0;

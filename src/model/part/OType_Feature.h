@@ -61,6 +61,7 @@ struct OType_Feature {
     bool operator==(const OType_Feature&) const = default;
 
     int iEncode(OByteStream& stream) const;
+    // Returns 0 on malformed input and leaves the feature in its default state.
     int iDecode(OByteStream& stream);
 
     std::vector<uint8_t> trailer;  // unknown bytes of a newer encoding, written back unchanged

@@ -30,6 +30,7 @@ void OType_PartArray::CopyFrom(const OType_PartArray& other) {
     m_order = other.m_order;
     m_sortType = other.m_sortType;
     m_sortFeature = other.m_sortFeature;
+    m_trailer = other.m_trailer;
 }
 
 OType_Part* OType_PartArray::GetAt(int i) const {
@@ -140,6 +141,7 @@ int OType_PartArray::iEncode(OByteStream& stream, uint32_t content) const {
     stream.bWriteU32(static_cast<uint32_t>(m_parts.size()));
     for (const auto& p : m_parts)
         p->iEncode(stream, content);
+    block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
 
@@ -164,10 +166,12 @@ int OType_PartArray::iDecode(OByteStream& stream) {
         }
         parts.push_back(std::move(p));
     }
+    std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) {
         RemoveAll();
         return 0;
     }
+    m_trailer = std::move(trailer);
     for (auto& p : parts)
         Add(std::move(p));
     if (sortType >= 0 && sortType < kNumPartSortTypes) {

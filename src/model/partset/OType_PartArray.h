@@ -13,11 +13,12 @@
 
 #include "model/part/OType_Part.h"
 
+// Every order is ascending and stable: parts with equal keys keep their adding order.
 enum class PartSortType : int {
-    RecordNo = 0,     // as recorded
-    Type = 1,         // part type, then record number
-    Orientation = 2,  // absolute orientation, then record number
-    Result = 3,       // first result value (deviation), ascending
+    RecordNo = 0,     // record number
+    Type = 1,         // part type
+    Orientation = 2,  // absolute orientation
+    Result = 3,       // first result value (deviation)
     Feature = 4,      // value of the sort feature
     Comment = 5,      // comment text
 };
@@ -79,5 +80,6 @@ class OType_PartArray {
     std::vector<int> m_order;                          // sort position -> adding index
     PartSortType m_sortType = PartSortType::RecordNo;
     int m_sortFeature = 0;
+    std::vector<uint8_t> m_trailer;  // unknown bytes of a newer encoding, written back unchanged
     std::timed_mutex m_lock;
 };

@@ -163,7 +163,8 @@ void OType_ZRPartSet::ClampShowState() {
     if (m_showTestPart != -1) iShowTestPartNo(m_showTestPart);
     m_showSubType = ClampIndex(m_showSubType, iGetNum_SubTypes());
     iShowVectorNo(m_showVector);
-    if (m_showTool >= m_tools.iGetNum()) iShowToolNo(m_showTool);
+    iShowFeatureNo(m_showFeature);
+    if (m_showTool != -1 || m_tools.iGetNum() == 0) iShowToolNo(m_showTool);
 }
 
 void OType_ZRPartSet::CopyContentFrom(const OType_ZRPartSet& o) {
@@ -207,10 +208,11 @@ void OType_ZRPartSet::Clear() {
     m_programNo = 0;
     m_firmwareMin = m_firmwareMax = "0.0.0.0";
     m_subTypes.clear();
-    m_teach.RemoveAll();
-    m_test.RemoveAll();
-    m_tools.RemoveAll();
-    m_dataOutputs.RemoveAll();
+    // Fresh lists, so that sort orders, id counters and kept bytes go as well.
+    m_teach = OType_PartArray();
+    m_test = OType_PartArray();
+    m_tools = OType_ConfigToolArray();
+    m_dataOutputs = OType_DeviceDataIOArray();
     m_featureNames = DefaultFeatureNames();
     m_defaultReferences.Reset();
     m_filterMode = 0;

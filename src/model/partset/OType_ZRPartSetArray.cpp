@@ -54,11 +54,13 @@ int OType_ZRPartSetArray::iEncode(OByteStream& s, int withParts, int withImages)
     s.bWriteU32(static_cast<uint32_t>(m_partSets.size()));
     for (const auto& set : m_partSets)
         set->iEncode(s, withParts, withImages);
+    block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
 
 int OType_ZRPartSetArray::iDecode(OByteStream& s, const Preparer& prepare) {
     RemoveAll();
+    m_trailer.clear();
     OObjectBlockReader block(s, ObjectId::kPartSetArray);
     int32_t actual = 0;
     uint32_t count = 0;
@@ -71,8 +73,10 @@ int OType_ZRPartSetArray::iDecode(OByteStream& s, const Preparer& prepare) {
         if (!set->iDecode(s)) return 0;
         sets.push_back(std::move(set));
     }
+    std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
     m_partSets = std::move(sets);
+    m_trailer = std::move(trailer);
     iSetActualPartSetNo(actual);
     return 1;
 }

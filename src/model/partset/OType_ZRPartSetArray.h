@@ -37,4 +37,5 @@ class OType_ZRPartSetArray {
   private:
     std::vector<std::unique_ptr<OType_ZRPartSet>> m_partSets;
     int m_actual = -1;
+    std::vector<uint8_t> m_trailer;  // unknown bytes of a newer encoding, written back unchanged
 };

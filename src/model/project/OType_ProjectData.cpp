@@ -104,6 +104,7 @@ std::string_view OType_ProjectData::FieldKey(ProjectField field) {
 void OType_ProjectData::RemoveAll() {
     for (auto& f : m_fields)
         f.clear();
+    m_newerFields.clear();
     m_trailer.clear();
 }
 
@@ -114,8 +115,10 @@ bool OType_ProjectData::bIsEmpty() const {
 
 int OType_ProjectData::iEncode(OByteStream& s) const {
     OObjectBlockWriter block(s, ObjectId::kProjectData);
-    s.bWriteU32(static_cast<uint32_t>(m_fields.size()));
+    s.bWriteU32(static_cast<uint32_t>(m_fields.size() + m_newerFields.size()));
     for (const auto& f : m_fields)
+        s.bWriteString(f);
+    for (const auto& f : m_newerFields)
         s.bWriteString(f);
     block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
@@ -133,15 +136,20 @@ int OType_ProjectData::iDecode(OByteStream& s) {
     uint32_t count = 0;
     if (!block.bIsOk() || !s.bReadCount(count, 4) || count > 4096) return s.Fail();
     std::array<std::string, kNumProjectFields> fields;
+    std::vector<std::string> newerFields;
     for (uint32_t i = 0; i < count; ++i) {
         std::string text;
         if (!s.bReadString(text)) return 0;
-        // Fields of a newer record beyond those known here are dropped.
-        if (i < fields.size()) fields[i] = std::move(text);
+        if (i < fields.size()) {
+            fields[i] = std::move(text);
+        } else {
+            newerFields.push_back(std::move(text));
+        }
     }
     auto trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
     m_fields = std::move(fields);
+    m_newerFields = std::move(newerFields);
     m_trailer = std::move(trailer);
     return 1;
 }

@@ -86,5 +86,6 @@ class OType_ProjectData {
   private:
     static size_t Index(ProjectField f) { return static_cast<size_t>(f); }
     std::array<std::string, kNumProjectFields> m_fields;
+    std::vector<std::string> m_newerFields;  // fields of a newer record, written back unchanged
     std::vector<uint8_t> m_trailer;
 };

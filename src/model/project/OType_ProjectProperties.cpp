@@ -37,30 +37,41 @@ int OType_ProjectProperties::iDecode(OByteStream& s) {
     auto left = [&] { return end > s.iGetPos() ? end - s.iGetPos() : 0; };
     auto readInt = [&](int& field) {
         int32_t v = 0;
-        if (left() >= 4 && s.bReadI32(v)) field = v;
+        if (left() < 4 || !s.bReadI32(v)) return false;
+        field = v;
+        return true;
     };
 
     // Fields 3-6 are taken when the record is longer than 15 bytes; a field whose bytes lie
     // beyond the record end keeps its default rather than being read from what follows.
-    if (length > 15) {
+    // Each later group is read only when every field before it was read, so that no field
+    // is ever taken from the bytes of another.
+    bool complete = length > 15;
+    if (complete) {
         for (int* f : {&addOldFormat, &useMultiplePartSets, &useOrientation, &useTypes})
-            readInt(*f);
+            complete = readInt(*f) && complete;
     }
-    if (left() >= 8) {
+    auto group = [&](uint64_t bytes) {
+        complete = complete && left() >= bytes;
+        return complete;
+    };
+    if (group(8)) {
         readInt(useManualOrientation);
         readInt(useManualTypes);
     }
-    if (left() >= 24) {
+    if (group(24)) {
         for (double& d : scale)
             s.bReadDouble(d);
     }
-    if (left() >= 4) readInt(updateProjectDescription);
-    if (left() >= 12) {
+    if (group(4)) readInt(updateProjectDescription);
+    if (group(12)) {
         readInt(useQuality);
         readInt(useAlternativeValue);
         readInt(useNewToolsOnCameraImage);
     }
-    if (left() > 0) s.bReadBytes(trailingBytes, left());
+    // Only what follows field 15 is a newer program's addition; the rest of a shorter
+    // record is a partly written field.
+    if (complete && left() > 0) s.bReadBytes(trailingBytes, left());
     if (s.iGetPos() != end) s.bSeek(end);
     return s.bIsOk() ? 1 : 0;
 }

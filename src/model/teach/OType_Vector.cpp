@@ -30,6 +30,7 @@ int OType_Vector::iEncode(OByteStream& s) const {
 }
 
 int OType_Vector::iDecode(OByteStream& s) {
+    *this = OType_Vector();
     OObjectBlockReader block(s, ObjectId::kVector);
     OType_Vector v;
     s.bReadI32(v.featureType);

@@ -27,6 +27,7 @@ struct OType_Vector {
 
     bool operator==(const OType_Vector&) const = default;
     int iEncode(OByteStream& stream) const;
+    // Returns 0 on malformed input and leaves the vector in its default state.
     int iDecode(OByteStream& stream);
 
     std::vector<uint8_t> trailer;

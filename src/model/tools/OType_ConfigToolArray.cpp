@@ -1,6 +1,7 @@
 #include "model/tools/OType_ConfigToolArray.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/part/OType_Feature.h"
 #include "model/stream/OByteStream_Memory.h"
@@ -17,6 +18,11 @@ bool PeekToolKind(OByteStream& s, int32_t& kind) {
         s.bReadU32(length) && s.bReadU32(id) && s.bReadI32(kind) && id == ObjectId::kConfigTool;
     s.bSeek(pos);
     return ok;
+}
+
+// The id after `id`; after the largest int the count starts again from 1.
+int IdAfter(int id) {
+    return id < std::numeric_limits<int>::max() ? id + 1 : 1;
 }
 }  // namespace
 
@@ -60,6 +66,7 @@ void OType_ConfigToolArray::CopyFrom(const OType_ConfigToolArray& other) {
     for (const auto& t : other.m_tools)
         m_tools.push_back(t->Clone());
     m_nextId = other.m_nextId;
+    m_trailer = other.m_trailer;
 }
 
 OType_ConfigTool* OType_ConfigToolArray::opGetAt(int i) const {
@@ -86,16 +93,19 @@ OType_ConfigTool* OType_ConfigToolArray::opFindById(int toolId) const {
 }
 
 int OType_ConfigToolArray::NextFreeId() {
+    if (m_nextId < 1) m_nextId = 1;
     while (iFindPosById(m_nextId) >= 0)
-        ++m_nextId;
-    return m_nextId++;
+        m_nextId = IdAfter(m_nextId);
+    const int id = m_nextId;
+    m_nextId = IdAfter(id);
+    return id;
 }
 
 OType_ConfigTool* OType_ConfigToolArray::Insert(int i, std::unique_ptr<OType_ConfigTool> tool) {
     if (!tool) return nullptr;
     if (tool->iGetToolId() < 0 || iFindPosById(tool->iGetToolId()) >= 0)
         tool->SetToolId(NextFreeId());
-    m_nextId = std::max(m_nextId, tool->iGetToolId() + 1);
+    if (tool->iGetToolId() >= m_nextId) m_nextId = IdAfter(tool->iGetToolId());
     const int at = std::clamp(i, 0, iGetNum());
     m_tools.insert(m_tools.begin() + at, std::move(tool));
     return m_tools[static_cast<size_t>(at)].get();
@@ -144,7 +154,7 @@ int OType_ConfigToolArray::GetFeatureIndex_Last(int i, int fixedFeatures) const 
 }
 
 OType_ConfigTool* OType_ConfigToolArray::opGetCFToolAtFeature(int f, int fixedFeatures) const {
-    if (f < fixedFeatures) return nullptr;
+    if (f < 0 || f < fixedFeatures) return nullptr;
     int next = fixedFeatures;
     for (const auto& t : m_tools) {
         next += t->iGetNumOfFeatures();
@@ -159,6 +169,7 @@ int OType_ConfigToolArray::iEncode(OByteStream& s) const {
     s.bWriteU32(static_cast<uint32_t>(m_tools.size()));
     for (const auto& t : m_tools)
         t->iEncode(s);
+    block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
 
@@ -186,6 +197,7 @@ std::unique_ptr<OType_ConfigTool> OType_ConfigToolArray::opCreateCFToolFromStrea
 
 int OType_ConfigToolArray::iDecode(OByteStream& s, const OToolPrototypes& prototypes) {
     RemoveAll();
+    m_trailer.clear();
     OObjectBlockReader block(s, ObjectId::kConfigToolArray);
     int32_t nextId = 1;
     uint32_t count = 0;
@@ -197,7 +209,9 @@ int OType_ConfigToolArray::iDecode(OByteStream& s, const OToolPrototypes& protot
         if (!tool) return 0;
         tools.push_back(std::move(tool));
     }
+    std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
+    m_trailer = std::move(trailer);
     m_nextId = std::max(1, nextId);
     for (auto& t : tools)
         Add(std::move(t));

@@ -94,4 +94,5 @@ class OType_ConfigToolArray {
 
     std::vector<std::unique_ptr<OType_ConfigTool>> m_tools;
     int m_nextId = 1;
+    std::vector<uint8_t> m_trailer;  // unknown bytes of a newer encoding, written back unchanged
 };

@@ -1,6 +1,7 @@
 #include "model/tools/OType_DeviceDataIOArray.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/stream/OObjectBlock.h"
 #include "model/stream/ObjectIds.h"
@@ -14,6 +15,11 @@ bool PeekOutputKind(OByteStream& s, int32_t& kind) {
         s.bReadU32(length) && s.bReadU32(id) && s.bReadI32(kind) && id == ObjectId::kDataOutput;
     s.bSeek(pos);
     return ok;
+}
+
+// The id after `id`; after the largest int the count starts again from 1.
+int IdAfter(int id) {
+    return id < std::numeric_limits<int>::max() ? id + 1 : 1;
 }
 }  // namespace
 
@@ -54,6 +60,7 @@ void OType_DeviceDataIOArray::CopyFrom(const OType_DeviceDataIOArray& other) {
         m_outputs.push_back(o->Clone());
     m_selected = other.m_selected;
     m_nextId = other.m_nextId;
+    m_trailer = other.m_trailer;
 }
 
 OType_DeviceDataIO* OType_DeviceDataIOArray::opGetAt(int i) const {
@@ -76,15 +83,27 @@ int OType_DeviceDataIOArray::iCountKind(int kind) const {
 OType_DeviceDataIO* OType_DeviceDataIOArray::Insert(int i,
                                                     std::unique_ptr<OType_DeviceDataIO> output) {
     if (!output) return nullptr;
-    const bool idUsed = std::any_of(m_outputs.begin(), m_outputs.end(), [&](const auto& o) {
-        return o->iGetDataIOId() == output->iGetDataIOId();
-    });
-    if (output->iGetDataIOId() < 0 || idUsed) output->SetDataIOId(m_nextId);
-    m_nextId = std::max(m_nextId, output->iGetDataIOId()) + 1;
+    if (output->iGetDataIOId() < 0 || bIsIdUsed(output->iGetDataIOId()))
+        output->SetDataIOId(NextFreeId());
+    if (output->iGetDataIOId() >= m_nextId) m_nextId = IdAfter(output->iGetDataIOId());
     const int at = std::clamp(i, 0, iGetNum());
     m_outputs.insert(m_outputs.begin() + at, std::move(output));
     if (m_selected >= at) ++m_selected;
     return m_outputs[static_cast<size_t>(at)].get();
+}
+
+bool OType_DeviceDataIOArray::bIsIdUsed(int id) const {
+    return std::any_of(m_outputs.begin(), m_outputs.end(),
+                       [id](const auto& o) { return o->iGetDataIOId() == id; });
+}
+
+int OType_DeviceDataIOArray::NextFreeId() {
+    if (m_nextId < 1) m_nextId = 1;
+    while (bIsIdUsed(m_nextId))
+        m_nextId = IdAfter(m_nextId);
+    const int id = m_nextId;
+    m_nextId = IdAfter(id);
+    return id;
 }
 
 void OType_DeviceDataIOArray::RemoveAt(int i) {
@@ -153,6 +172,7 @@ int OType_DeviceDataIOArray::iEncode(OByteStream& s) const {
     s.bWriteU32(static_cast<uint32_t>(m_outputs.size()));
     for (const auto& o : m_outputs)
         o->iEncode(s);
+    block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
 
@@ -171,6 +191,7 @@ std::unique_ptr<OType_DeviceDataIO> OType_DeviceDataIOArray::opCreateFromStream(
 
 int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes& prototypes) {
     RemoveAll();
+    m_trailer.clear();
     OObjectBlockReader block(s, ObjectId::kDataOutputArray);
     int32_t selected = -1, nextId = 1;
     uint32_t count = 0;
@@ -183,10 +204,12 @@ int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes
         if (!o) return 0;
         outputs.push_back(std::move(o));
     }
+    std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
+    m_trailer = std::move(trailer);
+    m_nextId = std::max(1, nextId);
     for (auto& o : outputs)
         Add(std::move(o));
-    m_nextId = std::max(m_nextId, nextId);
     SetSelected(selected);
     return 1;
 }

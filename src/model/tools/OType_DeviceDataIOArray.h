@@ -85,8 +85,11 @@ class OType_DeviceDataIOArray {
 
   private:
     void CopyFrom(const OType_DeviceDataIOArray& other);
+    bool bIsIdUsed(int id) const;
+    int NextFreeId();
 
     std::vector<std::unique_ptr<OType_DeviceDataIO>> m_outputs;
     int m_selected = -1;
     int m_nextId = 1;
+    std::vector<uint8_t> m_trailer;  // unknown bytes of a newer encoding, written back unchanged
 };

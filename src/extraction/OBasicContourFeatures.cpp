@@ -36,9 +36,10 @@ bool bIsVariantDeviceType(int code) {
     return (code >= 256 && code <= 512) || (code >= 1536 && code <= 1792);
 }
 
-void OBasicContourMeasure::BuildIntegral() {
+void OBasicContourMeasure::BuildIntegral(std::span<const int16_t> runs) {
     m_events.clear();
-    for (const OContourRun& r : m_prev) {
+    for (size_t k = m_prevBegin; k < m_prevEnd; k += 2) {
+        const OContourRun r = ContourRunAt(runs, k);
         if (r.bottom <= r.top) continue;
         m_events.push_back({r.top, +1});
         m_events.push_back({r.bottom, -1});
@@ -69,111 +70,120 @@ int64_t OBasicContourMeasure::IntegralUpTo(int32_t row) const {
     return m_integral[k] + int64_t{m_coverage[k]} * (row - m_eventRows[k]);
 }
 
-// Sum over the previous column's runs of min(bottom, b) - max(top, t) where positive.
-int64_t OBasicContourMeasure::Overlap(int32_t top, int32_t bottom) {
+int64_t OBasicContourMeasure::OverlapOutOfOrder(std::span<const int16_t> runs, int32_t top,
+                                                int32_t bottom) {
     int64_t sum = 0;
-    if (m_prevSorted && m_curSorted) {
-        while (m_prevCursor < m_prev.size() && m_prev[m_prevCursor].bottom <= top)
-            ++m_prevCursor;
-        for (size_t k = m_prevCursor; k < m_prev.size() && m_prev[k].top < bottom; ++k) {
-            const int32_t ov = std::min(bottom, m_prev[k].bottom) - std::max(top, m_prev[k].top);
-            if (ov > 0) sum += ov;
-        }
-        return sum;
-    }
-    if (m_prev.size() <= kSmallColumn) {
-        for (const OContourRun& p : m_prev) {
+    if (m_prevEnd - m_prevBegin <= 2 * kSmallColumn) {
+        for (size_t k = m_prevBegin; k < m_prevEnd; k += 2) {
+            const OContourRun p = ContourRunAt(runs, k);
             const int32_t ov = std::min(bottom, p.bottom) - std::max(top, p.top);
             if (ov > 0) sum += ov;
         }
         return sum;
     }
-    if (!m_integralBuilt) BuildIntegral();
+    if (!m_integralBuilt) BuildIntegral(runs);
     return bottom > top ? IntegralUpTo(bottom) - IntegralUpTo(top) : 0;
-}
-
-void OBasicContourMeasure::EndColumn(bool keepPrevious) {
-    if (!keepPrevious) {
-        std::swap(m_prev, m_cur);
-        m_prevSorted = m_curSorted;
-        m_integralBuilt = false;
-    }
-    m_cur.clear();
-    m_curSorted = true;
-    m_prevCursor = 0;
 }
 
 void OBasicContourMeasure::Measure(std::span<const int16_t> runs, bool variant,
                                    OBasicContourFeatures& out, OContourColumns* index) {
     out = OBasicContourFeatures();
     const size_t end = ClosedEnd(runs);
-    m_firstTop.clear();
-    m_lastBottom.clear();
-    m_areaAfter.clear();
-    m_prev.clear();
-    m_cur.clear();
+    // At most one column per pair; the buffers only grow.
+    if (m_firstTop.size() < end / 2) {
+        m_firstTop.resize(end / 2);
+        m_lastBottom.resize(end / 2);
+        m_areaAfter.resize(end / 2);
+    }
+    m_prevBegin = m_prevEnd = m_prevCursor = 0;
     m_prevSorted = m_curSorted = true;
-    m_prevCursor = 0;
+    m_prevSingle = false;
     m_integralBuilt = false;
     if (index) index->BeginFill(runs);
 
     const int64_t y2Correction = variant ? 1 : 0;
     int64_t area = 0, sumX = 0, sumY = 0, edges = 0;
-    Int128 sumX2 = 0, sumY2 = 0, sumXY = 0;
+    Int128 sumX2 = 0, sumY2 = 0;
+    double sumXY = 0;  // shown only, not a feature
     int32_t smallestTop = std::numeric_limits<int32_t>::max();
     int32_t largestEnd = std::numeric_limits<int32_t>::min();
-    int32_t materialTop = std::numeric_limits<int32_t>::max();
-    int32_t materialBottom = std::numeric_limits<int32_t>::min();
     int64_t x = 0;
-    bool columnOpen = false;
-    int32_t columnTop = 0;
-    int32_t lastBottomInColumn = 0;
-
-    for (size_t i = 0; i < end; i += 2) {
-        const int32_t t = std::abs(static_cast<int32_t>(runs[i]));
-        const int16_t rawBottom = runs[i + 1];
-        const int32_t b = std::abs(static_cast<int32_t>(rawBottom));
-        const int64_t d = b > t ? b - t : 0;
-        const bool endsColumn = rawBottom < 0;
-        if (!columnOpen) {
-            columnOpen = true;
-            columnTop = t;
-            if (index) index->AddColumn(static_cast<int32_t>(i));
-        } else if (t < lastBottomInColumn) {
-            m_curSorted = false;
+    size_t i = 0;
+    while (i < end) {
+        // One column: x is the same for all its runs, so the x sums are taken per column.
+        const size_t columnBegin = i;
+        const int32_t columnTop = std::abs(static_cast<int32_t>(runs[i]));
+        m_prevCursor = m_prevBegin;
+        m_curSorted = true;
+        OColumnSummary column;
+        int64_t columnSumY = 0, columnSumY2 = 0;
+        int32_t lastBottomInColumn = std::numeric_limits<int32_t>::min();
+        int32_t runsUnflushed = 0;
+        int32_t b = 0;
+        int64_t d = 0;
+        for (;;) {
+            const int32_t t = std::abs(static_cast<int32_t>(runs[i]));
+            const int16_t rawBottom = runs[i + 1];
+            b = std::abs(static_cast<int32_t>(rawBottom));
+            d = b > t ? b - t : 0;
+            if (t < lastBottomInColumn) m_curSorted = false;
+            lastBottomInColumn = std::max(b, t);
+            smallestTop = std::min(smallestTop, t);
+            // d and t are not negative: unsigned halving and sixths are plain shifts and
+            // multiplications.
+            const uint64_t ud = static_cast<uint64_t>(d);
+            const uint64_t ut = static_cast<uint64_t>(t);
+            columnSumY += static_cast<int64_t>((ud * ud >> 1) + ut * ud + (ud >> 1));
+            columnSumY2 +=
+                static_cast<int64_t>(ud * (ud + 1) * (2 * ud + 1) / 6 + ut * ud * (ut + ud + 1)) -
+                y2Correction;
+            if (d > 0) {
+                column.lowest = column.area == 0 ? t : std::min(column.lowest, t);
+                column.highest = std::max(column.highest, b);
+                column.area += d;
+            }
+            const bool endsColumn = rawBottom < 0;
+            // A zero-length run that ends its column adds no edges.
+            if (!endsColumn || d > 0)
+                edges += 2 * ((d + 1) - Overlap(runs, t, t + static_cast<int32_t>(d)));
+            i += 2;
+            if (endsColumn) break;
+            // Keep the column's 64-bit sums far from overflowing in very long columns.
+            if (++runsUnflushed == 65536) {
+                sumY2 += columnSumY2;
+                columnSumY2 = 0;
+                runsUnflushed = 0;
+            }
         }
-        lastBottomInColumn = std::max(b, t);
-        smallestTop = std::min(smallestTop, t);
-
-        area += d;
-        sumX += x * d;
-        const int64_t yIncrement = d * d / 2 + t * d + d / 2;
-        sumY += yIncrement;
-        sumY2 += (2 * d * d * d + 3 * d * d + d) / 6 - y2Correction + t * d * (t + d + 1);
-        sumX2 += Int128{x * x * d};
-        sumXY += Int128{x * yIncrement};
-        if (d > 0) {
-            materialTop = std::min(materialTop, t);
-            materialBottom = std::max(materialBottom, b);
+        area += column.area;
+        sumX += x * column.area;
+        sumY += columnSumY;
+        sumY2 += columnSumY2;
+        int64_t x2Area = 0;
+        if (__builtin_mul_overflow(x * x, column.area, &x2Area))
+            sumX2 += Int128{x * x} * column.area;
+        else
+            sumX2 += x2Area;
+        sumXY += static_cast<double>(x) * static_cast<double>(columnSumY);
+        largestEnd = std::max(largestEnd, b);
+        const size_t c = static_cast<size_t>(x);
+        m_firstTop[c] = columnTop;
+        m_lastBottom[c] = b;
+        m_areaAfter[c] = area;
+        if (index) index->AddColumn(static_cast<int32_t>(columnBegin), column);
+        // Under the variant rule an empty column does not become the previous column.
+        const bool emptyColumn = i == columnBegin + 2 && d == 0;
+        if (!(variant && emptyColumn)) {
+            m_prevBegin = columnBegin;
+            m_prevEnd = i;
+            m_prevSorted = m_curSorted;
+            m_integralBuilt = false;
+            m_prevSingle = i == columnBegin + 2;
+            m_prevRun = ContourRunAt(runs, columnBegin);
         }
-
-        const bool emptyEnd = endsColumn && d == 0;
-        if (!emptyEnd) {
-            edges += 2 * ((d + 1) - Overlap(t, t + static_cast<int32_t>(d)));
-            m_cur.push_back({t, t + static_cast<int32_t>(d)});
-        }
-        if (endsColumn) {
-            largestEnd = std::max(largestEnd, b);
-            m_firstTop.push_back(columnTop);
-            m_lastBottom.push_back(b);
-            m_areaAfter.push_back(area);
-            // Under the variant rule an empty column does not replace the previous one.
-            EndColumn(variant && m_cur.empty());
-            columnOpen = false;
-            ++x;
-        }
+        ++x;
     }
-    if (index) index->EndFill(static_cast<int32_t>(end), materialTop, materialBottom);
+    if (index) index->EndFill(static_cast<int32_t>(end));
 
     const int columns = static_cast<int>(x);
     out.columns = columns;
@@ -243,7 +253,7 @@ void OBasicContourMeasure::Measure(std::span<const int16_t> runs, bool variant,
     out.sumY = static_cast<double>(sumY);
     out.sumX2 = static_cast<double>(sumX2);
     out.sumY2 = static_cast<double>(sumY2);
-    out.sumXY = static_cast<double>(sumXY);
+    out.sumXY = sumXY;
     out.centreX = cx;
     out.centreY = cy;
     out.smallestTop = smallestTop;

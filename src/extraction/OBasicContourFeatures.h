@@ -60,16 +60,47 @@ class OBasicContourMeasure {
                  OContourColumns* index = nullptr);
 
   private:
-    int64_t Overlap(int32_t top, int32_t bottom);
-    void EndColumn(bool keepPrevious);
+    // Sum over the previous column's runs of min(bottom, b) - max(top, t) where positive.
+    int64_t Overlap(std::span<const int16_t> runs, int32_t top, int32_t bottom) {
+        if (m_prevSingle) {
+            // The common case: the previous column is one run.
+            const int32_t ov = (bottom < m_prevRun.bottom ? bottom : m_prevRun.bottom) -
+                               (top > m_prevRun.top ? top : m_prevRun.top);
+            return ov > 0 ? ov : 0;
+        }
+        if (!(m_prevSorted && m_curSorted)) return OverlapOutOfOrder(runs, top, bottom);
+        // Runs of both columns ascend: a moving cursor finds the overlapping ones.
+        int64_t sum = 0;
+        while (m_prevCursor < m_prevEnd && Bottom(runs, m_prevCursor) <= top)
+            m_prevCursor += 2;
+        for (size_t k = m_prevCursor; k < m_prevEnd; k += 2) {
+            const OContourRun p = ContourRunAt(runs, k);
+            if (p.top >= bottom) break;
+            const int32_t ov =
+                (bottom < p.bottom ? bottom : p.bottom) - (top > p.top ? top : p.top);
+            if (ov > 0) sum += ov;
+        }
+        return sum;
+    }
+    static int32_t Bottom(std::span<const int16_t> runs, size_t k) {
+        const OContourRun r = ContourRunAt(runs, k);
+        return r.bottom > r.top ? r.bottom : r.top;
+    }
+    int64_t OverlapOutOfOrder(std::span<const int16_t> runs, int32_t top, int32_t bottom);
+    void BuildIntegral(std::span<const int16_t> runs);
+    int64_t IntegralUpTo(int32_t row) const;
 
     std::vector<int32_t> m_firstTop;
     std::vector<int32_t> m_lastBottom;
     std::vector<int64_t> m_areaAfter;  // area up to and including each column
-    std::vector<OContourRun> m_prev;
-    std::vector<OContourRun> m_cur;
+    // The previous column is a range of the run list; its runs are in order (ascending and
+    // disjoint) in every list the device writes.
+    size_t m_prevBegin = 0;
+    size_t m_prevEnd = 0;
     bool m_prevSorted = true;
     bool m_curSorted = true;
+    bool m_prevSingle = false;
+    OContourRun m_prevRun;
     size_t m_prevCursor = 0;
     // Coverage of the previous column for columns whose runs are not in order: the sorted
     // event rows and the integral of the coverage up to each of them.
@@ -78,6 +109,4 @@ class OBasicContourMeasure {
     std::vector<int64_t> m_integral;
     std::vector<int32_t> m_coverage;
     bool m_integralBuilt = false;
-    void BuildIntegral();
-    int64_t IntegralUpTo(int32_t row) const;
 };

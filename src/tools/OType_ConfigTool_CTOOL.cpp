@@ -28,7 +28,7 @@ OToolMeasurement OType_ConfigTool_CTOOL::Measure(const OContourColumns& columns,
     int64_t area = 0, crossed = 0;
     int32_t lowestOutline = 0, highestOutline = 0;
     for (int c = first; c <= last; ++c) {
-        const auto e = ContourMeasure::ExtentInRows(columns.ColumnValues(c), rowBegin, rowEnd);
+        const auto e = ContourMeasure::ExtentInRows(columns, c, rowBegin, rowEnd);
         if (!e.material) continue;
         area += e.highest - rowBegin;
         lowestOutline = crossed == 0 ? e.highest : std::min(lowestOutline, e.highest);
@@ -57,8 +57,7 @@ void OType_ConfigTool_CTOOL::DrawMeasurement(OPainter& painter, const OContourCo
     bool previous = false;
     OPoint from;
     for (int c = first; c <= last; ++c) {
-        const auto e =
-            ContourMeasure::ExtentInRows(columns.ColumnValues(c), placed.top, placed.bottom + 1);
+        const auto e = ContourMeasure::ExtentInRows(columns, c, placed.top, placed.bottom + 1);
         if (!e.material) {
             previous = false;
             continue;

@@ -297,7 +297,7 @@ bool OType_ConfigTool_Contour::bDecodePayload(OByteStream& s) {
 
 namespace ContourMeasure {
 
-int64_t MaterialInRows(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd) {
+int64_t MaterialInRowsOfRuns(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd) {
     int64_t sum = 0;
     for (size_t i = 0; i + 1 < column.size(); i += 2) {
         const OContourRun r = ContourRunAt(column, i);
@@ -308,7 +308,8 @@ int64_t MaterialInRows(std::span<const int16_t> column, int32_t rowBegin, int32_
     return sum;
 }
 
-OColumnExtent ExtentInRows(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd) {
+OColumnExtent ExtentInRowsOfRuns(std::span<const int16_t> column, int32_t rowBegin,
+                                 int32_t rowEnd) {
     OColumnExtent e;
     for (size_t i = 0; i + 1 < column.size(); i += 2) {
         const OContourRun r = ContourRunAt(column, i);
@@ -339,22 +340,12 @@ bool bColumnRange(const OContourColumns& columns, const ORect& placed, int& firs
     return first <= last;
 }
 
-bool bFitAngle(std::span<const double> xs, std::span<const double> ys, double& degrees) {
-    const size_t n = std::min(xs.size(), ys.size());
-    if (n < 2) return false;
-    double mx = 0, my = 0;
-    for (size_t i = 0; i < n; ++i) {
-        mx += xs[i];
-        my += ys[i];
-    }
-    mx /= static_cast<double>(n);
-    my /= static_cast<double>(n);
-    double sxx = 0, sxy = 0;
-    for (size_t i = 0; i < n; ++i) {
-        sxx += (xs[i] - mx) * (xs[i] - mx);
-        sxy += (xs[i] - mx) * (ys[i] - my);
-    }
-    if (sxx <= 0) return false;
+bool OLineFit::bAngle(double& degrees) const {
+    if (m_n < 2) return false;
+    const double n = m_n;
+    const double sxx = m_xx - m_x * m_x / n;
+    const double sxy = m_xy - m_x * m_y / n;
+    if (!(sxx > 1e-9)) return false;
     degrees = std::atan(sxy / sxx) * 57.29577951308232;
     return true;
 }

@@ -109,13 +109,44 @@ struct OColumnExtent {
     int32_t lowest = 0;   // first covered row
     int32_t highest = 0;  // one past the last covered row (the upper outline)
 };
-// Covered rows of one column inside the rows.
-int64_t MaterialInRows(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd);
-OColumnExtent ExtentInRows(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd);
+// Covered rows of column c inside the rows (a column summary answers when the rows hold
+// the whole column or none of it).
+int64_t MaterialInRowsOfRuns(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd);
+OColumnExtent ExtentInRowsOfRuns(std::span<const int16_t> column, int32_t rowBegin, int32_t rowEnd);
+inline int64_t MaterialInRows(const OContourColumns& columns, int c, int32_t rowBegin,
+                              int32_t rowEnd) {
+    const OColumnSummary& s = columns.Summary(c);
+    if (!s.bHasMaterial() || s.highest <= rowBegin || s.lowest >= rowEnd) return 0;
+    if (rowBegin <= s.lowest && s.highest <= rowEnd) return s.area;
+    return MaterialInRowsOfRuns(columns.ColumnValues(c), rowBegin, rowEnd);
+}
+inline OColumnExtent ExtentInRows(const OContourColumns& columns, int c, int32_t rowBegin,
+                                  int32_t rowEnd) {
+    const OColumnSummary& s = columns.Summary(c);
+    if (!s.bHasMaterial() || s.highest <= rowBegin || s.lowest >= rowEnd) return {};
+    if (rowBegin <= s.lowest && s.highest <= rowEnd) return {true, s.lowest, s.highest};
+    return ExtentInRowsOfRuns(columns.ColumnValues(c), rowBegin, rowEnd);
+}
 bool bHasMaterialAt(std::span<const int16_t> column, int32_t row);
 // Columns of the placed region that exist in the contour: [first, last]; false when none.
 bool bColumnRange(const OContourColumns& columns, const ORect& placed, int& first, int& last);
-// Slope angle in degrees of the least-squares line through (x, y) points; false for fewer
-// than two distinct x.
-bool bFitAngle(std::span<const double> xs, std::span<const double> ys, double& degrees);
+
+// A least-squares line through points, accumulated point by point.
+class OLineFit {
+  public:
+    void Add(double x, double y) {
+        ++m_n;
+        m_x += x;
+        m_y += y;
+        m_xx += x * x;
+        m_xy += x * y;
+    }
+    int iCount() const { return m_n; }
+    // Slope angle in degrees; false for fewer than two distinct x.
+    bool bAngle(double& degrees) const;
+
+  private:
+    int m_n = 0;
+    double m_x = 0, m_y = 0, m_xx = 0, m_xy = 0;
+};
 }  // namespace ContourMeasure

@@ -23,7 +23,7 @@ OToolMeasurement OType_ConfigTool_ExtSensor::Measure(const OContourColumns& colu
     double sum = 0;
     int seen = 0;
     for (int c = first; c <= last; ++c) {
-        const auto e = ContourMeasure::ExtentInRows(columns.ColumnValues(c), placed.top, rowEnd);
+        const auto e = ContourMeasure::ExtentInRows(columns, c, placed.top, rowEnd);
         if (!e.material) continue;
         sum += rowEnd - e.highest;
         ++seen;

@@ -59,16 +59,27 @@ std::vector<int> OType_ConfigTool_Hole::GetSubKinds() const {
 OToolMeasurement OType_ConfigTool_Hole::Measure(const OContourColumns& columns,
                                                 const OType_FeatureArray&) const {
     const ORect placed = GetPlacedRegion(columns);
+    const int32_t rowBegin = placed.top;
+    const int32_t rowEnd = placed.bottom + 1;
     OToolMeasurement m;
     m.valid = true;
     int first = 0, last = -1;
     if (!ContourMeasure::bColumnRange(columns, placed, first, last)) return m;
     const bool count = iGetFeatureType() == ContourFeatureType::kHoleCount;
-    std::vector<OGap> previous, current;
-    std::vector<int> parent;
+    // Scratch lists kept between calls: extraction runs part after part.
+    thread_local std::vector<OGap> previous, current;
+    thread_local std::vector<int> parent;
+    previous.clear();
+    parent.clear();
     int64_t area = 0;
     for (int c = first; c <= last; ++c) {
-        ColumnGaps(columns.ColumnValues(c), placed.top, placed.bottom + 1, current);
+        const OColumnSummary& s = columns.Summary(c);
+        // A column whose material is one block, or that lies outside the rows, has no hole.
+        if (s.area == s.highest - s.lowest || s.highest <= rowBegin || s.lowest >= rowEnd) {
+            previous.clear();
+            continue;
+        }
+        ColumnGaps(columns.ColumnValues(c), rowBegin, rowEnd, current);
         for (OGap& g : current) {
             area += g.end - g.begin;
             if (!count) continue;

@@ -1,7 +1,5 @@
 #include "tools/OType_ConfigTool_MEASURE.h"
 
-#include <vector>
-
 #include "model/draw/OPainter.h"
 
 namespace {
@@ -48,7 +46,7 @@ OToolMeasurement VerticalDistance(const OContourColumns& columns, const ORect& p
     OToolMeasurement m;
     const int32_t c = MiddleColumn(placed);
     if (c < 0 || c >= columns.iGetColumns()) return m;
-    const OColumnExtent e = ExtentInRows(columns.ColumnValues(c), placed.top, placed.bottom + 1);
+    const OColumnExtent e = ExtentInRows(columns, c, placed.top, placed.bottom + 1);
     if (!e.material) return m;
     m.value = e.highest - e.lowest;
     m.valid = true;
@@ -56,8 +54,9 @@ OToolMeasurement VerticalDistance(const OContourColumns& columns, const ORect& p
 }
 
 struct OOutlines {
-    std::vector<double> x, upper, lower;
+    OLineFit upper, lower;
     double thickness = 0.0;
+    int columns = 0;
 };
 
 OOutlines CollectOutlines(const OContourColumns& columns, const ORect& placed) {
@@ -65,13 +64,12 @@ OOutlines CollectOutlines(const OContourColumns& columns, const ORect& placed) {
     int first = 0, last = -1;
     bColumnRange(columns, placed, first, last);
     for (int c = first; c <= last; ++c) {
-        const OColumnExtent e =
-            ExtentInRows(columns.ColumnValues(c), placed.top, placed.bottom + 1);
+        const OColumnExtent e = ExtentInRows(columns, c, placed.top, placed.bottom + 1);
         if (!e.material) continue;
-        o.x.push_back(c);
-        o.upper.push_back(e.highest);
-        o.lower.push_back(e.lowest);
+        o.upper.Add(c, e.highest);
+        o.lower.Add(c, e.lowest);
         o.thickness += e.highest - e.lowest;
+        ++o.columns;
     }
     return o;
 }
@@ -103,11 +101,11 @@ OToolMeasurement OType_ConfigTool_MEASURE::Measure(const OContourColumns& column
             OToolMeasurement m;
             const OOutlines o = CollectOutlines(columns, placed);
             double upper = 0, lower = 0;
-            if (!bFitAngle(o.x, o.upper, upper)) return m;
+            if (!o.upper.bAngle(upper)) return m;
             if (iGetFeatureType() == ContourFeatureType::kAngle) {
                 m.value = upper;
             } else {
-                if (!bFitAngle(o.x, o.lower, lower)) return m;
+                if (!o.lower.bAngle(lower)) return m;
                 m.value = upper - lower;
             }
             m.valid = true;
@@ -116,8 +114,8 @@ OToolMeasurement OType_ConfigTool_MEASURE::Measure(const OContourColumns& column
         case ContourFeatureType::kMultipleDistance: {
             OToolMeasurement m;
             const OOutlines o = CollectOutlines(columns, placed);
-            if (o.x.empty()) return m;
-            m.value = o.thickness / static_cast<double>(o.x.size());
+            if (o.columns == 0) return m;
+            m.value = o.thickness / o.columns;
             m.valid = true;
             return m;
         }

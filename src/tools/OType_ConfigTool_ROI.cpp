@@ -20,8 +20,7 @@ OToolMeasurement OType_ConfigTool_ROI::Measure(const OContourColumns& columns,
     if (!ContourMeasure::bColumnRange(columns, placed, first, last)) return m;
     int64_t area = 0;
     for (int c = first; c <= last; ++c)
-        area +=
-            ContourMeasure::MaterialInRows(columns.ColumnValues(c), placed.top, placed.bottom + 1);
+        area += ContourMeasure::MaterialInRows(columns, c, placed.top, placed.bottom + 1);
     m.value = static_cast<double>(area);
     return m;
 }

@@ -22,8 +22,7 @@ OToolMeasurement OType_ConfigTool_VSTRIP::Measure(const OContourColumns& columns
     if (!ContourMeasure::bColumnRange(columns, placed, first, last)) return m;
     int64_t area = 0;
     for (int c = first; c <= last; ++c) {
-        const auto e =
-            ContourMeasure::ExtentInRows(columns.ColumnValues(c), placed.top, placed.bottom + 1);
+        const auto e = ContourMeasure::ExtentInRows(columns, c, placed.top, placed.bottom + 1);
         if (e.material) area += e.highest - e.lowest;
     }
     m.value = static_cast<double>(area);
@@ -36,8 +35,7 @@ void OType_ConfigTool_VSTRIP::DrawMeasurement(OPainter& painter, const OContourC
     if (!ContourMeasure::bColumnRange(columns, placed, first, last)) return;
     painter.SetPen({0, 128, 255}, 1, OPenStyle::Dot);
     for (int c = first; c <= last; ++c) {
-        const auto e =
-            ContourMeasure::ExtentInRows(columns.ColumnValues(c), placed.top, placed.bottom + 1);
+        const auto e = ContourMeasure::ExtentInRows(columns, c, placed.top, placed.bottom + 1);
         if (e.material) painter.DrawLine({c, e.lowest}, {c, e.highest});
     }
 }

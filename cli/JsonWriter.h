@@ -1,6 +1,7 @@
 // A small streaming JSON writer for kalvorctl's --json output: objects, arrays, strings
-// (UTF-8, escaped), numbers (shortest round-trip form; NaN and infinities as null), booleans
-// and null, indented by two spaces. Misuse (a value where a key is due) is not checked.
+// (escaped, UTF-8 passed through), numbers (shortest round-trip form; NaN and infinities
+// become null, which JSON cannot express otherwise), booleans and null. Output is indented
+// by two spaces per level.
 #pragma once
 
 #include <charconv>
@@ -14,16 +15,13 @@
 class OJsonWriter {
   public:
     explicit OJsonWriter(std::ostream& out) : m_out(out) {}
-    ~OJsonWriter() {
-        if (!m_open.empty()) return;
-        m_out << '\n';
-    }
 
     OJsonWriter& BeginObject() { return Open('{'); }
     OJsonWriter& EndObject() { return Close('}'); }
     OJsonWriter& BeginArray() { return Open('['); }
     OJsonWriter& EndArray() { return Close(']'); }
 
+    // The key of the next value inside an object.
     OJsonWriter& Key(std::string_view key) {
         Separate();
         WriteString(key);
@@ -31,76 +29,99 @@ class OJsonWriter {
         m_afterKey = true;
         return *this;
     }
-    OJsonWriter& String(std::string_view v) {
-        Value();
-        WriteString(v);
+
+    OJsonWriter& String(std::string_view value) {
+        Separate();
+        WriteString(value);
         return *this;
     }
-    OJsonWriter& Number(double v) {
-        Value();
-        if (!std::isfinite(v)) {
+    OJsonWriter& Number(double value) {
+        Separate();
+        if (!std::isfinite(value)) {
             m_out << "null";
             return *this;
         }
-        char buffer[64];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
         m_out << std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
         return *this;
     }
-    OJsonWriter& Int(long long v) {
-        Value();
-        m_out << v;
+    // A single-precision value in its own shortest form ("94.95", not "94.94999694824219").
+    OJsonWriter& Number(float value) {
+        Separate();
+        if (!std::isfinite(value)) {
+            m_out << "null";
+            return *this;
+        }
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        m_out << std::string_view(buffer, static_cast<size_t>(result.ptr - buffer));
         return *this;
     }
-    OJsonWriter& Bool(bool v) {
-        Value();
-        m_out << (v ? "true" : "false");
+    OJsonWriter& Int(int64_t value) {
+        Separate();
+        m_out << value;
+        return *this;
+    }
+    OJsonWriter& Bool(bool value) {
+        Separate();
+        m_out << (value ? "true" : "false");
         return *this;
     }
     OJsonWriter& Null() {
-        Value();
+        Separate();
         m_out << "null";
         return *this;
     }
 
-  private:
-    struct OLevel {
-        char close;
-        bool empty = true;
-    };
+    // Key and value in one call.
+    OJsonWriter& Field(std::string_view key, std::string_view value) {
+        return Key(key).String(value);
+    }
+    OJsonWriter& Field(std::string_view key, const char* value) { return Key(key).String(value); }
+    OJsonWriter& Field(std::string_view key, double value) { return Key(key).Number(value); }
+    OJsonWriter& Field(std::string_view key, int value) { return Key(key).Int(value); }
+    OJsonWriter& Field(std::string_view key, int64_t value) { return Key(key).Int(value); }
+    OJsonWriter& Field(std::string_view key, bool value) { return Key(key).Bool(value); }
 
-    OJsonWriter& Open(char c) {
-        Value();
-        m_out << c;
-        m_open.push_back({c == '{' ? '}' : ']'});
+    // Ends the document with a line break.
+    void Finish() { m_out << '\n'; }
+
+  private:
+    OJsonWriter& Open(char bracket) {
+        Separate();
+        m_out << bracket;
+        m_first.push_back(true);
         return *this;
     }
-    OJsonWriter& Close(char c) {
-        const bool empty = m_open.empty() || m_open.back().empty;
-        if (!m_open.empty()) m_open.pop_back();
-        if (!empty) NewLine();
-        m_out << c;
+    OJsonWriter& Close(char bracket) {
+        const bool empty = !m_first.empty() && m_first.back();
+        if (!m_first.empty()) m_first.pop_back();
+        if (!empty) Newline();
+        m_out << bracket;
         return *this;
     }
-    // Before a value: a separator unless it follows a key.
-    void Value() {
+    // Comma and line break before a value, except right after its key.
+    void Separate() {
         if (m_afterKey) {
             m_afterKey = false;
             return;
         }
-        Separate();
+        if (m_first.empty()) return;
+        if (!m_first.back()) m_out << ',';
+        m_first.back() = false;
+        Newline();
     }
-    void Separate() {
-        if (m_open.empty()) return;
-        if (!m_open.back().empty) m_out << ',';
-        m_open.back().empty = false;
-        NewLine();
+    void Newline() {
+        m_out << '\n';
+        for (size_t i = 0; i < m_first.size(); ++i)
+            m_out << "  ";
     }
-    void NewLine() { m_out << '\n' << std::string(2 * m_open.size(), ' '); }
-    void WriteString(std::string_view s) {
+    void WriteString(std::string_view text) {
+        static const char* kHex = "0123456789abcdef";
         m_out << '"';
-        for (const char ch : s) {
-            const auto c = static_cast<unsigned char>(ch);
+        for (const char c : text) {
+            const auto u = static_cast<unsigned char>(c);
             switch (c) {
                 case '"':
                     m_out << "\\\"";
@@ -118,11 +139,10 @@ class OJsonWriter {
                     m_out << "\\t";
                     break;
                 default:
-                    if (c < 0x20) {
-                        static const char* hex = "0123456789abcdef";
-                        m_out << "\\u00" << hex[c >> 4] << hex[c & 15];
+                    if (u < 0x20) {
+                        m_out << "\\u00" << kHex[u >> 4] << kHex[u & 15];
                     } else {
-                        m_out << ch;
+                        m_out << c;
                     }
             }
         }
@@ -130,6 +150,6 @@ class OJsonWriter {
     }
 
     std::ostream& m_out;
-    std::vector<OLevel> m_open;
+    std::vector<bool> m_first;  // per open container: no element written yet
     bool m_afterKey = false;
 };

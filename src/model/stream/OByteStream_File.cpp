@@ -106,32 +106,32 @@ size_t OByteStream_File::DoRead(void* data, size_t size) {
 
 bool OByteStream_File::DoWrite(const void* data, size_t size) {
     if (!m_file || m_mode != Mode::Write) return false;
-    // The buffer always covers [m_bufferStart, m_bufferStart + fill) with m_pos at its end,
-    // except after a seek, which flushes first.
-    if (m_pos != m_bufferStart + m_bufferFill) {
+    const auto* in = static_cast<const uint8_t*>(data);
+    // Writes inside or right after the buffered bytes stay in the buffer, so that patching a
+    // length field a little way back costs no system call.
+    const bool inBuffer = m_pos >= m_bufferStart && m_pos <= m_bufferStart + m_bufferFill &&
+                          m_pos - m_bufferStart + size <= m_buffer.size();
+    if (!inBuffer) {
         if (!FlushWriteBuffer()) return false;
+        if (size >= m_buffer.size()) {
+            if (std::fseek(m_file, static_cast<long>(m_pos), SEEK_SET) != 0) return false;
+            if (std::fwrite(in, 1, size, m_file) != size) return false;
+            m_bufferStart = m_pos + size;
+            m_size = std::max<uint64_t>(m_size, m_pos + size);
+            return true;
+        }
         m_bufferStart = m_pos;
     }
-    const auto* in = static_cast<const uint8_t*>(data);
-    if (size >= m_buffer.size()) {
-        if (!FlushWriteBuffer()) return false;
-        if (std::fseek(m_file, static_cast<long>(m_pos), SEEK_SET) != 0) return false;
-        if (std::fwrite(in, 1, size, m_file) != size) return false;
-        m_bufferStart = m_pos + size;
-    } else {
-        if (m_bufferFill + size > m_buffer.size() && !FlushWriteBuffer()) return false;
-        std::memcpy(m_buffer.data() + m_bufferFill, in, size);
-        m_bufferFill += size;
-    }
+    const size_t offset = static_cast<size_t>(m_pos - m_bufferStart);
+    std::memcpy(m_buffer.data() + offset, in, size);
+    m_bufferFill = std::max(m_bufferFill, offset + size);
     m_size = std::max<uint64_t>(m_size, m_pos + size);
     return true;
 }
 
 bool OByteStream_File::DoSeek(uint64_t pos) {
     if (!m_file) return false;
-    if (m_mode == Mode::Read) return pos <= m_size;
-    if (!FlushWriteBuffer()) return false;
-    m_bufferStart = pos;
+    // Writing flushes the buffer itself when the position leaves it.
     return pos <= m_size;
 }
 

@@ -1,0 +1,49 @@
+// Command-line options of kalvor-devsim.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "sim/OSimEditions.h"
+#include "sim/OSimSchedule.h"
+
+struct OSimFaults {
+    int loginRetries = 0;                 // answer the first N logins with "try again"
+    int dropAfter = 0;                    // close a session after N requests (0 never)
+    int busyAfter = 0;                    // become busy after N requests ...
+    double busyFor = 0;                   // ... for this many seconds (0 never)
+    int rejectCode = 0;                   // answer every transfer with this code (0 never)
+    int delayMs = 0;                      // delay every answer
+    int malformedEvery = 0;               // replace every Nth answer by a malformed frame (0 never)
+    std::string malformedKind = "cycle";  // oversize, unknown, truncated, badcheck, garbage, cycle
+};
+
+struct OSimOptions {
+    OSimDeviceSpec device;
+    std::string bind = "127.0.0.1";
+    int port = 10000;        // base port; 0 picks three free consecutive ports
+    std::string serial;      // serial device to serve, or "pty" for a new pseudo-terminal
+    std::string serialLink;  // with "pty": a symbolic link to its slave side
+    double rate = 2;         // parts per second in diagnostic mode; 0 as fast as taken
+    OSimSchedule schedule;
+    bool variation = true;
+    uint32_t seed = 1;
+    int variants = 8;      // random variants kept per scheduled part
+    int logCapacity = 50;  // parts kept in the part log
+    int programSlots = 16;
+    uint64_t memory = 64ull << 20;  // bytes for programs and part data
+    bool startInDiagMode = false;
+    int sendMode = 1;
+    double keepAliveTimeout = 0;  // drop sessions silent this long (0 never)
+    double resultDeviation = 12.5;
+    double quitAfter = 0;  // end after this many seconds (0 never)
+    OSimFaults faults;
+};
+
+// Parses argv; returns 0 to run, 1 after printing help or the editions (exit 0), 2 on a
+// usage error (message set).
+int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& options, std::ostream& out,
+                    std::string& message);
+void PrintSimHelp(std::ostream& out);

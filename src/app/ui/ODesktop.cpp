@@ -1,0 +1,125 @@
+#include "app/ui/ODesktop.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "app/ODlg_SelectTask.h"
+#include "app/ui/ODlg_About.h"
+#include "app/ui/ODlg_SelectTaskWindow.h"
+#include "app/ui/OFrame_Main.h"
+#include "app/ui/OSettings_Qt.h"
+#include "app/ui/OSplashWnd.h"
+#include "app/ui/WindowPlacementQt.h"
+#include "document/CommandIds.h"
+#include "document/ui/OViewRegistry.h"
+#include "kalvor/Version.h"
+#include "platform/SettingsPaths.h"
+
+namespace {
+
+const QString kOrganisation = QString::fromUtf8(SettingsPaths::kOrganisation.data());
+
+std::unique_ptr<Settings> OrDefault(std::unique_ptr<Settings> given, QSettings::Scope scope,
+                                    const QString& application) {
+    if (given) return given;
+    return std::make_unique<OSettings_Qt>(scope, kOrganisation, application);
+}
+
+}  // namespace
+
+ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, UserInteraction* ui,
+                   ODesktopOptions options)
+    : m_stores(std::move(stores)), m_options(options), m_ui(ui ? ui : &m_qtUi) {
+    const QString companion = QString::fromUtf8(SettingsPaths::kCompanionStore.data());
+    m_stores.settings = OrDefault(std::move(m_stores.settings), QSettings::UserScope,
+                                  kalvor::version::kApplicationTitle);
+    m_stores.companionUser =
+        OrDefault(std::move(m_stores.companionUser), QSettings::UserScope, companion);
+    m_stores.companionMachine =
+        OrDefault(std::move(m_stores.companionMachine), QSettings::SystemScope, companion);
+
+    RegisterProgramViews();
+    m_qtUi.RegisterDialog("ODlg_SelectTask", [](ODialogModel& model, QWidget* parent) -> QDialog* {
+        return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
+    });
+
+    m_frame = std::make_unique<OFrame_Main>();
+    m_qtUi.SetParentWindow(m_frame.get());
+    m_progress.SetDisplay(m_frame.get());
+    OAppServices services{*m_stores.settings, *m_ui, m_queue, *m_frame, m_programs, *this};
+    services.companionUser = m_stores.companionUser.get();
+    services.companionMachine = m_stores.companionMachine.get();
+    services.progress = &m_progress;
+    m_app = std::make_unique<OApp>(services, OCommandLine::FromArguments(arguments));
+    m_frame->SetApplication(m_app.get());
+    m_queue.SetTarget(m_app.get());
+}
+
+ODesktop::~ODesktop() {
+    m_queue.SetTarget(nullptr);
+    m_progress.SetDisplay(nullptr);
+    m_app.reset();
+    m_frame.reset();
+}
+
+bool ODesktop::Start() {
+    return m_app->InitInstance();
+}
+
+int ODesktop::Finish() {
+    return m_app->ExitInstance();
+}
+
+bool ODesktop::bCreateMainFrame(bool showSplash) {
+    m_frame->BuildFrame();
+    OSplashWnd::ShowSplashScreen(showSplash, QString::fromStdString(m_app->GetDescription()),
+                                 QString::fromStdString(m_app->GetCopyright()), m_frame.get());
+    if (m_options.creationWaitMs > 0) {
+        // The frame's creation waits while the splash is shown; events keep it painted.
+        QEventLoop wait;
+        QTimer::singleShot(m_options.creationWaitMs, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    return true;
+}
+
+int64_t ODesktop::MainWindowHandle() const {
+    return static_cast<int64_t>(m_frame->winId());
+}
+
+void ODesktop::ShowMainWindow() {
+    m_frame->show();
+    m_frame->update();
+}
+
+void ODesktop::ApplyMainWindowPlacement(const OWindowPlacement& placement) {
+    ApplyPlacement(*m_frame, placement);
+}
+
+void ODesktop::ShowAboutBox() {
+    ODlg_About about(QString::fromStdString(m_app->GetDescription()),
+                     QString::fromStdString(m_app->GetCopyright()), m_frame.get());
+    about.exec();
+}
+
+void ODesktop::CloseMainFrame() {
+    // After the command that asked for it has returned.
+    QTimer::singleShot(0, m_frame.get(), [this] { m_frame->close(); });
+}
+
+bool ODesktop::bIsFrameCommand(int id) const {
+    return id == Cmd::kViewToolbar || id == Cmd::kViewStatusBar || id == Cmd::kWindowArrange ||
+           id == Cmd::kWindowCascade || id == Cmd::kWindowTile;
+}
+
+void ODesktop::ExecuteFrameCommand(int id) {
+    m_frame->ExecuteFrameCommand(id);
+}
+
+OCommandState ODesktop::FrameCommandState(int id) const {
+    OCommandState state;
+    state.enabled = true;
+    state.checked = m_frame->bIsFrameCommandChecked(id);
+    return state;
+}

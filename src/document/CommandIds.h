@@ -1,0 +1,65 @@
+// Numeric ids of the commands the document and the application execute themselves.
+// Every id with its menu text is listed in CommandTable.
+#pragma once
+
+namespace Cmd {
+
+// Framework commands
+inline constexpr int kFileNew = 57600;
+inline constexpr int kFileOpen = 57601;
+inline constexpr int kFileClose = 57602;
+inline constexpr int kFileSave = 57603;
+inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kFilePrint = 57607;
+inline constexpr int kFilePrintPreview = 57609;
+inline constexpr int kRecentFileFirst = 57616;  // eight entries
+inline constexpr int kRecentFileCount = 8;
+inline constexpr int kEditCopy = 57634;
+inline constexpr int kEditCut = 57635;
+inline constexpr int kEditPaste = 57637;
+inline constexpr int kEditSelectAll = 57642;
+inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
+inline constexpr int kWindowArrange = 57649;
+inline constexpr int kWindowCascade = 57650;
+inline constexpr int kWindowTile = 57651;
+inline constexpr int kAppAbout = 57664;
+inline constexpr int kAppExit = 57665;
+inline constexpr int kHelpTopics = 57667;
+inline constexpr int kViewToolbar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+
+// Views
+inline constexpr int kViewPartList = 32862;
+inline constexpr int kViewPartContour = 32860;
+inline constexpr int kViewTeachData = 32861;
+inline constexpr int kViewFeatureGraph = 32845;
+inline constexpr int kViewProjectDocumentation = 32889;
+inline constexpr int kViewToolProperties = 32791;
+inline constexpr int kViewDataOutput = 33074;
+inline constexpr int kViewCommunicationManager = 33051;
+
+// Display toggles and companion viewer
+inline constexpr int kToggleDisplayReceivedPart = 33003;
+inline constexpr int kToggleWorldCoordinates = 33014;
+inline constexpr int kToggleWizardBar = 32867;
+inline constexpr int kStartCompanionViewer = 32912;
+inline constexpr int kActivateFromCompanion = 35120;
+
+// Commands the welcome dialog and the test mode post
+inline constexpr int kProjectWizard = 32891;
+inline constexpr int kProjectProperties = 32919;
+inline constexpr int kOptions = 32880;
+inline constexpr int kTestCaseNothing = 33066;
+inline constexpr int kTestCaseStart = 33067;
+
+// Main toolbar check buttons
+inline constexpr int kConnect = 32790;
+inline constexpr int kRecordSampleParts = 32883;
+inline constexpr int kRecordTestParts = 32884;
+inline constexpr int kRecordWithoutContour = 32789;
+inline constexpr int kRecordWithoutCamera = 32985;
+
+inline constexpr int kSelectPartSet = 32784;
+
+}  // namespace Cmd

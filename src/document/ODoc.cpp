@@ -1,0 +1,431 @@
+#include "document/ODoc.h"
+
+#include <cstdlib>
+
+#include "device/TargetSystemSettings.h"
+#include "document/DocumentTexts.h"
+#include "model/partset/OType_ZRPartSet.h"
+#include "platform/OWaitCursor.h"
+#include "platform/Settings.h"
+#include "platform/UserInteraction.h"
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+
+// The start folder of file dialogs until one has been used: the user's home folder.
+std::string DefaultLastFolder() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? home : ".";
+}
+
+}  // namespace
+
+ODoc::ODoc(ODocServices services) : m_services(std::move(services)) {
+    m_lastFolder = m_services.settings.GetText(kSection, "PATH", DefaultLastFolder());
+    m_session = std::make_unique<OQuillon>(m_services.settings, m_services.ui, this, 1);
+    m_session->ReadTargetValues(TargetSystem::kDocumentStartDefaults);
+}
+
+ODoc::~ODoc() {
+    m_engines = {};
+    if (m_session) m_session->ResetSession();
+    m_session.reset();
+}
+
+bool ODoc::bHasProject() const {
+    return m_session && m_session->opGetActualPartSet();
+}
+
+void ODoc::EnsureEngines() {
+    const int family = iGetFamily();
+    if (m_engineFamily == family) return;
+    OEngineHosts hosts = m_services.engineHosts;
+    if (!hosts.classifier) hosts.classifier = &m_classifierHost;
+    m_engines = CreateFamilyEngines(family, hosts);
+    m_engineFamily = family;
+}
+
+void ODoc::RepaintMainFrame() {
+    m_services.views.RepaintMainFrame();
+}
+
+// --- title and modified flag ---
+
+void ODoc::SetTitle(std::string title) {
+    if (m_modified && (title.empty() || title.back() != '*')) title += '*';
+    m_title = std::move(title);
+    m_services.views.SetDocumentTitle(m_title);
+}
+
+void ODoc::SetModifiedFlag(int flag) {
+    std::string title = m_title;
+    const bool marked = !title.empty() && title.back() == '*';
+    if (flag && !marked) title += '*';
+    if (!flag && marked) title.pop_back();
+    if (title != m_title) {
+        m_title = title;
+        m_services.views.SetDocumentTitle(m_title);
+        bool anyVisible = false;
+        for (ViewKind kind : m_services.views.Views())
+            anyVisible = anyVisible || m_services.views.bIsFrameVisible(kind);
+        if (!anyVisible) m_services.views.ReactivateLastFrame();
+    }
+    m_modified = flag != 0;
+}
+
+// --- refresh, part-set bar, child frames ---
+
+void ODoc::RefreshViews(const void* /*sender*/, int /*hint*/, const void* /*object*/) {
+    ViewHost& views = m_services.views;
+    const int64_t focus = views.FocusedWindow();
+    views.UpdateAllViews();
+    if (m_session && m_session->PartSets().iGetNum() > 1 &&
+        !m_session->ProjectProperties().useMultiplePartSets) {
+        m_session->ProjectProperties().useMultiplePartSets = 1;
+        RefreshPartSetBar(0);
+    }
+    views.UpdateWizardBar();
+    views.RestoreFocus(focus);
+}
+
+void ODoc::RefreshPartSetBar(int resendPaint) {
+    if (!m_session) return;
+    OType_ZRPartSetArray& sets = m_session->PartSets();
+    OType_ProjectProperties& properties = m_session->ProjectProperties();
+    if (sets.iGetNum() > 1) properties.useMultiplePartSets = 1;
+    if (properties.useMultiplePartSets) {
+        std::vector<std::string> names;
+        for (int i = 0; i < sets.iGetNum(); ++i) {
+            std::string name = sets.opGetPartSet(i)->GetName();
+            for (char& c : name) {
+                if (c == '\r' || c == '\n') c = ' ';
+            }
+            names.push_back(std::to_string(i + 1) + ". " + name);
+        }
+        m_services.views.ShowPartSetBar(names, sets.iGetActualPartSetNo());
+    } else {
+        m_services.views.RemovePartSetBar();
+    }
+    if (resendPaint) m_services.views.RepaintMainFrame();
+}
+
+void ODoc::HideChildFrames(std::optional<ViewKind> except) {
+    ViewHost& views = m_services.views;
+    if (views.bHasWizardBar()) views.ShowWizardBar(false);
+    for (ViewKind kind : views.Views()) {
+        if (!except || kind != *except) views.ShowFrame(kind, false);
+    }
+}
+
+void ODoc::ShowChildFrames() {
+    ViewHost& views = m_services.views;
+    if (m_services.settings.iGetInt(kSection, "SHOW_WIZARD_BAR", 1)) views.ShowWizardBar(true);
+    const bool quality = m_session && m_session->ProjectProperties().useQuality == 1;
+    const std::vector<ViewKind> kinds = views.Views();
+    for (ViewKind kind : kinds) {
+        const bool qualityOnly = kind == ViewKind::TeachData || kind == ViewKind::DataOutput;
+        views.ShowFrame(kind, !qualityOnly || quality);
+    }
+    if (!kinds.empty() && views.bIsFrameVisible(kinds.front())) views.ActivateFrame(kinds.front());
+    RefreshViews();
+}
+
+void ODoc::CloseCommunicationManager() {
+    m_services.views.DestroyView(ViewKind::CommunicationManager);
+}
+
+bool ODoc::ShowView(ViewKind kind) {
+    ViewHost& views = m_services.views;
+    const std::string_view key = WindowKey(kind);
+    if (views.bHasView(kind)) {
+        if (views.bIsFrameMinimised(kind)) {
+            views.RestoreFramePlacement(kind, key);
+            views.RestoreFrame(kind);
+        }
+        views.ActivateFrame(kind);
+    } else {
+        if (!views.bCreateView(kind, TemplateId(kind, iGetFamily()))) {
+            m_services.ui.Message(DocumentText::kCannotCreateFrame, MsgIcon::Error);
+            return false;
+        }
+        views.RestoreFramePlacement(kind, key);
+        views.ActivateFrame(kind);
+    }
+    const OFrameRect client = views.MainClientRect();
+    if (!views.FrameRect(kind).bIntersects(client))
+        views.MoveFrame(kind, client.left + 5, client.top + 5);
+    views.UpdateView(kind);
+    return true;
+}
+
+// --- recompute ---
+
+void ODoc::ResortKeepingShownPart(OType_ZRPartSet& set, bool teach) {
+    OType_PartArray& list = teach ? set.TeachParts() : set.TestParts();
+    const int shown = teach ? set.iShowTeachPartGetNo() : set.iShowTestPartGetNo();
+    const OType_Part* part = list.GetAt(shown);
+    list.UpdateSortOrder();
+    int position = part ? list.iGetSortPosOf(part) : -1;
+    if (position < 0) position = 0;
+    if (teach) {
+        set.iShowTeachPartNo(position);
+    } else {
+        set.iShowTestPartNo(position);
+    }
+}
+
+int ODoc::Recompute(OType_ZRPartSet* partSet, int /*toolsChanged*/, int testOnly, int resortTeach,
+                    int resortTest, int option) {
+    if (!partSet || !m_session || m_recomputing) return 0;
+    m_recomputing = true;
+    OBusyScope busy(*this);
+    OWaitCursor wait(m_services.ui);
+    OExtractor* extractor = m_engines.extractor.get();
+    OClassifier* classifier = m_engines.classifier.get();
+    if (extractor) extractor->PrepareExtraction(*partSet);
+    if (!testOnly) {
+        if (extractor) extractor->ExtractTeachParts(*partSet, option);
+        if (classifier) classifier->TeachFromParts(*partSet);
+    }
+    if (!partSet->TestParts().bIsEmpty() && extractor)
+        extractor->ExtractTestParts(*partSet, option);
+    if (classifier) classifier->EvaluateTestParts(*partSet, testOnly ? option : 0);
+    if (resortTeach) ResortKeepingShownPart(*partSet, true);
+    if (resortTest) ResortKeepingShownPart(*partSet, false);
+    m_recomputing = false;
+    return 1;
+}
+
+void ODoc::RecomputeAll(int toolsChanged, int testOnly, int resortTeach, int resortTest,
+                        int option) {
+    if (!m_session) return;
+    OType_ZRPartSetArray& sets = m_session->PartSets();
+    const int actual = sets.iGetActualPartSetNo();
+    for (int i = 0; i < sets.iGetNum(); ++i) {
+        if (i != actual)
+            Recompute(sets.opGetPartSet(i), toolsChanged, testOnly, resortTeach, resortTest,
+                      option);
+    }
+    Recompute(sets.opGetActualPartSet(), toolsChanged, testOnly, resortTeach, resortTest, option);
+}
+
+// --- undo ---
+
+bool ODoc::bStoreUndoStep(OType_ZRPartSet& partSet, std::string_view description, int viewCommand) {
+    std::string shortText = std::string(DocumentText::kUndoPrefix) + std::string(description);
+    std::string longText = shortText + DocumentText::kUndoLongSuffix;
+    return partSet.UndoRedo().bStoreUndoData(partSet, std::move(shortText), std::move(longText),
+                                             viewCommand);
+}
+
+void ODoc::OnUndo() {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set || !set->UndoRedo().bHasUndoData()) return;
+    RefreshViews();
+    set->UndoRedo().bMakeUndo(*set, 1);
+    Recompute(set, 1, 0, 1, 1, 0);
+    RefreshViews();
+    RefreshPartSetBar(1);
+}
+
+void ODoc::OnRedo() {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set || !set->UndoRedo().bHasRedoData()) return;
+    RefreshViews();
+    set->UndoRedo().bMakeRedo(*set, 1);
+    Recompute(set, 1, 0, 1, 1, 0);
+    RefreshPartSetBar(1);
+    RefreshViews();
+}
+
+// --- project properties and consistency ---
+
+int ODoc::EditProjectProperties(int force) {
+    if (!m_session) return 0;
+    CloseCommunicationManager();
+    m_services.views.DestroyView(ViewKind::ToolProperties);
+    m_services.views.DestroyView(ViewKind::DataOutput);
+    HideChildFrames();
+    const int result =
+        m_extensions.editProjectProperties ? m_extensions.editProjectProperties(force) : 1;
+    ShowChildFrames();
+    RefreshViews();
+    OType_ProjectProperties& properties = m_session->ProjectProperties();
+    if (m_session->PartSets().iGetNum() > 1) properties.useMultiplePartSets = 1;
+    RefreshPartSetBar(0);
+    if (m_newProject) {
+        SetModifiedFlag(0);
+        m_newProject = 0;
+    }
+    return result;
+}
+
+int ODoc::CheckProjectConsistency() {
+    if (!m_session) return 0;
+    int result = 1;
+    const OTargetSystem& target = m_session->GetTargetSystem();
+    const OType_ProjectProperties& properties = m_session->ProjectProperties();
+    const bool switchOn = TargetSystem::bIsNewPlatform(target.hardware) && target.software >= 818 &&
+                          properties.useAlternativeValue == 1;
+    OType_ZRPartSetArray& sets = m_session->PartSets();
+    for (int i = 0; i < sets.iGetNum(); ++i) {
+        OType_ZRPartSet* set = sets.opGetPartSet(i);
+        if (!set) continue;
+        set->SetCoordTransSwitch(switchOn);
+        for (int t = 0; t < set->Tools().iGetNum(); ++t) {
+            OType_ConfigTool* tool = set->Tools().opGetAt(t);
+            tool->SetCoordTransSwitch(switchOn);
+            std::string explanation;
+            if (tool->iCheckPropertyCompatibility(m_session->DeviceInfo(), explanation) != 0)
+                result = 0;
+        }
+        for (int d = 0; d < set->DataOutputs().iGetNum(); ++d) {
+            std::string explanation;
+            if (set->DataOutputs().opGetAt(d)->iCheckPropertyCompatibility(m_session->DeviceInfo(),
+                                                                           explanation) != 0)
+                result = 0;
+        }
+        set->DataOutputs().Update_LUT_FeatureIndexLists(*set);
+    }
+    return result;
+}
+
+// --- show operations ---
+
+int ODoc::SelectFeature(int index, int refresh) {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return -1;
+    const int result = set->iShowFeatureNo(index);
+    if (refresh) RefreshViews();
+    return result;
+}
+
+void ODoc::SelectNextFeature(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        SelectFeature(set->iShowFeatureGetNo() + 1, refresh);
+}
+
+void ODoc::SelectPrevFeature(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        SelectFeature(set->iShowFeatureGetNo() - 1, refresh);
+}
+
+int ODoc::ShowTeachPart(int number, int mode, int refresh) {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return -1;
+    const int result = set->iShowTeachPartNo(number, mode);
+    if (refresh) RefreshViews();
+    return result;
+}
+
+void ODoc::ShowNextTeachPart(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowTeachPart(set->iShowTeachPartGetNo() + 1, 0, refresh);
+}
+
+void ODoc::ShowPrevTeachPart(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowTeachPart(set->iShowTeachPartGetNo() - 1, 0, refresh);
+}
+
+int ODoc::ShowTestPart(int number, int mode, int refresh) {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return -1;
+    const int result = set->iShowTestPartNo(number, mode);
+    if (refresh) RefreshViews();
+    return result;
+}
+
+void ODoc::ShowNextTestPart(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowTestPart(set->iShowTestPartGetNo() + 1, 0, refresh);
+}
+
+void ODoc::ShowPrevTestPart(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowTestPart(set->iShowTestPartGetNo() - 1, 0, refresh);
+}
+
+int ODoc::ShowVector(int number, int refresh) {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return -1;
+    const int result = set->iShowVectorNo(number);
+    if (refresh) RefreshViews();
+    return result;
+}
+
+void ODoc::ShowNextVector(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowVector(set->iShowVectorGetNo() + 1, refresh);
+}
+
+void ODoc::ShowPrevVector(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowVector(set->iShowVectorGetNo() - 1, refresh);
+}
+
+int ODoc::ShowDataOutput(int number, int refresh) {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return -1;
+    const int result = set->iShowDataOutputNo(number);
+    if (refresh) RefreshViews();
+    return result;
+}
+
+void ODoc::ShowNextDataOutput(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowDataOutput(set->iShowDataOutputGetNo() + 1, refresh);
+}
+
+void ODoc::ShowPrevDataOutput(int refresh) {
+    if (OType_ZRPartSet* set = opGetActualPartSet())
+        ShowDataOutput(set->iShowDataOutputGetNo() - 1, refresh);
+}
+
+int ODoc::ShowTeachOrTestList(int teach, int refresh) {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return -1;
+    const int result = set->iShowSetTeachTest(teach);
+    if (refresh) RefreshViews();
+    return result;
+}
+
+// --- accessors ---
+
+OType_ZRPartSet* ODoc::opGetActualPartSet() const {
+    return m_session ? m_session->opGetActualPartSet() : nullptr;
+}
+
+OType_ZRPartSet* ODoc::opGetPartSet(int n) const {
+    return m_session ? m_session->opGetPartSet(n) : nullptr;
+}
+
+OType_ZRPartSet_SubType* ODoc::opGetActualPartType() const {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    return set ? set->opGetShowSubType() : nullptr;
+}
+
+OType_ZRPartSet_SubType* ODoc::opGetPartType(int n) const {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    return set ? set->opGetSubType(n) : nullptr;
+}
+
+OType_Part* ODoc::opGetShowPart() const {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    return set ? set->opGetShowPart() : nullptr;
+}
+
+OType_ConfigTool* ODoc::opGetToolOfFeature(int feature) const {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    return set ? set->Tools().opGetCFToolAtFeature(feature, set->iGetFixedFeatures()) : nullptr;
+}
+
+OType_ConfigTool* ODoc::opGetToolOfShownFeature() const {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    return set ? set->opShowFeatureGetConfigTool() : nullptr;
+}
+
+OType_ProjectProperties* ODoc::opGetProjectProperties() const {
+    return m_session ? &m_session->ProjectProperties() : nullptr;
+}

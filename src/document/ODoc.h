@@ -1,0 +1,234 @@
+// The project document: the one object through which every view, dialog and wizard reaches
+// the project. It owns the device session (which holds the project's objects) and the
+// engines of the device family, runs the new / open / save / close life cycle, keeps the
+// modified flag and the title in step, refreshes the views through the ViewHost after
+// every change, and executes the program's commands by id.
+//
+// There is one document per program run; "new" and "open" reuse it. All of it runs on the
+// user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "device/OQuillon.h"
+#include "document/EngineFactory.h"
+#include "document/ODocClassifierHost.h"
+#include "document/ViewHost.h"
+#include "platform/CommandTarget.h"
+
+class CommandQueue;
+class ExternalPrograms;
+class OProgressCtrl;
+class ORecentFileList;
+class OType_ConfigTool;
+class OType_Part;
+class OType_ZRPartSet_SubType;
+class Settings;
+class UserInteraction;
+
+// What the document works with; the references must outlive it.
+struct ODocServices {
+    Settings& settings;  // the program's own store ("Settings", "WndPos", ...)
+    UserInteraction& ui;
+    CommandQueue& mainWindow;  // commands posted to the main window
+    ViewHost& views;
+    ExternalPrograms& programs;
+    // The stores shared with companion programs (user and machine-wide), where published
+    // window handles live; either may be missing.
+    Settings* companionUser = nullptr;
+    Settings* companionMachine = nullptr;
+    OProgressCtrl* progress = nullptr;  // the main frame's progress object
+    ORecentFileList* recentFiles = nullptr;
+    // Hosts of the engines that the document does not provide itself (the extractor's).
+    OEngineHosts engineHosts;
+    // Shows the welcome dialog (the application's).
+    std::function<void()> runWelcomeDialog;
+};
+
+// Operations that later parts of the program provide. Missing ones fall back as described.
+struct ODocExtensions {
+    // The project-properties dialog and what it applies (steps 2-10 of
+    // EditProjectProperties); returns 0 when the target change was refused or failed.
+    // Without it nothing is edited and the result is 1.
+    std::function<int(int force)> editProjectProperties;
+    // Loaders of the other file kinds; 1 loaded, 0 failed with errorText.
+    std::function<int(const std::string& path, std::string& errorText)> loadTeachData;
+    std::function<int(const std::string& path, std::string& errorText)> loadConfiguration;
+    std::function<int(const std::string& path, std::string& errorText)> loadLegacyProject;
+};
+
+struct OCommandState {
+    bool enabled = false;
+    bool checked = false;
+    std::optional<std::string> text;  // set when the menu text differs from the table's
+};
+
+class ODoc : public CommandTarget, public OQuillonOwner {
+  public:
+    // Saves the busy flag, sets it and puts the saved value back when it ends.
+    class OBusyScope {
+      public:
+        explicit OBusyScope(ODoc& doc) : m_doc(doc), m_saved(doc.m_busy) { doc.m_busy = 1; }
+        ~OBusyScope() { m_doc.m_busy = m_saved; }
+        OBusyScope(const OBusyScope&) = delete;
+        OBusyScope& operator=(const OBusyScope&) = delete;
+
+      private:
+        ODoc& m_doc;
+        int m_saved;
+    };
+
+    // Creates the session (mode 1) with the start target system from the settings.
+    explicit ODoc(ODocServices services);
+    // Resets and deletes the session.
+    ~ODoc() override;
+    ODoc(const ODoc&) = delete;
+    ODoc& operator=(const ODoc&) = delete;
+
+    void SetExtensions(ODocExtensions extensions) { m_extensions = std::move(extensions); }
+
+    // --- framework operations ---
+    // Sets up a new project for the target system stored as the last one; false when the
+    // session refused it.
+    bool OnNewDocument();
+    // Opens by file kind; false only when the user cancelled the save question.
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    // Closing at program exit; false when the project stays open.
+    bool OnCloseDocument();
+    bool IsModified() const { return m_modified; }
+    // Keeps exactly one trailing "*" on the title while flag is 1.
+    void SetModifiedFlag(int flag = 1);
+    const std::string& GetTitle() const { return m_title; }
+    void SetTitle(std::string title);
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(std::string path) { m_pathName = std::move(path); }
+
+    // --- commands ---
+    void OnCommand(int commandId, int64_t argument) override;
+    OCommandState GetCommandState(int commandId) const;
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
+    void OnUndo();
+    void OnRedo();
+
+    // --- document services ---
+    // 1 go on, 0 stop. ask: ask whether to save; force: save even when not modified.
+    int SaveProject(int ask, int force);
+    // 1 saved, 2 cancelled by the user, 0 failed (errorText says why).
+    int WriteProjectFile(const std::string& path, std::string& errorText);
+    // 1 loaded, 2 cancelled, 0 failed; a failure leaves a fresh empty project.
+    int LoadProjectFile(const std::string& path, std::string& errorText, int quiet);
+    void RefreshViews(const void* sender = nullptr, int hint = 0, const void* object = nullptr);
+    int Recompute(OType_ZRPartSet* partSet, int toolsChanged, int testOnly, int resortTeach,
+                  int resortTest, int option);
+    void RecomputeAll(int toolsChanged, int testOnly, int resortTeach, int resortTest, int option);
+    void RefreshPartSetBar(int resendPaint);
+    // Hides the wizard bar and every child frame except the one of `except`.
+    void HideChildFrames(std::optional<ViewKind> except = std::nullopt);
+    void ShowChildFrames();
+    // Opens or activates a view (the view commands); false when its frame cannot be made.
+    bool ShowView(ViewKind kind);
+    bool ShowPartListView() { return ShowView(ViewKind::PartList); }
+    bool ShowPartContourView() { return ShowView(ViewKind::PartContour); }
+    bool ShowTeachDataView() { return ShowView(ViewKind::TeachData); }
+    // Destroys the communication manager's frame.
+    void CloseCommunicationManager();
+    int EditProjectProperties(int force);
+    int CheckProjectConsistency();
+    // Stores an undo step with "UNDO:" + description and the same followed by " ...".
+    bool bStoreUndoStep(OType_ZRPartSet& partSet, std::string_view description, int viewCommand);
+
+    // --- show operations of the actual part set; refresh 1 ends with RefreshViews ---
+    int SelectFeature(int index, int refresh = 1);
+    void SelectNextFeature(int refresh = 1);
+    void SelectPrevFeature(int refresh = 1);
+    int ShowTeachPart(int number, int mode = 0, int refresh = 1);
+    void ShowNextTeachPart(int refresh = 1);
+    void ShowPrevTeachPart(int refresh = 1);
+    int ShowTestPart(int number, int mode = 0, int refresh = 1);
+    void ShowNextTestPart(int refresh = 1);
+    void ShowPrevTestPart(int refresh = 1);
+    int ShowVector(int number, int refresh = 1);
+    void ShowNextVector(int refresh = 1);
+    void ShowPrevVector(int refresh = 1);
+    int ShowDataOutput(int number, int refresh = 1);
+    void ShowNextDataOutput(int refresh = 1);
+    void ShowPrevDataOutput(int refresh = 1);
+    int ShowTeachOrTestList(int teach, int refresh = 1);
+
+    // --- accessors; nothing when the session or the object is missing ---
+    OQuillon* opGetSession() const { return m_session.get(); }
+    OType_ZRPartSet* opGetActualPartSet() const;
+    OType_ZRPartSet* opGetPartSet(int n) const;
+    OType_ZRPartSet_SubType* opGetActualPartType() const;
+    OType_ZRPartSet_SubType* opGetPartType(int n) const;
+    OType_Part* opGetShowPart() const;
+    OType_ConfigTool* opGetToolOfFeature(int feature) const;
+    OType_ConfigTool* opGetToolOfShownFeature() const;
+    OType_ProjectProperties* opGetProjectProperties() const;
+    OProgressCtrl* opGetProgress() override { return m_services.progress; }
+    OExtractor* opGetExtractor() const { return m_engines.extractor.get(); }
+    OClassifier* opGetClassifier() const { return m_engines.classifier.get(); }
+    int iGetFamily() const { return m_session ? m_session->iGetFamily() : 1; }
+
+    // --- state ---
+    int iGetBusy() const { return m_busy; }
+    void SetBusy(int busy) { m_busy = busy; }
+    int iGetNewProject() const { return m_newProject; }
+    void SetNewProject(int flag) { m_newProject = flag; }
+    const std::string& GetLastFolder() const { return m_lastFolder; }
+    bool bIsLinkStateChanging() const { return m_linkStateChanging; }
+
+    // --- OQuillonOwner ---
+    void RepaintMainFrame() override;
+    void SetLinkStateChanging(bool changing) override { m_linkStateChanging = changing; }
+
+    ViewHost& Views() const { return m_services.views; }
+    UserInteraction& UI() const { return m_services.ui; }
+    Settings& SettingsStore() const { return m_services.settings; }
+
+  private:
+    bool bHasProject() const;
+    void EnsureEngines();
+    void ShowOrHideWizardBar(bool shown);
+    void ToggleSetting(int& value, const char* name);
+    void StartCompanionViewer();
+    void ActivateFromCompanion();
+    std::optional<int64_t> ReadCompanionWindowHandle() const;
+    int OpenPartList(const std::string& path, std::string& errorText);
+    void ShowLoadError(int textId, const std::string& errorText);
+    void ResetToFreshProject(const std::string& path);
+    std::string ChooseSavePath(const std::string& path);
+    std::string ChooseOpenPath(const std::string& path);
+    int WriteToFile(const std::string& path, std::string& errorText);
+    int ReadFromFile(const std::string& path, std::string& errorText);
+    void FinishLoading(int quiet);
+    OCommandState ViewCommandState(ViewKind kind) const;
+    void ResortKeepingShownPart(OType_ZRPartSet& partSet, bool teach);
+
+    ODocServices m_services;
+    ODocExtensions m_extensions;
+    std::unique_ptr<OQuillon> m_session;
+    ODocClassifierHost m_classifierHost{*this};
+    OFamilyEngines m_engines;
+    int m_engineFamily = 0;
+
+    std::string m_title;
+    std::string m_pathName;
+    bool m_modified = false;
+    int m_newProject = 1;
+    std::string m_lastFolder;
+    int m_busy = 1;
+    bool m_projectSetUp = false;
+    bool m_linkStateChanging = false;
+    bool m_recomputing = false;
+};

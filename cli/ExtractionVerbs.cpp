@@ -13,6 +13,7 @@
 #include "CliVerb.h"
 #include "JsonWriter.h"
 #include "device/DeviceInfoBuilder.h"
+#include "document/OHeadlessDocument.h"
 #include "extraction/OBasicContourFeatures.h"
 #include "extraction/OContourCombine.h"
 #include "extraction/OContourFilters.h"
@@ -20,7 +21,8 @@
 #include "model/part/OType_Part.h"
 #include "model/partset/OContourCsv.h"
 #include "model/partset/OType_ZRPartSet.h"
-#include "model/strings/CodePage.h"
+#include "model/strings/ResStr.h"
+#include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Console.h"
 #include "tools/ContourToolTypes.h"
 
@@ -98,17 +100,37 @@ bool bIsProjectFile(const fs::path& path) {
     return ext == ".zrp" || ext == ".kvp";
 }
 
-// Loads the parts of a file into the teach or the test list of `partSet`. Part lists in
-// both forms are read; project files need the project loader of the document.
-bool bLoadParts(const fs::path& path, bool teach, OType_ZRPartSet& partSet, std::string& error) {
-    if (bIsProjectFile(path)) {
-        error = "project files are not read by this command yet; export the part list first";
-        return false;
-    }
-    if (!partSet.iLoadParts(path, teach, &error)) {
+// Loads the parts of a file into `partSet`: a part list into the teach or the test list,
+// a project (its actual check program) with its tools. `info` receives the device the parts
+// belong to (the project's, or a classic device of `software` for part lists).
+bool bLoadParts(const fs::path& path, bool teach, int software, OType_ZRPartSet& partSet,
+                ZRINFO& info, std::string& error) {
+    if (!bIsProjectFile(path)) {
+        info = ClassicDevice(software);
+        if (partSet.iLoadParts(path, teach, &error)) return true;
         if (error.empty()) error = "the part list could not be read";
         return false;
     }
+    OSettings_Memory settings;
+    std::ostringstream messages;
+    OUserInteraction_Console quiet(messages);
+    OHeadlessDocument document(settings, &quiet);
+    std::string loadError;
+    if (document.Doc().LoadProjectFile(path.string(), loadError, 1) != 1) {
+        error = loadError.empty() ? ResStr(5103) : ResStr(5103) + " " + loadError;
+        return false;
+    }
+    const OType_ZRPartSet* actual = document.Session().opGetActualPartSet();
+    if (!actual) {
+        error = "the project holds no check program";
+        return false;
+    }
+    if (document.Session().iGetFamily() != 1) {
+        error = "the project is made for a camera device; its parts have no contour images";
+        return false;
+    }
+    partSet.CopyContentFrom(*actual);
+    info = document.Session().DeviceInfo();
     return true;
 }
 
@@ -156,6 +178,7 @@ void PrintPartsJson(std::ostream& out, const std::string& file, bool teach,
     }
     json.EndArray();
     json.EndObject();
+    json.Finish();
 }
 
 void PrintPartsText(std::ostream& out, const OType_PartArray& list) {
@@ -183,16 +206,16 @@ int RunParts(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "kalvorctl parts: " << (o.error.empty() ? "one file expected" : o.error) << "\n";
         return kUsage;
     }
-    OUserInteraction_Console ui(err);
-    const ZRINFO info = ClassicDevice(o.software);
-    OHeadlessExtraction extraction(info, DeviceInfo::ReadTarget(info), ui);
     OType_ZRPartSet partSet;
-    extraction.PreparePartSet(partSet);
+    ZRINFO info;
     std::string error;
-    if (!bLoadParts(o.positional[0], o.teach, partSet, error)) {
+    if (!bLoadParts(o.positional[0], o.teach, o.software, partSet, info, error)) {
         err << "kalvorctl parts: " << o.positional[0] << ": " << error << "\n";
         return kFailed;
     }
+    OUserInteraction_Console ui(err);
+    OHeadlessExtraction extraction(info, DeviceInfo::ReadTarget(info), ui);
+    extraction.PreparePartSet(partSet);
     if (!extraction.Extract(partSet)) {
         err << "kalvorctl parts: the features could not be extracted\n";
         return kFailed;
@@ -271,6 +294,7 @@ int RunFeatures(const std::vector<std::string>& args, std::ostream& out, std::os
     if (json) {
         json->EndArray();
         json->EndObject();
+        json->Finish();
     }
     return 0;
 }
@@ -350,9 +374,12 @@ int RunContour(const std::vector<std::string>& args, std::ostream& out, std::ost
     const fs::path input = o.positional[1 + numbers];
     const fs::path output = o.positional[2 + numbers];
 
+    if (bIsProjectFile(input) || bIsProjectFile(output))
+        return fail("works on part lists; export the parts of a project first", kUsage);
     OType_ZRPartSet partSet;
+    ZRINFO info;
     std::string error;
-    if (!bLoadParts(input, o.teach, partSet, error))
+    if (!bLoadParts(input, o.teach, o.software, partSet, info, error))
         return fail(input.string() + ": " + error, kFailed);
     OType_PartArray& list = o.teach ? partSet.TeachParts() : partSet.TestParts();
     if (!bApplyEdit(edit, list, o.height, o.teach)) return fail(usage, kUsage);
@@ -364,8 +391,8 @@ int RunContour(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 KALVOR_CLI_VERB({"parts", "FILE [--teach | --test] [--sw S] [--json]",
-                 "the parts of a part list with type, orientation, comment and their extracted "
-                 "features (names, values, validity)",
+                 "the parts of a part list or project with type, orientation, comment and their "
+                 "extracted features (names, values, validity)",
                  &RunParts});
 KALVOR_CLI_VERB({"features", "--csv FILE [--sw S] [--json]",
                  "the twelve basic contour features of contours given as lines "

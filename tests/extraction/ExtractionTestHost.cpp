@@ -1,15 +1,38 @@
 #include "ExtractionTestHost.h"
 
+#include "classification/OClassifierHost.h"
 #include "model/strings/FormatPrintf.h"
 #include "tools/OType_ConfigTool_Contour.h"
 #include "tools/ToolKindRegistry.h"
 
 namespace {
-// The classifier base only keeps a reference to its host; the tests give it one that is
-// never used.
-alignas(std::max_align_t) unsigned char g_unusedClassifierHost[16];
+// The recording classifier never asks its host anything.
+class OQuietClassifierHost : public OClassifierHost {
+  public:
+    UserInteraction& UI() override { return m_ui; }
+    OType_ZRPartSet* opGetActualPartSet() override { return nullptr; }
+    const OType_ProjectProperties& ProjectProperties() const override { return m_properties; }
+    const ZRINFO& DeviceInfo() const override { return m_info; }
+    int iGetFixedFeatureCount() const override { return 12; }
+    int iGetToolCapacity() const override { return 20; }
+    int iGetDeviceOrientationCount() const override { return 8; }
+    int iGetDeviceTypeCount() const override { return 6; }
+    void SetModifiedFlag() override {}
+    void RedrawTeachDataView() override {}
+    void RecomputeProject() override {}
+    void UpdateAllViews() override {}
+    bool bIsTestCaseTaskRunning() const override { return false; }
+    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
+
+  private:
+    OUserInteraction_Scripted m_ui;
+    OType_ProjectProperties m_properties;
+    ZRINFO m_info;
+};
+
 OClassifierHost& UnusedClassifierHost() {
-    return *reinterpret_cast<OClassifierHost*>(g_unusedClassifierHost);
+    static OQuietClassifierHost host;
+    return host;
 }
 }  // namespace
 

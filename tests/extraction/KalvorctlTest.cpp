@@ -5,6 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "document/OHeadlessDocument.h"
+#include "model/part/OType_Part.h"
+#include "model/partset/OType_ZRPartSet.h"
+#include "platform/OSettings_Memory.h"
+#include "platform/OUserInteraction_Scripted.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -87,6 +92,40 @@ TEST(Kalvorctl, ContourEditsAndTheExtractedParts) {
                   .status,
               0);
     EXPECT_EQ(Read(dir / "m.txt"), "teach,1,2,70,78,80,-90\nteach,1,1,95,-100\n");
+}
+
+TEST(Kalvorctl, PartsOfAProjectWithItsTools) {
+    TempDir dir;
+    const std::string path = (dir / "p.zrp").string();
+    {
+        OSettings_Memory settings;
+        settings.SetInt("Settings", "TARGET_SYSTEM_HW", 1);
+        settings.SetInt("Settings", "TARGET_SYSTEM_SW", 778);
+        OUserInteraction_Scripted ui;
+        OHeadlessDocument headless(settings, &ui);
+        headless.Doc().OnNewDocument();
+        headless.Doc().SetBusy(0);
+        OType_ZRPartSet& ps = *headless.Session().opGetActualPartSet();
+        auto tool = ps.ToolPrototypes().Create(1);
+        ASSERT_TRUE(tool);
+        tool->SetName("Window");
+        tool->SetRegion({0, 0, 1, 99});
+        ps.Tools().Add(std::move(tool));
+        auto part = std::make_unique<OType_Part>();
+        part->SetConturData({10, -20, 10, -30, 10, -40});
+        part->SetOrientation(1);
+        part->SetComment("from the device");
+        ps.TeachParts().Add(std::move(part));
+        std::string error;
+        ASSERT_EQ(headless.Doc().WriteProjectFile(path, error), 1) << error;
+    }
+    const OResult r = Ctl("parts " + path + " --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\"comment\": \"from the device\""), std::string::npos);
+    // The ROI over the first two columns: 10 + 20 pixels.
+    EXPECT_NE(r.out.find("\"name\": \"ROI area\",\n          \"value\": 30,"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(Ctl("contour holes 2 " + path + " " + (dir / "x.txt").string()).status, 2);
 }
 
 TEST(Kalvorctl, UsageAndFileErrors) {

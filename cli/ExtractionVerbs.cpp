@@ -12,8 +12,8 @@
 
 #include "CliVerb.h"
 #include "JsonWriter.h"
+#include "PartsInput.h"
 #include "device/DeviceInfoBuilder.h"
-#include "document/OHeadlessDocument.h"
 #include "extraction/OBasicContourFeatures.h"
 #include "extraction/OContourCombine.h"
 #include "extraction/OContourFilters.h"
@@ -21,8 +21,6 @@
 #include "model/part/OType_Part.h"
 #include "model/partset/OContourCsv.h"
 #include "model/partset/OType_ZRPartSet.h"
-#include "model/strings/ResStr.h"
-#include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Console.h"
 #include "tools/ContourToolTypes.h"
 
@@ -86,51 +84,12 @@ OOptions ParseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-// A classic device of the given firmware: 12 basic features, 20 tools, 512 image rows.
-ZRINFO ClassicDevice(int software) {
-    ODeviceInfoRequest request;
-    request.target = TargetSystem::kNewProjectDefaults;
-    request.target.software = software;
-    request.tools = 20;
-    return DeviceInfo::MakeWithoutDevice(request);
-}
-
-bool bIsProjectFile(const fs::path& path) {
-    const std::string ext = path.extension().string();
-    return ext == ".zrp" || ext == ".kvp";
-}
-
-// Loads the parts of a file into `partSet`: a part list into the teach or the test list,
-// a project (its actual check program) with its tools. `info` receives the device the parts
-// belong to (the project's, or a classic device of `software` for part lists).
+// Loads the parts of a file into `partSet`; `info` receives the device they belong to.
 bool bLoadParts(const fs::path& path, bool teach, int software, OType_ZRPartSet& partSet,
                 ZRINFO& info, std::string& error) {
-    if (!bIsProjectFile(path)) {
-        info = ClassicDevice(software);
-        if (partSet.iLoadParts(path, teach, &error)) return true;
-        if (error.empty()) error = "the part list could not be read";
-        return false;
-    }
-    OSettings_Memory settings;
-    std::ostringstream messages;
-    OUserInteraction_Console quiet(messages);
-    OHeadlessDocument document(settings, &quiet);
-    std::string loadError;
-    if (document.Doc().LoadProjectFile(path.string(), loadError, 1) != 1) {
-        error = loadError.empty() ? ResStr(5103) : ResStr(5103) + " " + loadError;
-        return false;
-    }
-    const OType_ZRPartSet* actual = document.Session().opGetActualPartSet();
-    if (!actual) {
-        error = "the project holds no check program";
-        return false;
-    }
-    if (document.Session().iGetFamily() != 1) {
-        error = "the project is made for a camera device; its parts have no contour images";
-        return false;
-    }
-    partSet.CopyContentFrom(*actual);
-    info = document.Session().DeviceInfo();
+    OPartsInput input;
+    if (!bLoadPartsInput(path, teach, software, partSet, input, error)) return false;
+    info = input.deviceInfo;
     return true;
 }
 

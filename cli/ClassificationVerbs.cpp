@@ -8,12 +8,14 @@
 
 #include "CliVerb.h"
 #include "JsonWriter.h"
+#include "PartsInput.h"
 #include "classification/FeatureTableCsv.h"
 #include "classification/OClass_ConfV12.h"
 #include "classification/OClass_KVT.h"
 #include "classification/OClassifierHost.h"
 #include "device/DeviceInfoBuilder.h"
 #include "device/TargetSystem.h"
+#include "extraction/OHeadlessExtraction.h"
 #include "model/device/ZRINFO.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/project/OType_ProjectProperties.h"
@@ -138,14 +140,27 @@ class OCliClassifierHost : public OClassifierHost {
         m_partSet.SetFixedFeatures(iGetFixedFeatureCount());
     }
 
+    // Takes over the device and the project properties of a loaded project or part list.
+    void Adopt(const OPartsInput& input) {
+        m_info = input.deviceInfo;
+        if (input.fromProject) m_properties = input.properties;
+        const OTargetSystem target = DeviceInfo::ReadTarget(m_info);
+        m_family = TargetSystem::iFamily(target.hardware);
+        m_orientations = std::max(1, target.orientations);
+        m_types = std::max(1, target.partsInSet);
+        m_partSet.SetDeviceInfo(&m_info);
+        m_partSet.SetFixedFeatures(iGetFixedFeatureCount());
+    }
+    int iGetFamily() const { return m_family; }
+
     UserInteraction& UI() override { return m_ui; }
     OType_ZRPartSet* opGetActualPartSet() override { return &m_partSet; }
     const OType_ProjectProperties& ProjectProperties() const override { return m_properties; }
     const ZRINFO& DeviceInfo() const override { return m_info; }
-    int iGetFixedFeatureCount() const override { return m_options.family == 2 ? 0 : 12; }
-    int iGetToolCapacity() const override { return m_options.family == 2 ? 256 : 20; }
-    int iGetDeviceOrientationCount() const override { return m_options.deviceOrientations; }
-    int iGetDeviceTypeCount() const override { return m_options.deviceTypes; }
+    int iGetFixedFeatureCount() const override { return m_family == 2 ? 0 : 12; }
+    int iGetToolCapacity() const override { return m_family == 2 ? 256 : 20; }
+    int iGetDeviceOrientationCount() const override { return m_orientations; }
+    int iGetDeviceTypeCount() const override { return m_types; }
     void SetModifiedFlag() override {}
     void RedrawTeachDataView() override {}
     void RecomputeProject() override {}
@@ -158,6 +173,9 @@ class OCliClassifierHost : public OClassifierHost {
   private:
     OUserInteraction_Console m_ui;
     const OOptions& m_options;
+    int m_family = m_options.family;
+    int m_orientations = m_options.deviceOrientations;
+    int m_types = m_options.deviceTypes;
     OType_ProjectProperties m_properties;
     ZRINFO m_info;
     OType_ZRPartSet m_partSet;
@@ -171,17 +189,46 @@ bool bEndsWith(const std::string& text, const std::string& suffix) {
     return tail == suffix;
 }
 
-// Fills the part set from FILE. Feature tables are read here; project files and part lists
-// join as one further branch once their reader exists.
-bool bLoadInput(const OOptions& options, OType_ZRPartSet& partSet, std::string& error) {
-    for (const char* extension : {".zrp", ".kvp", ".zrl", ".kvl"}) {
-        if (bEndsWith(options.file, extension)) {
-            error = options.file +
-                    ": project files and part lists cannot be read by this build yet; "
-                    "give a feature table (CSV)";
+// Fills the part set from a project or a part list (its parts as sample parts); family-1
+// parts get their features extracted by the program's own extraction.
+bool bLoadPartsFile(const OOptions& options, OCliClassifierHost& host, std::string& error) {
+    OType_ZRPartSet& partSet = host.PartSet();
+    OPartsInput input;
+    if (!bLoadPartsInput(options.file, true, options.software, partSet, input, error, true)) {
+        error = options.file + ": " + error;
+        return false;
+    }
+    host.Adopt(input);
+    if (host.iGetFamily() == 1) {
+        OHeadlessExtraction extraction(input.deviceInfo, DeviceInfo::ReadTarget(input.deviceInfo),
+                                       host.UI());
+        extraction.PreparePartSet(partSet);
+        if (!extraction.Extract(partSet)) {
+            error = options.file + ": the features could not be extracted";
             return false;
         }
+        partSet.SetDeviceInfo(&host.DeviceInfo());
     }
+    // A part list carries no part types; they get the tolerance asked for. A project keeps
+    // the tolerances it was saved with.
+    if (!input.fromProject) {
+        int highestType = 1;
+        for (int i = 0; i < partSet.TeachParts().iGetSize(); ++i)
+            highestType = std::max(highestType, partSet.TeachParts().GetAt_NoSort(i)->iGetType());
+        if (partSet.iGetNum_SubTypes() < highestType) partSet.SetNumSubTypes(highestType);
+        for (int t = 0; t < partSet.iGetNum_SubTypes(); ++t)
+            partSet.opGetSubType(t)->SetTolerance(options.tolerance);
+    }
+    return true;
+}
+
+// Fills the part set from FILE: a project, a part list or a feature table (CSV).
+bool bLoadInput(const OOptions& options, OCliClassifierHost& host, std::string& error) {
+    if (bIsProjectFile(options.file) ||
+        (bIsPartListFile(options.file) && !bEndsWith(options.file, ".txt"))) {
+        return bLoadPartsFile(options, host, error);
+    }
+    OType_ZRPartSet& partSet = host.PartSet();
     OFeatureTable table;
     if (!FeatureTableCsv::bReadFile(options.file, options.family, table, error)) return false;
     FeatureTableCsv::AddParts(table, partSet);
@@ -370,11 +417,11 @@ int RunVerb(Verb verb, const std::vector<std::string>& args, std::ostream& out, 
     }
     OCliClassifierHost host(options, err);
     OType_ZRPartSet& partSet = host.PartSet();
-    if (!bLoadInput(options, partSet, error)) {
+    if (!bLoadInput(options, host, error)) {
         err << error << "\n";
         return 1;
     }
-    std::unique_ptr<OClassifier> classifier = MakeClassifier(options.family, host);
+    std::unique_ptr<OClassifier> classifier = MakeClassifier(host.iGetFamily(), host);
     classifier->TeachFromParts(partSet);
     if (verb == Verb::Teach) {
         const int type = options.type > 0 ? options.type - 1 : partSet.iShowSubTypeGetNo();

@@ -2,11 +2,19 @@
 
 #include "classification/OClass_ConfV12.h"
 #include "classification/OClass_KVT.h"
+#include "extraction/OExtr_Default.h"
 
 OFamilyEngines CreateFamilyEngines(int family, const OEngineHosts& hosts) {
     OFamilyEngines engines;
-    // The base extractor until the family extractors are built.
-    if (hosts.extractor) engines.extractor = std::make_unique<OExtractor>(*hosts.extractor);
+    if (hosts.extractor) {
+        // Family 2's threaded image extractor is not part of this version; its projects
+        // keep the features they were stored with.
+        if (family == 2) {
+            engines.extractor = std::make_unique<OExtractor>(*hosts.extractor);
+        } else {
+            engines.extractor = std::make_unique<OExtr_Default>(*hosts.extractor);
+        }
+    }
     if (hosts.classifier) {
         if (family == 2) {
             engines.classifier = std::make_unique<OClass_KVT>(*hosts.classifier);

@@ -4,6 +4,7 @@
 
 #include "device/TargetSystemSettings.h"
 #include "document/DocumentTexts.h"
+#include "extraction/OExtractionRun.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "platform/OWaitCursor.h"
 #include "platform/Settings.h"
@@ -42,8 +43,20 @@ void ODoc::EnsureEngines() {
     if (m_engineFamily == family) return;
     OEngineHosts hosts = m_services.engineHosts;
     if (!hosts.classifier) hosts.classifier = &m_classifierHost;
+    if (!hosts.extractor) hosts.extractor = &m_extractorHost;
     m_engines = CreateFamilyEngines(family, hosts);
     m_engineFamily = family;
+    if (m_engines.extractor) m_engines.extractor->ResetView();
+}
+
+OExtractor* ODoc::opEnsureExtractor() {
+    EnsureEngines();
+    return m_engines.extractor.get();
+}
+
+OClassifier* ODoc::opEnsureClassifier() {
+    EnsureEngines();
+    return m_engines.classifier.get();
 }
 
 void ODoc::RepaintMainFrame() {
@@ -161,53 +174,22 @@ bool ODoc::ShowView(ViewKind kind) {
 
 // --- recompute ---
 
-void ODoc::ResortKeepingShownPart(OType_ZRPartSet& set, bool teach) {
-    OType_PartArray& list = teach ? set.TeachParts() : set.TestParts();
-    const int shown = teach ? set.iShowTeachPartGetNo() : set.iShowTestPartGetNo();
-    const OType_Part* part = list.GetAt(shown);
-    list.UpdateSortOrder();
-    int position = part ? list.iGetSortPosOf(part) : -1;
-    if (position < 0) position = 0;
-    if (teach) {
-        set.iShowTeachPartNo(position);
-    } else {
-        set.iShowTestPartNo(position);
-    }
-}
-
-int ODoc::Recompute(OType_ZRPartSet* partSet, int /*toolsChanged*/, int testOnly, int resortTeach,
+int ODoc::Recompute(OType_ZRPartSet* partSet, int toolsChanged, int testOnly, int resortTeach,
                     int resortTest, int option) {
-    if (!partSet || !m_session || m_recomputing) return 0;
-    m_recomputing = true;
+    if (!partSet || !m_session) return 0;
+    EnsureEngines();
     OBusyScope busy(*this);
-    OWaitCursor wait(m_services.ui);
-    OExtractor* extractor = m_engines.extractor.get();
-    OClassifier* classifier = m_engines.classifier.get();
-    if (extractor) extractor->PrepareExtraction(*partSet);
-    if (!testOnly) {
-        if (extractor) extractor->ExtractTeachParts(*partSet, option);
-        if (classifier) classifier->TeachFromParts(*partSet);
-    }
-    if (!partSet->TestParts().bIsEmpty() && extractor)
-        extractor->ExtractTestParts(*partSet, option);
-    if (classifier) classifier->EvaluateTestParts(*partSet, testOnly ? option : 0);
-    if (resortTeach) ResortKeepingShownPart(*partSet, true);
-    if (resortTest) ResortKeepingShownPart(*partSet, false);
-    m_recomputing = false;
-    return 1;
+    return OExtractionRun(m_recomputeHost)
+        .Recompute(partSet, toolsChanged, testOnly, resortTeach, resortTest, option);
 }
 
 void ODoc::RecomputeAll(int toolsChanged, int testOnly, int resortTeach, int resortTest,
                         int option) {
     if (!m_session) return;
-    OType_ZRPartSetArray& sets = m_session->PartSets();
-    const int actual = sets.iGetActualPartSetNo();
-    for (int i = 0; i < sets.iGetNum(); ++i) {
-        if (i != actual)
-            Recompute(sets.opGetPartSet(i), toolsChanged, testOnly, resortTeach, resortTest,
-                      option);
-    }
-    Recompute(sets.opGetActualPartSet(), toolsChanged, testOnly, resortTeach, resortTest, option);
+    EnsureEngines();
+    OBusyScope busy(*this);
+    OExtractionRun(m_recomputeHost)
+        .RecomputeAll(toolsChanged, testOnly, resortTeach, resortTest, option);
 }
 
 // --- undo ---

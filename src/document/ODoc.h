@@ -18,9 +18,11 @@
 #include "device/OQuillon.h"
 #include "document/EngineFactory.h"
 #include "document/ODocClassifierHost.h"
+#include "document/ODocExtractionHosts.h"
 #include "document/ViewHost.h"
 #include "platform/CommandTarget.h"
 
+class Clipboard;
 class Clock;
 class CommandQueue;
 class ExternalPrograms;
@@ -45,6 +47,7 @@ struct ODocServices {
     Settings* companionUser = nullptr;
     Settings* companionMachine = nullptr;
     OProgressCtrl* progress = nullptr;  // the main frame's progress object
+    Clipboard* clipboard = nullptr;     // the system clipboard with the program's formats
     ORecentFileList* recentFiles = nullptr;
     // Hosts of the engines that the document does not provide itself (the extractor's).
     OEngineHosts engineHosts;
@@ -196,6 +199,11 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     OProgressCtrl* opGetProgress() override { return m_services.progress; }
     OExtractor* opGetExtractor() const { return m_engines.extractor.get(); }
     OClassifier* opGetClassifier() const { return m_engines.classifier.get(); }
+    // The engines of the project's family, made when the family changed. They live beside
+    // their windows, so no window has to be open for an extraction run.
+    OExtractor* opEnsureExtractor();
+    OClassifier* opEnsureClassifier();
+    Clipboard* opGetClipboard() const { return m_services.clipboard; }
     int iGetFamily() const { return m_session ? m_session->iGetFamily() : 1; }
 
     // --- state ---
@@ -245,7 +253,6 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int ReadFromFile(const std::string& path, std::string& errorText);
     void FinishLoading(int quiet);
     OCommandState ViewCommandState(ViewKind kind) const;
-    void ResortKeepingShownPart(OType_ZRPartSet& partSet, bool teach);
     // Device commands and link notifications (ODoc_Device.cpp).
     bool bOnDeviceCommand(int id);
     std::optional<OCommandState> DeviceCommandState(int id) const;
@@ -262,6 +269,8 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     ODocExtensions m_extensions;
     std::unique_ptr<OQuillon> m_session;
     ODocClassifierHost m_classifierHost{*this};
+    ODocExtractorHost m_extractorHost{*this};
+    ODocRecomputeHost m_recomputeHost{*this};
     OFamilyEngines m_engines;
     int m_engineFamily = 0;
 
@@ -273,6 +282,5 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int m_busy = 1;
     bool m_projectSetUp = false;
     bool m_linkStateChanging = false;
-    bool m_recomputing = false;
     CommandQueue* m_wizardWindow = nullptr;
 };

@@ -51,6 +51,20 @@ bool bSendsContour(int sendMode) {
     return sendMode == 1 || sendMode == 4;
 }
 
+// Re-sorts a part list and keeps its shown part shown.
+void ResortKeepingShownPart(OType_ZRPartSet& set, bool teach) {
+    OType_PartArray& list = teach ? set.TeachParts() : set.TestParts();
+    const int shownNo = teach ? set.iShowTeachPartGetNo() : set.iShowTestPartGetNo();
+    const OType_Part* shown = list.GetAt(shownNo);
+    list.UpdateSortOrder();
+    const int position = shown ? list.iGetSortPosOf(shown) : shownNo;
+    if (teach) {
+        set.iShowTeachPartNo(position, 1);
+    } else {
+        set.iShowTestPartNo(position, 1);
+    }
+}
+
 bool bIsNotification(int id) {
     return id >= Cmd::kLinkContourPart && id <= Cmd::kLinkResultPart &&
            id != Cmd::kWizardPartArrived;

@@ -21,7 +21,7 @@ inline constexpr uint32_t kToolCondition = 1u << 3;  // a tool's result had bit 
 }  // namespace ExtractionError
 
 class OExtractor {
-public:
+  public:
     explicit OExtractor(OExtractorHost& host) : m_host(host) {}
     OExtractor(const OExtractor&) = delete;
     OExtractor& operator=(const OExtractor&) = delete;
@@ -34,8 +34,9 @@ public:
     virtual void ExtractTestParts(OType_ZRPartSet& /*partSet*/, int /*option*/) {}
     virtual void FinishTestExtraction(OType_ZRPartSet& /*partSet*/) {}
     // Searches separating tools within maxMinutes; returns 1 when it finished.
-    virtual int SearchTools(double /*maxMinutes*/, int /*stepSize*/, int /*reserved1*/, int /*reserved2*/,
-                            OProgressCtrl* /*progress*/, std::string* /*statusText*/) {
+    virtual int SearchTools(double /*maxMinutes*/, int /*stepSize*/, int /*reserved1*/,
+                            int /*reserved2*/, OProgressCtrl* /*progress*/,
+                            std::string* /*statusText*/) {
         return 0;
     }
     virtual void CancelToolSearch() {}
@@ -46,11 +47,11 @@ public:
     virtual void MirrorHorizontal(OType_Part& /*part*/) {}
     uint32_t GetExtractionErrorFlags() const { return m_errorFlags; }
 
-protected:
+  protected:
     void AddExtractionErrorFlags(uint32_t bits) { m_errorFlags |= bits; }
     OExtractorHost& Host() const { return m_host; }
 
-private:
+  private:
     OExtractorHost& m_host;
     uint32_t m_errorFlags = 0;
 };

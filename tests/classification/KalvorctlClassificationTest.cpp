@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "model/partset/OType_ZRPartSet.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -116,8 +117,39 @@ TEST(KalvorctlTeach, BadInputAndUsage) {
     run = RunCtl("teach " + file + " --family 2 --hardware 2");
     EXPECT_EQ(run.status, 2);
     run = RunCtl("teach " + (dir / "project.zrp").string());
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("project files and part lists"), std::string::npos) << run.out;
+    EXPECT_EQ(run.status, 1) << "a missing project fails with the loader's message";
+    EXPECT_NE(run.out.find("project.zrp"), std::string::npos) << run.out;
+}
+
+// A part list of rectangles: orientation 1 wide and low, orientation 2 narrow and tall.
+TEST(KalvorctlTeach, PartListsGetTheirFeaturesExtractedFirst) {
+    TempDir dir;
+    OType_ZRPartSet set;
+    for (int i = 0; i < 4; ++i) {
+        for (int orientation : {1, 2}) {
+            const int width = orientation == 1 ? 60 + i : 20 + i;
+            const int height = orientation == 1 ? 30 : 90;
+            std::vector<int16_t> runs;
+            for (int x = 0; x < width; ++x) {
+                runs.push_back(10);
+                runs.push_back(static_cast<int16_t>(-(10 + height)));
+            }
+            OType_Part part;
+            part.SetOrientation(orientation);
+            part.SetConturData(std::move(runs));
+            set.TeachParts().Add(std::move(part));
+        }
+    }
+    const std::string file = (dir / "parts.zrl").string();
+    ASSERT_EQ(set.iParts2File(true, file, 1, nullptr), 1);
+    const ORun run = RunCtl("teach " + file + " --json");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("\"teachError\": 0"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"featureCount\": 12"), std::string::npos) << run.out;
+    // The length of orientation 2 spans 20..23 columns.
+    EXPECT_NE(run.out.find("\"name\": \"Length\",\n          \"minimum\": 20,"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"tolerance\": 5"), std::string::npos) << "part lists take --tolerance";
 }
 
 }  // namespace

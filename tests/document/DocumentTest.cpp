@@ -3,6 +3,7 @@
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/DocumentTexts.h"
+#include "extraction/OExtr_Default.h"
 #include "model/strings/ResStr.h"
 
 namespace {
@@ -441,7 +442,58 @@ TEST_F(DocFixture, TheDocumentOwnsTheClassifierOfItsFamily) {
     ASSERT_NE(doc().opGetClassifier(), nullptr);
     EXPECT_EQ(doc().opGetClassifier()->iGetFamily(), 2);
     EXPECT_NE(doc().opGetClassifier(), family1);
-    EXPECT_EQ(doc().opGetExtractor(), nullptr) << "the extractor needs its host";
+    EXPECT_NE(doc().opGetExtractor(), nullptr);
+    EXPECT_EQ(dynamic_cast<OExtr_Default*>(doc().opGetExtractor()), nullptr)
+        << "family 2 has no contour extractor";
+    NewProject({1, 818, 0, 6, 2, 8});
+    EXPECT_NE(dynamic_cast<OExtr_Default*>(doc().opGetExtractor()), nullptr);
+}
+
+// A rectangle of `width` columns from row `top` up to `bottom`.
+std::vector<int16_t> Rectangle(int width, int top, int bottom) {
+    std::vector<int16_t> runs;
+    for (int x = 0; x < width; ++x) {
+        runs.push_back(static_cast<int16_t>(top));
+        runs.push_back(static_cast<int16_t>(-bottom));
+    }
+    return runs;
+}
+
+TEST_F(DocFixture, RecomputeExtractsBasicFeaturesAndTeachesTheClassifier) {
+    NewProject({1, 818, 0, 6, 1, 8});
+    session().ProjectProperties().useOrientation = 1;
+    OType_ZRPartSet& set = *doc().opGetActualPartSet();
+    // Orientation 1: short wide parts, orientation 2: narrow tall ones.
+    for (int i = 0; i < 3; ++i) {
+        OType_Part wide;
+        wide.SetType(1);
+        wide.SetOrientation(1);
+        wide.SetConturData(Rectangle(40 + i, 10, 30));
+        set.TeachParts().Add(std::move(wide));
+        OType_Part tall;
+        tall.SetType(1);
+        tall.SetOrientation(2);
+        tall.SetConturData(Rectangle(10 + i, 10, 90));
+        set.TeachParts().Add(std::move(tall));
+    }
+    ASSERT_EQ(doc().Recompute(&set, 1, 0, 1, 1, 0), 1);
+
+    const OType_Part& first = *set.TeachParts().GetAt_NoSort(0);
+    ASSERT_GE(first.Features().iGetNumOfFeatures(), 12);
+    EXPECT_EQ(first.Features().dGetFeatureValueAt(0), 40) << "length = number of columns";
+    EXPECT_EQ(first.Features().dGetFeatureValueAt(1), 20) << "height";
+    EXPECT_EQ(first.Features().dGetFeatureValueAt(2), 40 * 20) << "area";
+
+    ASSERT_NE(doc().opGetClassifier(), nullptr);
+    EXPECT_EQ(doc().opGetClassifier()->GetTeachError(), 0) << "the two orientations separate";
+    const OType_ZRPartSet_SubType* type = set.opGetSubType(0);
+    ASSERT_NE(type, nullptr);
+    ASSERT_GE(type->Vectors().iGetNum(), 2);
+    const OType_VectorArray& ori1 = *type->opGetVectorArray(0);
+    EXPECT_EQ(ori1.iGetPartCount(), 3);
+    ASSERT_GE(ori1.iGetNumOfVectors(), 1);
+    EXPECT_DOUBLE_EQ(ori1.At(0).minimum, 40);
+    EXPECT_DOUBLE_EQ(ori1.At(0).maximum, 42);
 }
 
 }  // namespace

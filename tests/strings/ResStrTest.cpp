@@ -29,7 +29,7 @@ std::set<int> ProgramIds() {
     };
     const std::pair<int, int> ranges[] = {{1500, 1589}, {2065, 2074}, {4007, 4010}, {4143, 4150},
                                           {4207, 4254}, {5103, 5109}, {6196, 6199},
-                                          {20400, 20413}};
+                                          {20400, 20413}, {26000, 26019}};
     for (auto [first, last] : ranges) {
         for (int id = first; id <= last; ++id)
             ids.insert(id);
@@ -78,6 +78,7 @@ const std::map<int, std::string>& FormatTexts() {
         {4224, "dd"}, {4225, "s"},  {4227, "s"},  {4241, "ss"}, {4244, "s"},   {4245, "s"},
         {4246, "ds"}, {4248, "s"},  {4249, "s"},  {4251, "d"},  {4252, "d"},
         {20406, "dd"},
+        {26007, "s"}, {26008, "s"}, {26009, "ss"}, {26012, "ss"}, {26018, "d"},
     };
     return formats;
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "device/OQuillon.h"
-#include "document/files/OByteStream_Progress.h"
 #include "document/files/ProjectBlocks.h"
 #include "model/stream/OByteStream.h"
 #include "model/strings/ResStr.h"
@@ -106,8 +105,8 @@ class BlockReader {
             return false;
         bool ok = false;
         {
-            OByteStream_Progress stream(m_file, progress, OByteStream_Progress::Direction::Read);
-            ok = decode(stream) == 1 && stream.bIsOk();
+            OStreamProgressScope scope(m_file, progress);
+            ok = decode(m_file) == 1 && m_file.bIsOk();
         }
         m_file.PopLimit();
         return ok && m_file.bIsOk();
@@ -160,7 +159,10 @@ bool ReadPartSets(BlockReader& reader, OQuillon& session, OProgressCtrl* progres
     if (const OProjectBlock* array = reader.Find(kPartSetArrayBlock)) {
         ProgressScope scope(progress, array->length, kLoadingText);
         const bool ok = reader.bDecodeInPlace(*array, progress, [&](OByteStream& s) {
-            return sets.iDecode(s, [&](OType_ZRPartSet& set) { session.PreparePartSet(set); });
+            // The loader restarts every part set's history once the project is set up.
+            return sets.iDecode(
+                s, [&](OType_ZRPartSet& set) { session.PreparePartSet(set); },
+                OType_ZRPartSet::DecodeHistory::Clear);
         });
         if (!ok) return false;
         if (sets.iGetNum() == 0) session.AddPartSet(true);
@@ -173,8 +175,9 @@ bool ReadPartSets(BlockReader& reader, OQuillon& session, OProgressCtrl* progres
     for (int n = 1; const OProjectBlock* block = reader.Find(PartTypeBlockName(n)); ++n) {
         OType_ZRPartSet* set = session.AddPartSet(false);
         if (!set) return false;
-        if (!reader.bDecodeInPlace(*block, progress,
-                                   [&](OByteStream& s) { return set->iDecode(s); }))
+        if (!reader.bDecodeInPlace(*block, progress, [&](OByteStream& s) {
+                return set->iDecode(s, OType_ZRPartSet::DecodeHistory::Clear);
+            }))
             return false;
     }
     sets.iSetActualPartSetNo(0);
@@ -246,8 +249,8 @@ int WriteProjectBlocks(OByteStream& file, OQuillon& session, OProgressCtrl* prog
     if (family2 && sets.iGetNum() > 0) {
         ProgressScope scope(progress, sets.iGetObjectSize(), kSavingText);
         if (!WriteStreamedBlock(file, kPartSetArrayBlock, [&](OByteStream& s) {
-                OByteStream_Progress stream(s, progress, OByteStream_Progress::Direction::Write);
-                return sets.iEncode(stream) == 1 && stream.bFlush() ? 1 : 0;
+                OStreamProgressScope scope(s, progress);
+                return sets.iEncode(s) == 1 ? 1 : 0;
             }))
             failed(kPartSetArrayBlock);
     }
@@ -267,10 +270,8 @@ int WriteProjectBlocks(OByteStream& file, OQuillon& session, OProgressCtrl* prog
         for (int i = 0; i < sets.iGetNum(); ++i) {
             const std::string name = PartTypeBlockName(i + 1);
             if (!WriteStreamedBlock(file, name, [&](OByteStream& s) {
-                    OByteStream_Progress stream(s, progress,
-                                                OByteStream_Progress::Direction::Write);
-                    return sets.opGetPartSet(i)->iEncode(stream, 1, 1) == 1 && stream.bFlush() ? 1
-                                                                                               : 0;
+                    OStreamProgressScope scope(s, progress);
+                    return sets.opGetPartSet(i)->iEncode(s, 1, 1) == 1 ? 1 : 0;
                 }))
                 failed(name.c_str());
         }

@@ -27,6 +27,8 @@ std::vector<OFeatureName> DefaultFeatureNames() {
         {40, "Count|Anzahl"},
         {41, "Multiple distance|Mehrfachabstand"},
         {45, "Multiple angle|Mehrfachwinkel"},
+        {46, "Hole area|Lochfläche"},
+        {47, "Number of holes|Anzahl Löcher"},
         {49, "External sensor|Externer Sensor"},
         {50, "Math / logic|Mathematik / Logik"},
     };

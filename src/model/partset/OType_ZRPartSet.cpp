@@ -4,9 +4,9 @@
 
 #include "model/partset/DefaultFeatureNames.h"
 #include "model/stream/OByteStream_Memory.h"
-#include "model/strings/MultiLanguageText.h"
 #include "model/stream/OObjectBlock.h"
 #include "model/stream/ObjectIds.h"
+#include "model/strings/MultiLanguageText.h"
 
 namespace {
 int ClampIndex(int n, int size) {
@@ -276,8 +276,9 @@ std::vector<uint8_t> OType_ZRPartSet::Encode(int withParts, int withImages) cons
     return s.TakeBytes();
 }
 
-int OType_ZRPartSet::iDecode(OByteStream& s) {
+int OType_ZRPartSet::iDecode(OByteStream& s, DecodeHistory history) {
     Clear();
+    m_undo.Clear();
     OType_ZRPartSet d{NoHistory{}};
     d.m_toolPrototypes = m_toolPrototypes;
     d.m_dataOutputPrototypes = m_dataOutputPrototypes;
@@ -338,13 +339,13 @@ int OType_ZRPartSet::iDecode(OByteStream& s) {
     m_test = std::move(d.m_test);
     CopySettingsFrom(d);
     ClampShowState();
-    m_undo.bStartUndoRedo(*this);
+    if (history == DecodeHistory::Restart) m_undo.bStartUndoRedo(*this);
     return 1;
 }
 
-int OType_ZRPartSet::iDecode(std::span<const uint8_t> bytes) {
+int OType_ZRPartSet::iDecode(std::span<const uint8_t> bytes, DecodeHistory history) {
     auto s = OByteStream_Memory::View(bytes);
-    return iDecode(s);
+    return iDecode(s, history);
 }
 
 uint64_t OType_ZRPartSet::iGetObjectSize(int withParts, int withImages) const {

@@ -204,10 +204,14 @@ class OType_ZRPartSet {
     // leaves out the parts' camera images.
     int iEncode(OByteStream& stream, int withParts = 1, int withImages = 1) const;
     std::vector<uint8_t> Encode(int withParts = 1, int withImages = 1) const;
+    // What decoding does to the undo history: start it from the decoded state, or leave it
+    // empty for a caller that restarts it itself once it has finished setting up (as the
+    // project loader does), which saves a copy of every part.
+    enum class DecodeHistory { Restart, Clear };
     // Register the tool and data-output kinds first. Returns 0 on malformed input and
-    // leaves the part set empty; on success the undo history starts from the decoded state.
-    int iDecode(OByteStream& stream);
-    int iDecode(std::span<const uint8_t> bytes);
+    // leaves the part set empty (with an empty history).
+    int iDecode(OByteStream& stream, DecodeHistory history = DecodeHistory::Restart);
+    int iDecode(std::span<const uint8_t> bytes, DecodeHistory history = DecodeHistory::Restart);
     uint64_t iGetObjectSize(int withParts = 1, int withImages = 1) const;
     // Empties the part set (context and prototypes stay).
     void Clear();
@@ -217,8 +221,8 @@ class OType_ZRPartSet {
     // the parts with everything they hold; mode 0 writes their contours as text lines
     // (see OContourCsv.h). Returns 1 when written, 0 when writing failed (errorText says
     // why) and -1 when the file cannot be created.
-    int iParts2File(bool teach, const std::filesystem::path& path, int mode, OProgressCtrl* progress,
-                    std::string* errorText = nullptr) const;
+    int iParts2File(bool teach, const std::filesystem::path& path, int mode,
+                    OProgressCtrl* progress, std::string* errorText = nullptr) const;
     // Appends the parts of a part-list file (either form) to the teach or test list; each
     // part's record number becomes the list size after adding it. On failure nothing is
     // appended and errorText says why.

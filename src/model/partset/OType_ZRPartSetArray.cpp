@@ -58,7 +58,8 @@ int OType_ZRPartSetArray::iEncode(OByteStream& s, int withParts, int withImages)
     return block.bClose() ? 1 : 0;
 }
 
-int OType_ZRPartSetArray::iDecode(OByteStream& s, const Preparer& prepare) {
+int OType_ZRPartSetArray::iDecode(OByteStream& s, const Preparer& prepare,
+                                  OType_ZRPartSet::DecodeHistory history) {
     RemoveAll();
     m_trailer.clear();
     OObjectBlockReader block(s, ObjectId::kPartSetArray);
@@ -70,7 +71,7 @@ int OType_ZRPartSetArray::iDecode(OByteStream& s, const Preparer& prepare) {
     for (uint32_t i = 0; i < count; ++i) {
         auto set = std::make_unique<OType_ZRPartSet>();
         if (prepare) prepare(*set);
-        if (!set->iDecode(s)) return 0;
+        if (!set->iDecode(s, history)) return 0;
         sets.push_back(std::move(set));
     }
     std::vector<uint8_t> trailer = block.TakeTrailer();

@@ -31,7 +31,8 @@ class OType_ZRPartSetArray {
     int iEncode(OByteStream& stream, int withParts = 1, int withImages = 1) const;
     // Replaces the content; `prepare` is called for each new part set before it is decoded.
     // Returns 0 on malformed input and leaves the array empty.
-    int iDecode(OByteStream& stream, const Preparer& prepare);
+    int iDecode(OByteStream& stream, const Preparer& prepare,
+                OType_ZRPartSet::DecodeHistory history = OType_ZRPartSet::DecodeHistory::Restart);
     uint64_t iGetObjectSize(int withParts = 1, int withImages = 1) const;
 
   private:

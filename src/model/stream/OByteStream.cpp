@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstring>
+
+#include "platform/OProgressCtrl.h"
 
 static_assert(std::endian::native == std::endian::little,
               "the stream encodings are little-endian and copied directly on this host");
@@ -13,11 +16,79 @@ uint64_t OByteStream::iRemaining() const {
     return end > m_pos ? end - m_pos : 0;
 }
 
+namespace {
+constexpr uint64_t kProgressStep = 1 << 20;
+// Reads at least this large bypass the window and go to the implementation in one piece.
+constexpr size_t kDirectReadSize = 1 << 18;
+}  // namespace
+
 bool OByteStream::bSeek(uint64_t pos) {
     if (!m_ok) return false;
     if (!m_limits.empty() && pos > m_limits.back()) return Fail();
+    DropReadWindow();
     if (!DoSeek(pos)) return Fail();
+    if (pos < m_progressMark) m_progressMark = pos;
     m_pos = pos;
+    return true;
+}
+
+void OByteStream::SetReadWindow(const uint8_t* begin, size_t size) {
+    m_window = begin;
+    m_windowLeft = size;
+    UpdateFastLeft();
+}
+
+void OByteStream::DropReadWindow() {
+    m_window = nullptr;
+    m_windowLeft = 0;
+    m_fastLeft = 0;
+}
+
+void OByteStream::UpdateFastLeft() {
+    m_fastLeft = m_ok ? static_cast<size_t>(std::min<uint64_t>(m_windowLeft, iRemaining())) : 0;
+}
+
+void OByteStream::SetProgress(OProgressCtrl* progress) {
+    ReportProgress();
+    m_progress = progress;
+    m_progressMark = m_pos;
+}
+
+void OByteStream::ReportProgress() {
+    if (!m_progress) return;
+    if (m_pos > m_progressMark) {
+        m_progress->Increase(static_cast<int64_t>(m_pos - m_progressMark));
+        m_progress->bUpdateDisplayIfDue(std::chrono::steady_clock::now());
+    }
+    m_progressMark = m_pos;
+}
+
+bool OByteStream::ReadSlow(void* data, size_t size) {
+    if (!m_ok) return false;
+    if (size == 0) return true;
+    if (size > iRemaining()) return Fail();
+    auto* out = static_cast<uint8_t*>(data);
+    size_t done = 0;
+    while (done < size) {
+        if (m_windowLeft == 0) {
+            ReportProgress();
+            if (size - done >= kDirectReadSize || !FillReadWindow() || m_windowLeft == 0) break;
+        }
+        const size_t n = std::min(m_windowLeft, size - done);
+        std::memcpy(out + done, m_window, n);
+        m_window += n;
+        m_windowLeft -= n;
+        m_pos += n;
+        done += n;
+    }
+    if (done < size) {
+        DropReadWindow();
+        const size_t got = DoRead(out + done, size - done);
+        m_pos += got;
+        done += got;
+        if (done < size) return Fail();
+    }
+    UpdateFastLeft();
     return true;
 }
 
@@ -32,18 +103,22 @@ bool OByteStream::bPushLimit(uint64_t end) {
     const uint64_t outer = m_pos + iRemaining();
     if (end < m_pos || end > outer) return Fail();
     m_limits.push_back(end);
+    UpdateFastLeft();
     return true;
 }
 
 void OByteStream::PopLimit() {
     if (!m_limits.empty()) m_limits.pop_back();
+    UpdateFastLeft();
 }
 
 bool OByteStream::bWriteRaw(const void* data, size_t size) {
     if (!m_ok) return false;
     if (size == 0) return true;
+    if (m_windowLeft != 0) DropReadWindow();
     if (!DoWrite(data, size)) return Fail();
     m_pos += size;
+    if (m_progress && m_pos - m_progressMark >= kProgressStep) ReportProgress();
     return true;
 }
 
@@ -80,49 +155,6 @@ bool OByteStream::bWriteDoubleArray(std::span<const double> values) {
     if (values.size() > UINT32_MAX) return Fail();
     return bWriteU32(static_cast<uint32_t>(values.size())) &&
            bWriteRaw(values.data(), values.size_bytes());
-}
-
-bool OByteStream::bReadRaw(void* data, size_t size) {
-    if (!m_ok) return false;
-    if (size == 0) return true;
-    if (size > iRemaining()) return Fail();
-    if (DoRead(data, size) != size) return Fail();
-    m_pos += size;
-    return true;
-}
-
-bool OByteStream::bReadU16(uint16_t& v) {
-    return bReadRaw(&v, sizeof v);
-}
-bool OByteStream::bReadU32(uint32_t& v) {
-    return bReadRaw(&v, sizeof v);
-}
-bool OByteStream::bReadU64(uint64_t& v) {
-    return bReadRaw(&v, sizeof v);
-}
-bool OByteStream::bReadDouble(double& v) {
-    return bReadRaw(&v, sizeof v);
-}
-
-bool OByteStream::bReadI32(int32_t& v) {
-    uint32_t u = 0;
-    if (!bReadU32(u)) return false;
-    v = static_cast<int32_t>(u);
-    return true;
-}
-
-bool OByteStream::bReadI64(int64_t& v) {
-    uint64_t u = 0;
-    if (!bReadU64(u)) return false;
-    v = static_cast<int64_t>(u);
-    return true;
-}
-
-bool OByteStream::bReadBool(bool& v) {
-    uint8_t b = 0;
-    if (!bReadU8(b)) return false;
-    v = b != 0;
-    return true;
 }
 
 bool OByteStream::bReadCount(uint32_t& count, uint64_t minElementSize) {

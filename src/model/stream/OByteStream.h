@@ -10,10 +10,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class OProgressCtrl;
 
 class OByteStream {
   public:
@@ -26,6 +29,7 @@ class OByteStream {
     // Marks the stream failed; decoders call this for semantically invalid input.
     bool Fail() {
         m_ok = false;
+        m_fastLeft = 0;
         return false;
     }
 
@@ -57,15 +61,31 @@ class OByteStream {
     bool bWriteI16Array(std::span<const int16_t> values);
     bool bWriteDoubleArray(std::span<const double> values);
 
-    bool bReadRaw(void* data, size_t size);
+    bool bReadRaw(void* data, size_t size) {
+        // Fast path: the bytes lie in the implementation's read window and inside the limit.
+        if (size <= m_fastLeft) {
+            std::memcpy(data, m_window, size);
+            m_window += size;
+            m_windowLeft -= size;
+            m_fastLeft -= size;
+            m_pos += size;
+            return true;
+        }
+        return ReadSlow(data, size);
+    }
     bool bReadU8(uint8_t& v) { return bReadRaw(&v, 1); }
-    bool bReadU16(uint16_t& v);
-    bool bReadU32(uint32_t& v);
-    bool bReadI32(int32_t& v);
-    bool bReadU64(uint64_t& v);
-    bool bReadI64(int64_t& v);
-    bool bReadDouble(double& v);
-    bool bReadBool(bool& v);
+    bool bReadU16(uint16_t& v) { return bReadRaw(&v, sizeof v); }
+    bool bReadU32(uint32_t& v) { return bReadRaw(&v, sizeof v); }
+    bool bReadI32(int32_t& v) { return bReadRaw(&v, sizeof v); }
+    bool bReadU64(uint64_t& v) { return bReadRaw(&v, sizeof v); }
+    bool bReadI64(int64_t& v) { return bReadRaw(&v, sizeof v); }
+    bool bReadDouble(double& v) { return bReadRaw(&v, sizeof v); }
+    bool bReadBool(bool& v) {
+        uint8_t b = 0;
+        if (!bReadRaw(&b, 1)) return false;
+        v = b != 0;
+        return true;
+    }
     bool bReadByteArray(std::vector<uint8_t>& bytes);
     bool bReadString(std::string& text);
     bool bReadI16Array(std::vector<int16_t>& values);
@@ -78,7 +98,19 @@ class OByteStream {
 
     virtual bool bFlush() { return m_ok; }
 
+    // Moves `progress` by the bytes read or written from now on (in steps of about 1 MiB
+    // and at the end); nullptr reports what is left and detaches.
+    void SetProgress(OProgressCtrl* progress);
+
   protected:
+    // An implementation may expose the bytes from m_pos on as a window that reads copy
+    // from directly. The base asks for a new one when its window is used up; false means
+    // there is none and DoRead serves the read.
+    virtual bool FillReadWindow() { return false; }
+    // Called by FillReadWindow: the window starts at m_pos.
+    void SetReadWindow(const uint8_t* begin, size_t size);
+    void DropReadWindow();
+
     // Implementations move bytes at m_pos and report the total size of the data.
     virtual size_t DoRead(void* data, size_t size) = 0;
     virtual bool DoWrite(const void* data, size_t size) = 0;
@@ -89,5 +121,28 @@ class OByteStream {
     bool m_ok = true;
 
   private:
+    bool ReadSlow(void* data, size_t size);
+    void UpdateFastLeft();
+    void ReportProgress();
+
     std::vector<uint64_t> m_limits;
+    const uint8_t* m_window = nullptr;
+    size_t m_windowLeft = 0;  // window bytes from m_pos on
+    size_t m_fastLeft = 0;    // of those, the ones before the limit and the data end
+    OProgressCtrl* m_progress = nullptr;
+    uint64_t m_progressMark = 0;
+};
+
+// Moves a progress object by the bytes a stream reads or writes while the scope lasts.
+class OStreamProgressScope {
+  public:
+    OStreamProgressScope(OByteStream& stream, OProgressCtrl* progress) : m_stream(stream) {
+        m_stream.SetProgress(progress);
+    }
+    ~OStreamProgressScope() { m_stream.SetProgress(nullptr); }
+    OStreamProgressScope(const OStreamProgressScope&) = delete;
+    OStreamProgressScope& operator=(const OStreamProgressScope&) = delete;
+
+  private:
+    OByteStream& m_stream;
 };

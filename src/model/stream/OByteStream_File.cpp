@@ -46,6 +46,7 @@ bool OByteStream_File::bOpen(const std::filesystem::path& path, Mode mode) {
 }
 
 bool OByteStream_File::bClose() {
+    DropReadWindow();
     if (!m_file) return true;
     bool ok = true;
     if (m_mode == Mode::Write) ok = FlushWriteBuffer() && std::fflush(m_file) == 0;
@@ -73,6 +74,19 @@ bool OByteStream_File::FlushWriteBuffer() {
     if (std::fwrite(m_buffer.data(), 1, m_bufferFill, m_file) != m_bufferFill) return false;
     m_bufferStart += m_bufferFill;
     m_bufferFill = 0;
+    return true;
+}
+
+bool OByteStream_File::FillReadWindow() {
+    if (!m_file || m_mode != Mode::Read || m_pos >= m_size) return false;
+    if (m_pos < m_bufferStart || m_pos >= m_bufferStart + m_bufferFill) {
+        if (std::fseek(m_file, static_cast<long>(m_pos), SEEK_SET) != 0) return false;
+        m_bufferStart = m_pos;
+        m_bufferFill = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+        if (m_bufferFill == 0) return false;
+    }
+    const size_t offset = static_cast<size_t>(m_pos - m_bufferStart);
+    SetReadWindow(m_buffer.data() + offset, m_bufferFill - offset);
     return true;
 }
 

@@ -24,6 +24,7 @@ class OByteStream_File : public OByteStream {
     const std::string& LastError() const { return m_lastError; }
 
   protected:
+    bool FillReadWindow() override;
     size_t DoRead(void* data, size_t size) override;
     bool DoWrite(const void* data, size_t size) override;
     bool DoSeek(uint64_t pos) override;

@@ -32,6 +32,7 @@ std::vector<uint8_t> OByteStream_Memory::TakeBytes() {
 }
 
 void OByteStream_Memory::Clear() {
+    DropReadWindow();
     m_data.clear();
     m_view = nullptr;
     m_viewSize = 0;
@@ -39,6 +40,14 @@ void OByteStream_Memory::Clear() {
     m_ok = true;
     while (iLimitDepth() > 0)
         PopLimit();
+}
+
+bool OByteStream_Memory::FillReadWindow() {
+    const uint64_t total = DoSize();
+    if (m_pos >= total) return false;
+    // Windows of at most 1 MiB let the base report progress as reading goes on.
+    SetReadWindow(Data() + m_pos, static_cast<size_t>(std::min<uint64_t>(total - m_pos, 1 << 20)));
+    return true;
 }
 
 size_t OByteStream_Memory::DoRead(void* data, size_t size) {

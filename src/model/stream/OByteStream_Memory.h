@@ -21,6 +21,7 @@ class OByteStream_Memory : public OByteStream {
     void Clear();
 
   protected:
+    bool FillReadWindow() override;
     size_t DoRead(void* data, size_t size) override;
     bool DoWrite(const void* data, size_t size) override;
     bool DoSeek(uint64_t pos) override;

@@ -391,8 +391,8 @@ TEST_F(Document, ActivationFromTheCompanionShowsTheFirstViewOrThePartList) {
 }
 
 TEST_F(Document, CommandsOfLaterPartsAreDisabledAndUnknownIdsDoNothing) {
-    // Tools and data outputs whose kinds no tool library registered are not offered either.
-    for (int id : {32852, 32919, 32880, 33085, 32921, 32784}) {
+    // Data outputs whose kinds no tool library registered are not offered either.
+    for (int id : {32919, 32880, 33085, 32921, 32784}) {
         EXPECT_FALSE(doc().GetCommandState(id).enabled) << id;
         doc().OnCommand(id, 0);
     }

@@ -310,7 +310,6 @@ TEST_F(SessionTargetDocument, ToolCommandsAreEnabledByTheTargetAndAddTools) {
     ODoc& doc = headless->Doc();
     EXPECT_TRUE(doc.GetCommandState(32852).enabled) << "ROI";
     EXPECT_TRUE(doc.GetCommandState(32944).enabled) << "distance measurement";
-    EXPECT_FALSE(doc.GetCommandState(32873).enabled) << "no external-sensor kind registered";
     EXPECT_FALSE(doc.GetCommandState(32855).enabled) << "a family-2 tool";
     doc.OnCommand(32852, 0);
     ASSERT_EQ(set.Tools().iGetNum(), 1);

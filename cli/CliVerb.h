@@ -11,7 +11,8 @@ struct CliVerb {
     std::string usage;    // one line: arguments after the name
     std::string summary;  // one line: what it does
     // Arguments after the verb name; returns the process exit status.
-    std::function<int(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)> run;
+    std::function<int(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)>
+        run;
 };
 
 bool RegisterCliVerb(CliVerb verb);
@@ -20,5 +21,6 @@ const std::vector<CliVerb>& CliVerbs();
 #define KALVOR_CLI_CONCAT_INNER(a, b) a##b
 #define KALVOR_CLI_CONCAT(a, b) KALVOR_CLI_CONCAT_INNER(a, b)
 // Registers a verb at start-up: KALVOR_CLI_VERB({"name", "usage", "summary", &Run});
-#define KALVOR_CLI_VERB(...) \
-    static const bool KALVOR_CLI_CONCAT(kalvorCliVerb_, __LINE__) = RegisterCliVerb(CliVerb __VA_ARGS__)
+#define KALVOR_CLI_VERB(...)                                        \
+    static const bool KALVOR_CLI_CONCAT(kalvorCliVerb_, __LINE__) = \
+        RegisterCliVerb(CliVerb __VA_ARGS__)

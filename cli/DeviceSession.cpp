@@ -71,8 +71,8 @@ bool OCliDeviceSession::bNewProject(const OTargetSystem& target) {
         m_err << "kalvorctl device: the target system is not usable: " << reason << "\n";
         return false;
     }
+    Session().ResetSession();  // stores the old target: the new one is written after it
     TargetSystemSettings::WriteTarget(m_settings, target);
-    Session().ResetSession();
     if (!Doc().OnNewDocument()) {
         m_err << "kalvorctl device: the target system was refused\n";
         return false;
@@ -84,7 +84,13 @@ bool OCliDeviceSession::bNewProject(const OTargetSystem& target) {
 bool OCliDeviceSession::bLoad(const std::string& path, const std::string& verb) {
     std::string errorText;
     const int result = Doc().LoadProjectFile(path, errorText, 1);
-    if (result == 1) return true;
+    if (result == 1) {
+        // The project adapts the connection kind to its family; the command line decides.
+        Session().SetConnectionKind(m_address.host.empty() ? 0 : 3);
+        Session().CreateConnection(Session().iGetConnectionKind());
+        Session().opGetConnection()->SetTimeOut_SEC(m_address.timeoutSec);
+        return true;
+    }
     m_err << "kalvorctl device " << verb << ": " << path << ": " << ResStr(5103)
           << (errorText.empty() ? "" : " " + errorText) << "\n";
     return false;

@@ -4,6 +4,7 @@
 // program's own document and session (see DeviceSession.h).
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "device/DeviceInfoBuilder.h"
 #include "device/TargetSystem.h"
 #include "link/OConnectionProfile.h"
+#include "link/OLinkFrame.h"
 #include "link/OQuillonComInterface_Serial.h"
 #include "link/OQuillonComInterface_TCP.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -37,8 +39,10 @@ struct ODeviceArgs {
     int images = -1;  // 1 --images, 0 --no-images, -1 as the project needs
     int program = -1;
     int type = 1;
+    bool typeGiven = false;
     int number = -1;
     int orientation = 1;
+    bool orientationGiven = false;
     std::string project;
     std::vector<std::string> positional;
     std::string out;
@@ -89,10 +93,12 @@ bool bParseArgs(const std::vector<std::string>& args, ODeviceArgs& a, std::ostre
             if (!value(v) || !bParseInt(v, a.program, 0, 65535)) return false;
         } else if (arg == "--type") {
             if (!value(v) || !bParseInt(v, a.type, 1, 512)) return false;
+            a.typeGiven = true;
         } else if (arg == "--number") {
             if (!value(v) || !bParseInt(v, a.number, 1, 65535)) return false;
         } else if (arg == "--orientation") {
             if (!value(v) || !bParseInt(v, a.orientation, 1, 8)) return false;
+            a.orientationGiven = true;
         } else if (arg == "--project") {
             if (!value(a.project)) return false;
         } else if (arg == "--json") {
@@ -372,6 +378,19 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
 
 // --- verbs on the session ---
 
+// "N bytes, CRC-32 …" of a check program as the device holds it, so that a program sent
+// and one fetched back can be compared. What the views show is part of the encoding and is
+// brought into the state a part set without parts has, as on the device.
+std::string ProgramFingerprint(OQuillon& session, const OType_ZRPartSet& set) {
+    OType_ZRPartSet program;
+    session.PreparePartSet(program);
+    std::vector<uint8_t> bytes = set.Encode(0, 0);
+    if (program.iDecode(bytes)) bytes = program.Encode(0, 0);
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08x", LinkFrame::Crc32(bytes));
+    return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
+}
+
 int RunIdentify(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     OCliDeviceSession device(AddressOf(a), err);
     ZRINFO info;
@@ -408,6 +427,11 @@ int RunRecordIntoProject(const ODeviceArgs& a, std::ostream& out, std::ostream& 
         OIdentification id;
         if (!device.bIdentify(info, id) || !device.bNewProject(id.target)) return 1;
     }
+    // A given orientation or type switches on the project's separation of orientations
+    // or types; without it every sample part is orientation 1 of type 1.
+    OType_ProjectProperties& properties = device.Session().ProjectProperties();
+    if (a.orientationGiven) properties.useOrientation = 1;
+    if (a.typeGiven) properties.useTypes = 1;
     const int received = device.iRecord(a.teach, a.count, a.orientation, a.type, a.images);
     device.Disconnect();
     if (received < a.count) {
@@ -435,7 +459,7 @@ int RunSend(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     }
     device.Disconnect();
     out << "sent check program " << index + 1 << " of " << a.positional[0] << " as program "
-        << a.program << "\n";
+        << a.program << " (" << ProgramFingerprint(session, *session.opGetPartSet(index)) << ")\n";
     return 0;
 }
 
@@ -454,9 +478,10 @@ int RunFetch(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
         return 1;
     }
     device.Disconnect();
-    device.Doc().RecomputeAll(1, 0, 1, 1, 0);
+    const std::string fingerprint = ProgramFingerprint(session, *session.opGetActualPartSet());
     if (!device.bSave(a.positional[0], "fetch")) return 1;
-    out << "fetched program " << a.program << " into " << a.positional[0] << "\n";
+    out << "fetched program " << a.program << " into " << a.positional[0] << " (" << fingerprint
+        << ")\n";
     return 0;
 }
 
@@ -496,6 +521,7 @@ constexpr const char* kUsage =
     "       kalvorctl device identify (--host H | --serial DEV) [--json] [--project OUT]\n"
     "       kalvorctl device record (--host H | --serial DEV) --count N (--teach | --test)\n"
     "              [--images | --no-images] [--orientation O] [--type T] OUT\n"
+    "              (--orientation and --type switch on the project's separation of them)\n"
     "              (OUT a part list .zrl/.kvl/.txt, or a project .zrp/.kvp)\n"
     "       kalvorctl device send PROJECT --program N (--host H | --serial DEV)\n"
     "       kalvorctl device fetch --program N (--host H | --serial DEV) OUT\n"

@@ -20,11 +20,12 @@ void PrintHelp(std::ostream& out) {
            "       kalvorctl --version | --help\n\n"
            "Headless access to Kalvor projects, part lists, Teach-Data and devices.\n";
     auto verbs = CliVerbs();
-    std::sort(verbs.begin(), verbs.end(), [](const CliVerb& a, const CliVerb& b) { return a.name < b.name; });
+    std::sort(verbs.begin(), verbs.end(),
+              [](const CliVerb& a, const CliVerb& b) { return a.name < b.name; });
     if (!verbs.empty()) out << "\nCommands:\n";
     for (const CliVerb& v : verbs) {
-        out << "  kalvorctl " << v.name << (v.usage.empty() ? "" : " ") << v.usage << "\n      " << v.summary
-            << "\n";
+        out << "  kalvorctl " << v.name << (v.usage.empty() ? "" : " ") << v.usage << "\n      "
+            << v.summary << "\n";
     }
     out << "\nExit status: 0 on success, 1 when the work failed, 2 on a usage error.\n";
 }
@@ -36,7 +37,9 @@ bool RegisterCliVerb(CliVerb verb) {
     return true;
 }
 
-const std::vector<CliVerb>& CliVerbs() { return Registry(); }
+const std::vector<CliVerb>& CliVerbs() {
+    return Registry();
+}
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -49,8 +52,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args[0] == "--version") {
-        std::cout << "kalvorctl " << kalvor::version::kVersion << " (" << kalvor::version::kApplicationTitle
-                  << ")\n";
+        std::cout << "kalvorctl " << kalvor::version::kVersion << " ("
+                  << kalvor::version::kApplicationTitle << ")\n";
         return 0;
     }
     for (const CliVerb& v : CliVerbs()) {

@@ -88,6 +88,13 @@ void OQuillon::CreateConnection(int kind) {
 
 int OQuillon::EnsureConnected() {
     if (!m_link) return 0;
+    // The connection kind may have changed since the object was made (a loaded project
+    // adapts it to its family): a link of another kind could never log in.
+    if (m_link->iGetInterfaceType() != m_options.connectionKind) {
+        const int timeOut = m_link->iGetTimeOut_SEC();
+        CreateConnection(m_options.connectionKind);
+        m_link->SetTimeOut_SEC(timeOut);
+    }
     if (m_link->iGetComOnLine() == 1) {
         for (int i = 0; i < kKeepAliveTries; ++i) {
             if (m_link->commandSYNCRO() == kOk) return 1;

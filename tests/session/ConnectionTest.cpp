@@ -40,6 +40,20 @@ TEST(SessionConnection, TheKindDecidesTheConnectionObjectAndAChangeDisconnectsFi
     EXPECT_EQ(f.Sim().iCount(kOpLogout), 1) << "the TCP connection logged out when replaced";
 }
 
+TEST(SessionConnection, AConnectionKindChangedMeanwhileMakesANewConnectionObject) {
+    OSessionFixture f(SimSetup({}));
+    OQuillon& session = f.Session();
+    ASSERT_EQ(session.EnsureConnected(), 1);
+    // As a loaded classic project does: the options say serial now.
+    session.SetConnectionKind(0);
+    EXPECT_EQ(session.EnsureConnected(), 0) << "no serial device here";
+    EXPECT_EQ(session.opGetConnection()->iGetInterfaceType(), 0);
+    EXPECT_EQ(f.Sim().iCount(kOpLogout), 1) << "the TCP connection was ended first";
+    session.SetConnectionKind(3);
+    EXPECT_EQ(session.EnsureConnected(), 1);
+    EXPECT_EQ(session.opGetConnection()->iGetTimeOut_SEC(), 5) << "the time-out goes along";
+}
+
 TEST(SessionConnection, TryAgainAnswersKeepTheConnectLoopGoing) {
     OSessionFixture f(SimSetup({"--login-retries", "3"}));
     f.Doc().SetLinkStateChanging(true);

@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 
 #include "link/LinkProtocol.h"
@@ -680,8 +681,11 @@ class OSimServer::OImpl : public OSimConnectionOwner {
         for (auto& [token, client] : m_clients) {
             if (auto c = client->channels[kParts].lock()) targets.push_back(c);
         }
-        if (!m_device.bIsStreaming() || targets.empty())
+        if (!m_device.bIsStreaming() || targets.empty()) {
+            m_nextPart.reset();
             return ScheduleStream(std::max<SteadyClock::duration>(interval, kIdlePoll));
+        }
+        if (m_options.rate > 0) return StreamAtRate(targets, interval);
         bool room = false;
         for (auto& c : targets)
             room = room || c->iQueuedPartBytes() < kMaxQueuedPartBytes;
@@ -689,6 +693,19 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             m_waitingForRoom = true;
             return;
         }
+        SendStreamPart(targets);
+        // As fast as taken: go on while some client has room.
+        room = false;
+        for (auto& c : targets)
+            room = room || c->iQueuedPartBytes() < kMaxQueuedPartBytes;
+        if (!room) {
+            m_waitingForRoom = true;
+            return;
+        }
+        asio::post(m_io, [this] { StreamTick(); });
+    }
+
+    void SendStreamPart(const std::vector<std::shared_ptr<OSimConnection>>& targets) {
         const auto payload = m_device.NextStreamPart();
         for (auto& c : targets) {
             if (c->iQueuedPartBytes() < kMaxQueuedPartBytes)
@@ -696,18 +713,20 @@ class OSimServer::OImpl : public OSimConnectionOwner {
             else if (m_dropped++ % 100 == 0)
                 Log::Write(LogLevel::Info, "devsim", "a client does not keep up; parts dropped");
         }
-        if (m_options.rate == 0) {
-            // As fast as taken: go on while some client has room.
-            room = false;
-            for (auto& c : targets)
-                room = room || c->iQueuedPartBytes() < kMaxQueuedPartBytes;
-            if (!room) {
-                m_waitingForRoom = true;
-                return;
-            }
-            return asio::post(m_io, [this] { StreamTick(); });
+    }
+
+    // Parts fall due at the rate counted from the start of the stream, so that timer
+    // latency does not slow the stream down: a late tick sends what fell due meanwhile.
+    void StreamAtRate(const std::vector<std::shared_ptr<OSimConnection>>& targets,
+                      SteadyClock::duration interval) {
+        constexpr int kMaxPartsPerTick = 64;
+        const auto now = SteadyClock::now();
+        if (!m_nextPart || now - *m_nextPart > std::chrono::seconds(1)) m_nextPart = now;
+        for (int sent = 0; *m_nextPart <= now && sent < kMaxPartsPerTick; ++sent) {
+            SendStreamPart(targets);
+            *m_nextPart += interval;
         }
-        ScheduleStream(interval);
+        ScheduleStream(std::max<SteadyClock::duration>(*m_nextPart - now, {}));
     }
 
     void StartBusy() {
@@ -767,6 +786,7 @@ class OSimServer::OImpl : public OSimConnectionOwner {
     bool m_waitingForRoom = false;
     ODeviceState m_lastBroadcast;
     std::ofstream m_trace;
+    std::optional<SteadyClock::time_point> m_nextPart;  // when the next stream part is due
 };
 
 OSimServer::OSimServer(const OSimOptions& options) : m_impl(std::make_unique<OImpl>(options)) {}

@@ -1,0 +1,163 @@
+// The cost of handling one part notification that brings 21 family-1 parts: the
+// document's 35100 handler with the link's re-arm, FetchReceivedParts (acceptance,
+// sample-part assignment, the part limit) and the steps after the parts arrived (re-sort,
+// show the newest part, beep, refresh the views), on a real link in diagnostic mode.
+// The parts are contour parts recorded from kalvor-devsim. BM_RecordingNotification/0
+// starts every notification with an empty list; /4000 keeps a full list of 4000 parts
+// under the delete-oldest policy, so that every part also removes one.
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "document/CommandIds.h"
+#include "document/OHeadlessDocument.h"
+#include "link/OConnectionProfile.h"
+#include "link/OQuillonComInterface_TCP.h"
+#include "model/partset/OType_ZRPartSet.h"
+#include "platform/OCommandQueue_Manual.h"
+#include "platform/OSettings_Memory.h"
+#include "platform/OUserInteraction_Scripted.h"
+
+namespace {
+
+class OSimulator {
+  public:
+    explicit OSimulator(std::vector<std::string> options) {
+#ifdef KALVOR_DEVSIM_PATH
+        options.insert(options.begin(), {"--port", "0"});
+        int out[2];
+        if (pipe(out) != 0) return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            close(out[1]);
+            std::string path = KALVOR_DEVSIM_PATH;
+            std::vector<char*> argv{path.data()};
+            for (auto& o : options)
+                argv.push_back(o.data());
+            argv.push_back(nullptr);
+            execv(path.c_str(), argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        std::string line;
+        char c = 0;
+        pollfd p{out[0], POLLIN, 0};
+        while (poll(&p, 1, 5000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+            line += c;
+        close(out[0]);
+        std::istringstream words(line);
+        std::string w;
+        while (words >> w) {
+            if (w == "ports") words >> m_port;
+        }
+#endif
+    }
+    ~OSimulator() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    int iPort() const {
+        return m_port;
+    }
+    std::string Port(int channel) const {
+        return std::to_string(m_port + channel);
+    }
+
+  private:
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+// 21 contour parts of a Talon, recorded from a streaming simulator.
+std::vector<OType_Part> RecordParts(int count) {
+    OSimulator sim({"--hardware", "1", "--rate", "0", "--diag"});
+    std::vector<OType_Part> parts;
+    if (sim.iPort() == 0) return parts;
+    OQuillonComInterface_TCP link(nullptr, nullptr, nullptr, nullptr, 0);
+    link.SetAddress("127.0.0.1");
+    link.SetPorts(sim.Port(0), sim.Port(1), sim.Port(2));
+    if (link.iConnect(0, 0, 0, 0, 0, true, true) != 1) return parts;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (static_cast<int>(parts.size()) < count && std::chrono::steady_clock::now() < end) {
+        if (auto part = link.opTakeReceivedPart()) {
+            parts.push_back(*part);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    link.iDisConnect(0, 0);
+    return parts;
+}
+
+void BM_RecordingNotification(benchmark::State& state) {
+    constexpr int kPartsPerNotification = 21;
+    const int keep = static_cast<int>(state.range(0));
+    const std::vector<OType_Part> parts = RecordParts(kPartsPerNotification);
+    if (static_cast<int>(parts.size()) < kPartsPerNotification) {
+        state.SkipWithError("kalvor-devsim gave no parts");
+        return;
+    }
+    // A device that sends nothing by itself, for the diagnostic mode of the link.
+    OSimulator quiet({"--hardware", "1", "--rate", "0.001"});
+    OSettings_Memory settings;
+    OConnectionProfile profile;
+    profile.ports = {quiet.Port(0), quiet.Port(1), quiet.Port(2)};
+    ConnectionProfiles::Save(settings, {profile});
+    ConnectionProfiles::SetLast(settings, OConnectionProfile::Kind::Tcp, 1);
+    ConnectionProfiles::SetAskAtLogin(settings, false);
+    settings.SetInt("Settings", "CONTYPE", 3);
+    settings.SetInt("Settings", "WARNING_DISABLE_DIAGON", 1);
+    OUserInteraction_Scripted ui;
+    OHeadlessDocument headless(settings, &ui);
+    OQuillon& session = headless.Session();
+    if (!session.SetDiagnosticMode(1)) {
+        state.SkipWithError("no diagnostic mode");
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    OQuillonComInterface& link = *session.opGetConnection();
+    link.bRemoveAllReceivedParts();
+    session.SetRecordingTarget(1);
+    session.Options().msgBeep = 1;
+    session.Options().displayReceivedPart = 1;
+    session.Options().partLimitPolicy = 3;
+    session.Options().partBufferSize = keep > 0 ? keep : 1 << 20;
+    OType_PartArray& list = session.opGetActualPartSet()->TeachParts();
+    while (list.iGetSize() < keep)
+        list.Add(parts[static_cast<size_t>(list.iGetSize()) % parts.size()]);
+    OCommandQueue_Manual& queue = headless.Queue();
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (keep == 0) list.RemoveAll();
+        link.bLockReceivedParts();
+        for (const OType_Part& part : parts)
+            link.ReceivedParts().Add(part);
+        link.UnlockReceivedParts();
+        queue.Clear();
+        ui.Clear();
+        state.ResumeTiming();
+        headless.Doc().OnCommand(Cmd::kLinkContourPart, 0);
+    }
+    state.counters["parts_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kPartsPerNotification,
+                           benchmark::Counter::kIsRate);
+    state.counters["list"] = list.iGetSize();
+}
+
+BENCHMARK(BM_RecordingNotification)->Arg(0)->Arg(4000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

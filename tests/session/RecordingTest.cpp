@@ -322,6 +322,25 @@ TEST(SessionRecording, AfterPartsArrivedTheDocumentShowsBeepsAndTellsTheWizard) 
     EXPECT_EQ(f.Set().TeachParts().iGetSize(), 4);
 }
 
+TEST(SessionRecording, ImagesAreNeededUnlessEveryToolWorksOnTheContour) {
+    OSettings_Memory settings;
+    OUserInteraction_Scripted ui;
+    OQuillon session(settings, ui, nullptr);
+    EXPECT_FALSE(session.bImagesNeeded()) << "no check program";
+    ASSERT_TRUE(session.bSetUpNewProject({1, 788, 0, 6, 1, 8}, {}));
+    EXPECT_TRUE(session.bImagesNeeded()) << "no tools yet";
+    OType_ZRPartSet& set = *session.opGetActualPartSet();
+    ASSERT_TRUE(set.ToolPrototypes().bHasKind(1)) << "the ROI of the tool library";
+    OType_ConfigTool* roi = set.Tools().Add(set.ToolPrototypes().Create(1));
+    ASSERT_EQ(roi->iGetImageType(), 0);
+    EXPECT_FALSE(session.bImagesNeeded()) << "every tool works on the contour";
+    session.ProjectProperties().useNewToolsOnCameraImage = 1;
+    EXPECT_TRUE(session.bImagesNeeded());
+    session.ProjectProperties().useNewToolsOnCameraImage = 0;
+    roi->SetImageType(1);
+    EXPECT_TRUE(session.bImagesNeeded()) << "a tool on the camera image";
+}
+
 // --- the record commands against a streaming device ---
 
 TEST(SessionRecording, RecordSamplePartsTogglesAndSwitchesTheTarget) {

@@ -41,6 +41,12 @@ std::optional<int64_t> ParseHandle(const std::string& text) {
 }  // namespace
 
 void ODoc::OnCommand(int id, int64_t /*argument*/) {
+    // The link's notifications re-arm the link even between projects; without a project
+    // the parts they bring are dropped.
+    if (m_session && id >= Cmd::kLinkContourPart && id <= Cmd::kLinkResultPart) {
+        OnLinkNotification(id);
+        return;
+    }
     if (!bHasProject()) return;
     if (const auto kind = ViewOfCommand(id)) {
         if (*kind != ViewKind::CommunicationManager) CloseCommunicationManager();

@@ -65,11 +65,6 @@ void ResortKeepingShownPart(OType_ZRPartSet& set, bool teach) {
     }
 }
 
-bool bIsNotification(int id) {
-    return id >= Cmd::kLinkContourPart && id <= Cmd::kLinkResultPart &&
-           id != Cmd::kWizardPartArrived;
-}
-
 }  // namespace
 
 bool ODoc::bToolOfCommand(int commandId, int family, int& kind, int& subKind) {
@@ -270,10 +265,6 @@ void ODoc::CalibrateCoordinateTransformation() {
 bool ODoc::bOnDeviceCommand(int id) {
     OQuillon& session = *m_session;
     OQuillonComInterface* link = session.opGetConnection();
-    if (bIsNotification(id)) {
-        OnLinkNotification(id);
-        return true;
-    }
     int kind = 0, subKind = 0;
     if (bToolOfCommand(id, iGetFamily(), kind, subKind)) {
         CloseCommunicationManager();
@@ -492,7 +483,7 @@ void ODoc::OnLinkNotification(int id) {
             link->UpdateME();
             break;
         default:
-            return;
+            return;  // 35107 and 35109 are not the link's
     }
     // Queued notifications of the same kind are folded into this one before fetching, so
     // that the 35104 the fetch may post to go on is not taken for one of them.

@@ -270,6 +270,16 @@ TEST(SessionRecording, AtMost21PartsPerNotificationThenItFetchesOn) {
     EXPECT_TRUE(f.headless->Queue().Pending().empty()) << "no further 35104 once empty";
 }
 
+TEST(SessionRecording, WithoutAProjectTheNotificationsStillReachTheLink) {
+    ODiagFixture d;
+    OSessionFixture& f = d.f;
+    f.Session().PartSets().RemoveAll();
+    Inject(f.Link(), Part(1));
+    f.headless->Queue().Post(Cmd::kLinkContourPart);
+    f.headless->iDispatchPosted();
+    EXPECT_EQ(f.Link().iGetNumReceivedParts(), 0) << "taken and dropped: there is no list";
+}
+
 TEST(SessionRecording, AfterPartsArrivedTheDocumentShowsBeepsAndTellsTheWizard) {
     ODiagFixture d;
     OSessionFixture& f = d.f;

@@ -85,6 +85,7 @@ ODoc& OApp::CreateDocument() {
     services.companionUser = m_services.companionUser;
     services.companionMachine = m_services.companionMachine;
     services.progress = m_services.progress;
+    services.clipboard = m_services.clipboard;
     services.recentFiles = &m_recent;
     services.runWelcomeDialog = [this] { RunWelcomeDialog(); };
     m_document = std::make_unique<ODoc>(std::move(services));

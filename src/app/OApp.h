@@ -24,6 +24,8 @@ class Settings;
 class UserInteraction;
 class ViewHost;
 
+class Clipboard;
+
 struct OAppServices {
     Settings& settings;  // the program's store (profile root Brevik\<application title>)
     UserInteraction& ui;
@@ -35,6 +37,7 @@ struct OAppServices {
     Settings* companionUser = nullptr;
     Settings* companionMachine = nullptr;
     OProgressCtrl* progress = nullptr;
+    Clipboard* clipboard = nullptr;
 };
 
 class OApp : public CommandTarget {

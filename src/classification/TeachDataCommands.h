@@ -3,13 +3,10 @@
 // the quality decision. Each returns true when it changed or showed something.
 #pragma once
 
+#include "platform/CommandState.h"
+
 class OClassifier;
 class OClassifierHost;
-
-struct OCommandState {
-    bool enabled = false;
-    bool checked = false;
-};
 
 class OTeachDataCommands {
   public:

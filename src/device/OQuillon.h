@@ -186,9 +186,10 @@ class OQuillon {
     // May a tool of this kind (and sub-kind) be added to the actual part set?
     bool IsToolAllowed(int kind, int subKind) const;
     // Adds a tool from the document's tool commands; the added tool, or nullptr (message
-    // 2081 when the target allows no such tool).
+    // 2081 when the target allows no such tool). A caller that makes the addition part of a
+    // larger edit (pasting a tool) stores the undo step itself.
     OType_ConfigTool* AddTool(OType_ZRPartSet& partSet, int kind, int subKind, int parameter,
-                              const std::string& name = {});
+                              const std::string& name = {}, bool withUndoStep = true);
     // Adds a data output of the kind to the actual part set; 1 on success.
     int AddDataOutput(int kind, int withDefaults, int silent = 0);
     // Whether a data output of the kind could be added to the actual part set now.

@@ -120,7 +120,7 @@ bool OQuillon::IsToolAllowed(int kind, int subKind) const {
 }
 
 OType_ConfigTool* OQuillon::AddTool(OType_ZRPartSet& set, int kind, int subKind, int parameter,
-                                    const std::string& name) {
+                                    const std::string& name, bool withUndoStep) {
     const OType_ConfigTool* reference = set.opShowFeatureGetConfigTool();
     const bool allowed = bIsNewPlatformTarget()
                              ? bIsNewPlatformToolAllowed(set, m_deviceInfo, kind, subKind)
@@ -151,8 +151,10 @@ OType_ConfigTool* OQuillon::AddTool(OType_ZRPartSet& set, int kind, int subKind,
         added->UpdateCFToolDefinition(set, m_deviceInfo, part, part.Features());
     }
     if (m_owner) m_owner->RecomputeAfterToolChange(set);
-    set.UndoRedo().bStoreUndoData(set, "UNDO:Added Config Tool", "UNDO:Added the tool ...",
-                                  kPartContourView);
+    if (withUndoStep) {
+        set.UndoRedo().bStoreUndoData(set, "UNDO:Added Config Tool", "UNDO:Added the tool ...",
+                                      kPartContourView);
+    }
     return added;
 }
 

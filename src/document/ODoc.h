@@ -20,6 +20,7 @@
 #include "document/ODocClassifierHost.h"
 #include "document/ODocExtractionHosts.h"
 #include "document/ViewHost.h"
+#include "platform/CommandState.h"
 #include "platform/CommandTarget.h"
 
 class Clipboard;
@@ -71,12 +72,6 @@ struct ODocExtensions {
     std::function<int(const std::string& path, std::string& errorText)> loadTeachData;
     std::function<int(const std::string& path, std::string& errorText)> loadConfiguration;
     std::function<int(const std::string& path, std::string& errorText)> loadLegacyProject;
-};
-
-struct OCommandState {
-    bool enabled = false;
-    bool checked = false;
-    std::optional<std::string> text;  // set when the menu text differs from the table's
 };
 
 class ODoc : public CommandTarget, public OQuillonOwner {

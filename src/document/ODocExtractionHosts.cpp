@@ -87,13 +87,13 @@ void ODocExtractorHost::RedrawContourView() {
     m_doc.Views().UpdateView(ViewKind::PartContour);
 }
 
-bool ODocExtractorHost::bIsToolAllowed(int /*kind*/, int /*subKind*/) {
-    return false; /*WIRE-SESSION*/
+bool ODocExtractorHost::bIsToolAllowed(int kind, int subKind) {
+    return Session(m_doc).IsToolAllowed(kind, subKind);
 }
 
-OType_ConfigTool* ODocExtractorHost::opAddTool(OType_ZRPartSet& /*partSet*/, int /*kind*/,
-                                               int /*subKind*/) {
-    return nullptr; /*WIRE-SESSION*/
+// The pasting view stores the one undo step of the paste.
+OType_ConfigTool* ODocExtractorHost::opAddTool(OType_ZRPartSet& partSet, int kind, int subKind) {
+    return Session(m_doc).AddTool(partSet, kind, subKind, 0, {}, false);
 }
 
 bool ODocExtractorHost::bClipboardHasFormat(std::string_view format) {

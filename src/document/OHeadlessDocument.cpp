@@ -10,6 +10,7 @@ OHeadlessDocument::OHeadlessDocument(Settings& settings, UserInteraction* ui,
     services.companionUser = &m_companionUser;
     services.companionMachine = &m_companionMachine;
     services.progress = &m_progress;
+    services.clipboard = &m_clipboard;
     services.recentFiles = &m_recent;
     services.statusBar = &m_statusBar;
     services.clock = options.clock;

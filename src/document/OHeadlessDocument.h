@@ -9,6 +9,7 @@
 #include "document/ODoc.h"
 #include "document/ORecentFileList.h"
 #include "document/OViewHost_Recording.h"
+#include "platform/Clipboard.h"
 #include "platform/OCommandQueue_Manual.h"
 #include "platform/OProgressCtrl.h"
 #include "platform/OProgressDisplay_Recording.h"
@@ -45,6 +46,7 @@ class OHeadlessDocument {
     OSettings_Memory& CompanionMachine() { return m_companionMachine; }
     ORecentFileList& RecentFiles() { return m_recent; }
     OProgressCtrl& Progress() { return m_progress; }
+    OClipboard_Memory& ClipboardStore() { return m_clipboard; }
     // The status bar: every status text the document and the device link showed.
     OProgressDisplay_Recording& StatusBar() { return m_statusBar; }
     // Dispatches the posted commands (link notifications among them) to the document.
@@ -62,5 +64,6 @@ class OHeadlessDocument {
     ORecentFileList m_recent;
     OProgressDisplay_Recording m_statusBar;
     OProgressCtrl m_progress;
+    OClipboard_Memory m_clipboard;
     std::unique_ptr<ODoc> m_doc;
 };

@@ -12,6 +12,7 @@
 
 #include "extraction/OContourViewMapping.h"
 #include "extraction/OContourViewText.h"
+#include "platform/CommandState.h"
 
 class OExtr_Default;
 class OExtractorHost;
@@ -36,12 +37,6 @@ inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
 inline constexpr int kToolClipboardFormat = 5322;  // string id of the format name
 }  // namespace ContourViewCommand
-
-struct OCommandState {
-    bool enabled = false;
-    bool checked = false;
-    bool operator==(const OCommandState&) const = default;
-};
 
 struct OContourMenuEntry {
     int id = 0;

@@ -3,6 +3,7 @@
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/DocumentTexts.h"
+#include "extraction/OContourViewController.h"
 #include "extraction/OExtr_Default.h"
 #include "model/strings/ResStr.h"
 
@@ -457,6 +458,33 @@ std::vector<int16_t> Rectangle(int width, int top, int bottom) {
         runs.push_back(static_cast<int16_t>(-bottom));
     }
     return runs;
+}
+
+TEST_F(DocFixture, PastingAToolThroughTheDocumentStoresOneUndoStep) {
+    NewProject({1, 818, 0, 6, 1, 8});
+    OType_ZRPartSet& set = *doc().opGetActualPartSet();
+    OType_Part part;
+    part.SetOrientation(1);
+    part.SetConturData(Rectangle(50, 10, 60));
+    set.TeachParts().Add(std::move(part));
+    doc().Recompute(&set, 1, 0, 1, 1, 0);
+    ODocExtractorHost host(doc());
+    ASSERT_NE(session().AddTool(set, 1, 30, 0), nullptr) << ui.TranscriptText();
+    ASSERT_EQ(set.Tools().iGetNum(), 1);
+    const size_t stepsAfterAdd = set.UndoRedo().iGetNumSteps();
+
+    auto* engine = dynamic_cast<OExtr_Default*>(doc().opGetExtractor());
+    ASSERT_NE(engine, nullptr);
+    OContourViewController view(*engine, host);
+    set.iShowFeatureNo(12);
+    view.StatusPanes();  // the view's update takes the selected tool from the shown feature
+    ASSERT_TRUE(view.bCopyTool());
+    ASSERT_TRUE(view.bPasteTool()) << ui.TranscriptText();
+    EXPECT_EQ(set.Tools().iGetNum(), 2);
+    EXPECT_EQ(set.UndoRedo().iGetNumSteps(), stepsAfterAdd + 1) << "one paste, one undo step";
+    EXPECT_EQ(set.UndoRedo().GetUndoShortText(), "UNDO:Added tool");
+    ASSERT_TRUE(set.UndoRedo().bMakeUndo(set));
+    EXPECT_EQ(set.Tools().iGetNum(), 1) << "undo removes the pasted tool";
 }
 
 TEST_F(DocFixture, RecomputeExtractsBasicFeaturesAndTeachesTheClassifier) {

@@ -51,6 +51,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
     services.companionUser = m_stores.companionUser.get();
     services.companionMachine = m_stores.companionMachine.get();
     services.progress = &m_progress;
+    services.clipboard = &m_clipboard;
     m_app = std::make_unique<OApp>(services, OCommandLine::FromArguments(arguments));
     m_frame->SetApplication(m_app.get());
     m_queue.SetTarget(m_app.get());

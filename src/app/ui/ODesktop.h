@@ -8,6 +8,7 @@
 
 #include "app/OApp.h"
 #include "app/OAppHost.h"
+#include "app/ui/OClipboard_Qt.h"
 #include "app/ui/OCommandQueue_Qt.h"
 #include "app/ui/OExternalPrograms_Qt.h"
 #include "app/ui/OUserInteraction_Qt.h"
@@ -67,6 +68,7 @@ class ODesktop : public OAppHost {
     UserInteraction* m_ui;
     OCommandQueue_Qt m_queue;
     OExternalPrograms_Qt m_programs;
+    OClipboard_Qt m_clipboard;
     OProgressCtrl m_progress;
     std::unique_ptr<OFrame_Main> m_frame;
     std::unique_ptr<OApp> m_app;

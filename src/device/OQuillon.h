@@ -11,6 +11,7 @@
 // posted notifications and the link's synchronised received-part array.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -215,6 +216,8 @@ class OQuillon {
     // The handling of the link's connection-lost notification (after the link's UpdatePO).
     void OnConnectionLost();
     bool bIsOnline() const;
+    // The texts of the status bar's two link panes: the connection and the device's mode.
+    std::array<std::string, 2> LinkPaneTexts() const;
     bool bIsBusy() const;
     int iGetSendMode() const;
     bool bIsDiagMode() const;

@@ -49,6 +49,13 @@ bool OQuillon::bIsOnline() const {
     return m_link && m_link->iGetComOnLine() == 1;
 }
 
+std::array<std::string, 2> OQuillon::LinkPaneTexts() const {
+    if (!bIsOnline()) return {ResStr(9048), ResStr(9048)};
+    const std::string connection = ResStrFormat(20500, m_link->GetCurrentProfile().Describe());
+    if (bIsBusy()) return {connection, ResStr(20503)};
+    return {connection, ResStr(bIsDiagMode() ? 20501 : 20502)};
+}
+
 bool OQuillon::bIsBusy() const {
     return m_link && m_link->iGetDeviceBusyState() == 1;
 }

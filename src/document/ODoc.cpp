@@ -99,6 +99,10 @@ void ODoc::RefreshViews(const void* /*sender*/, int /*hint*/, const void* /*obje
         RefreshPartSetBar(0);
     }
     views.UpdateWizardBar();
+    if (m_session) {
+        const auto panes = m_session->LinkPaneTexts();
+        views.SetLinkPaneTexts(panes[0], panes[1]);
+    }
     views.RestoreFocus(focus);
 }
 

@@ -254,6 +254,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void OnLinkNotification(int id);
     void AfterPartsFetched(const OFetchResult& result);
     void ToggleRecording(int teach);
+    void RecomputeRecordedParts();
     void RecordWithoutCameraImages();
     void RecordWithoutContourImages();
     void SendTrigger();

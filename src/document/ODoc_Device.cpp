@@ -138,11 +138,20 @@ void ODoc::StartRecording(int teach, int start, int images) {
     if (start && !images) {
         if (session.SetDiagnosticMode(1) && camera) link->commandPARTIMAGES_OFF();
     }
-    if (!start && !images) session.SetDiagnosticMode(0);
+    if (!start && !images && session.SetDiagnosticMode(0)) RecomputeRecordedParts();
     if (start && images) {
         if (session.SetDiagnosticMode(1) && camera) link->commandPARTIMAGES_ON();
     }
     RefreshViews();
+}
+
+// The parts received while recording are new parts: their features and the Teach-Data
+// follow once recording ends (not per arrival, which a fast device would make too costly).
+void ODoc::RecomputeRecordedParts() {
+    OType_ZRPartSet* set = opGetActualPartSet();
+    if (!set) return;
+    const int testOnly = m_session->iGetRecordingTarget() == 0 ? 1 : 0;
+    Recompute(set, 0, testOnly, 1, 1, 0);
 }
 
 void ODoc::ToggleRecording(int teach) {
@@ -155,6 +164,7 @@ void ODoc::ToggleRecording(int teach) {
         StartRecording(teach, 1, mode4 ? 1 : imagesNeeded);
     } else if (session.iGetRecordingTarget() == teach) {
         session.opGetConnection()->iSetDiagMode(0, 0);
+        RecomputeRecordedParts();
         RefreshViews();
     } else if (teach) {
         StartRecording(1, 1, imagesNeeded);
@@ -295,6 +305,7 @@ bool ODoc::bOnDeviceCommand(int id) {
         case Cmd::kOperatingMode:
             CloseCommunicationManager();
             if (usable) link->iSetDiagMode(id == Cmd::kDiagnosticMode ? 1 : 0, 0);
+            if (usable && id == Cmd::kOperatingMode) RecomputeRecordedParts();
             RefreshViews();
             return true;
         case Cmd::kSendTime:

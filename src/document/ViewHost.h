@@ -101,6 +101,8 @@ class ViewHost {
     virtual void BringMainWindowToFront() = 0;
     // Closes the modal dialog that is open, as if the user pressed Cancel (nothing when none).
     virtual void CancelActiveModalDialog() {}
+    // The status bar's two device-link panes (connection, mode).
+    virtual void SetLinkPaneTexts(const std::string& /*connection*/, const std::string& /*mode*/) {}
     // The window with the keyboard focus (0 none), and giving it the focus back when it
     // still exists.
     virtual int64_t FocusedWindow() const = 0;

@@ -97,10 +97,16 @@ std::vector<OConnectionProfile> Defaults() {
     OConnectionProfile device;
     device.name = "Device on the network";
     device.host = "192.168.0.10";
+    // The simulator's serial line (kalvor-devsim --serial pty --serial-link ...), as the
+    // run script starts it.
+    OConnectionProfile localSerial;
+    localSerial.name = "Simulator on this computer (serial)";
+    localSerial.kind = OConnectionProfile::Kind::Serial;
+    localSerial.serialDevice = std::string(ConnectionProfiles::kSimulatorSerialLink);
     OConnectionProfile serial;
     serial.name = "Serial line";
     serial.kind = OConnectionProfile::Kind::Serial;
-    return {local, device, serial};
+    return {local, device, localSerial, serial};
 }
 
 std::vector<OConnectionProfile> Load(const Settings& s) {

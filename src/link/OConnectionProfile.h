@@ -1,7 +1,8 @@
 // Connection profiles: the ways a user reaches devices (a TCP address with its three
 // ports, or a serial device with its speed), remembered in Settings section
-// "ConnectionProfiles". Without stored profiles the defaults apply; the first default
-// reaches a simulator on this machine (127.0.0.1, ports 10000-10002).
+// "ConnectionProfiles". Without stored profiles the defaults apply; the first default of
+// each kind reaches a simulator on this machine (127.0.0.1, ports 10000-10002, or the
+// serial line the run script links at /tmp/kalvor-devsim.tty).
 #pragma once
 
 #include <array>
@@ -37,6 +38,8 @@ namespace ConnectionProfiles {
 
 inline constexpr std::string_view kSection = "ConnectionProfiles";
 inline constexpr int kMaxProfiles = 32;
+// Where the run script links the simulator's pseudo-terminal.
+inline constexpr std::string_view kSimulatorSerialLink = "/tmp/kalvor-devsim.tty";
 
 std::vector<OConnectionProfile> Defaults();
 // The stored profiles, or the defaults when none (or none valid) are stored.

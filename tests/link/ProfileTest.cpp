@@ -58,8 +58,11 @@ TEST(ConnectionProfiles, TheDialogListsOnlyItsKindAndValidates) {
     ODlg_ConnectionProfile dialog(ConnectionProfiles::Defaults(), OConnectionProfile::Kind::Serial,
                                   0);
     const auto listed = dialog.ListedProfiles();
-    ASSERT_EQ(listed.size(), 1u);
+    ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(dialog.iGetSelected(), listed[0]);  // a profile of the other kind is not preselected
+    EXPECT_EQ(dialog.Profiles()[static_cast<size_t>(listed[0])].serialDevice,
+              "/tmp/kalvor-devsim.tty")
+        << "the first serial profile reaches the simulator the run script starts";
     std::string message;
     EXPECT_TRUE(dialog.bValidate(message));
     dialog.Profiles()[static_cast<size_t>(listed[0])].baud = 10;
@@ -95,9 +98,10 @@ TEST(ConnectionProfiles, LoginOffersTheProfilesAndRemembersTheChoice) {
     int level = 0, profile = 0;
     ASSERT_EQ(link.iUserLogIn(level, 0, "none", 3, profile, 0, ""), 1);
     EXPECT_TRUE(user.Mismatches().empty());
-    EXPECT_EQ(profile, 4);  // after the three defaults
+    const int added = static_cast<int>(ConnectionProfiles::Defaults().size()) + 1;
+    EXPECT_EQ(profile, added);  // after the defaults
     EXPECT_EQ(link.GetCurrentProfile().host, "192.168.4.20");
-    EXPECT_EQ(ConnectionProfiles::iGetLast(settings, OConnectionProfile::Kind::Tcp), 4);
+    EXPECT_EQ(ConnectionProfiles::iGetLast(settings, OConnectionProfile::Kind::Tcp), added);
     EXPECT_FALSE(ConnectionProfiles::bAskAtLogin(settings));
     // Not asked again: the remembered profile is taken without a dialog.
     OQuillonComInterface_TCP again(nullptr, nullptr, nullptr, nullptr, 0);
@@ -105,7 +109,7 @@ TEST(ConnectionProfiles, LoginOffersTheProfilesAndRemembersTheChoice) {
     user.Clear();
     ASSERT_EQ(again.iUserLogIn(level, 0, "none", 3, profile, 0, ""), 1);
     EXPECT_TRUE(user.Transcript().empty());
-    EXPECT_EQ(profile, 4);
+    EXPECT_EQ(profile, added);
     EXPECT_EQ(again.GetCurrentProfile().host, "192.168.4.20");
     // A cancelled dialog is a failed login.
     ConnectionProfiles::SetAskAtLogin(settings, true);

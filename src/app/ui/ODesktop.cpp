@@ -1,4 +1,5 @@
 #include "app/ui/ODesktop.h"
+#include "link/ui/ODlg_ConnectionProfileWindow.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -40,6 +41,11 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         OrDefault(std::move(m_stores.companionMachine), QSettings::SystemScope, companion);
 
     RegisterProgramViews();
+    m_qtUi.RegisterDialog("ODlg_ConnectionProfile",
+                          [](ODialogModel& model, QWidget* parent) -> QDialog* {
+                              return new ODlg_ConnectionProfileWindow(
+                                  static_cast<ODlg_ConnectionProfile&>(model), parent);
+                          });
     m_qtUi.RegisterDialog("ODlg_SelectTask", [](ODialogModel& model, QWidget* parent) -> QDialog* {
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });

@@ -431,6 +431,11 @@ void OFrame_Main::UpdateView(ViewKind kind) {
     UpdateChildCaptions();
 }
 
+void OFrame_Main::SetLinkPaneTexts(const std::string& connection, const std::string& mode) {
+    if (QLabel* pane = Pane(2); pane && pane->text() != Q(connection)) pane->setText(Q(connection));
+    if (QLabel* pane = Pane(3); pane && pane->text() != Q(mode)) pane->setText(Q(mode));
+}
+
 void OFrame_Main::UpdateAllViews() {
     for (const auto& frame : m_frames) {
         if (OViewWidget* view = ViewOf(frame)) view->OnUpdate();

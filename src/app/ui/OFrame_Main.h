@@ -74,6 +74,7 @@ class OFrame_Main : public QMainWindow, public ViewHost, public ProgressDisplay 
     OFrameRect MainClientRect() const override;
     void ReactivateLastFrame() override;
     void UpdateView(ViewKind kind) override;
+    void SetLinkPaneTexts(const std::string& connection, const std::string& mode) override;
     void UpdateAllViews() override;
     void CommitPendingEdits(ViewKind kind) override;
     void SetDocumentTitle(const std::string& title) override;

@@ -172,7 +172,9 @@ std::vector<std::string> ProgramFindings(const OType_ZRPartSet& set, const OTarg
         }
     }
     if (!newPlatform) {
-        for (const auto& [kind, text] : kKindLimitFindings) {
+        for (const auto& finding : kKindLimitFindings) {
+            const int kind = finding.first;
+            const int text = finding.second;
             const int count = static_cast<int>(
                 std::count_if(set.Tools().begin(), set.Tools().end(),
                               [kind](const auto& t) { return t->iGetConfigToolType() == kind; }));

@@ -129,6 +129,11 @@ void PrintPartsJson(std::ostream& out, const std::string& file, bool teach,
         json.Key("orientation").Int(part.iGetOrientation());
         json.Key("comment").String(part.GetComment());
         json.Key("columns").Int(part.iGetColumns());
+        // What the device (or the last classification) reported for the part.
+        json.Key("results").BeginArray();
+        for (int r = 0; r < 3; ++r)
+            json.Number(part.dGetResultValue(r));
+        json.EndArray();
         json.Key("features").BeginArray();
         for (int f = 0; f < part.Features().iGetNumOfFeatures(); ++f)
             WriteFeatureJson(json, f, part.Features().At(f));
@@ -349,10 +354,11 @@ int RunContour(const std::vector<std::string>& args, std::ostream& out, std::ost
     return 0;
 }
 
-KALVOR_CLI_VERB({"parts", "FILE [--teach | --test] [--sw S] [--json]",
-                 "the parts of a part list or project with type, orientation, comment and their "
-                 "extracted features (names, values, validity)",
-                 &RunParts});
+KALVOR_CLI_VERB(
+    {"parts", "FILE [--teach | --test] [--sw S] [--json]",
+     "the parts of a part list or project with type, orientation, comment, result values and their "
+     "extracted features (names, values, validity)",
+     &RunParts});
 KALVOR_CLI_VERB({"features", "--csv FILE [--sw S] [--json]",
                  "the twelve basic contour features of contours given as lines "
                  "kind,type,orientation,v1,v2,... (S: firmware code, default 778)",

@@ -13,6 +13,7 @@
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/stream/OByteStream_Memory.h"
 #include "platform/Log.h"
+#include "sim/ODeviceResultProvider_CheckProgram.h"
 
 using namespace LinkProtocol;
 
@@ -82,6 +83,13 @@ std::vector<uint8_t> ParametersPayload(const OCoordTrans_Tsai_Transformer& t) {
     return s.TakeBytes();
 }
 
+std::unique_ptr<ODeviceResultProvider> MakeResultProvider(const OSimOptions& options,
+                                                          const ZRINFO& info) {
+    auto fixed = std::make_unique<ODeviceResultProvider_Fixed>(options.resultDeviation);
+    if (options.fixedResults) return fixed;
+    return std::make_unique<ODeviceResultProvider_CheckProgram>(info, std::move(fixed));
+}
+
 }  // namespace
 
 OSimDevice::OSimDevice(const OSimOptions& options)
@@ -89,7 +97,7 @@ OSimDevice::OSimDevice(const OSimOptions& options)
       m_info(MakeSimulatedDeviceInfo(options.device)),
       m_factory(GeometryOf(m_info), options.variation, options.seed),
       m_schedule(options.schedule),
-      m_results(std::make_unique<ODeviceResultProvider_Fixed>(options.resultDeviation)),
+      m_results(MakeResultProvider(options, m_info)),
       m_diag(options.startInDiagMode),
       m_sendMode(options.sendMode),
       m_loginRetriesLeft(options.faults.loginRetries) {
@@ -368,7 +376,7 @@ OSimDevice::OAnswer OSimDevice::PackageAction(uint32_t session, const OType_ComP
                 return Code(Result::kNoSuchItem);
             m_slots.erase(number);
         }
-        m_programsChanged = true;
+        ProgramsChanged();
         return Code(Result::kOk);
     }
     if (name == "$CPARTDT") {
@@ -386,7 +394,7 @@ OSimDevice::OAnswer OSimDevice::PackageAction(uint32_t session, const OType_ComP
         return Code(Result::kOk);
     }
     if (name == "$CCHGPRG") {
-        m_programsChanged = true;
+        ProgramsChanged();
         return Code(Result::kOk);
     }
     if (name == "$CLPTLOG") {
@@ -445,7 +453,7 @@ OSimDevice::OAnswer OSimDevice::StoreProgramInSlot(uint32_t slot, std::vector<ui
     program.bytes = std::move(bytes);
     program.number = static_cast<int>(slot);
     m_slots[slot] = std::move(program);
-    m_programsChanged = true;
+    ProgramsChanged();
     Log::Write(LogLevel::Info, "devsim", "stored program in slot " + std::to_string(slot));
     return Code(Result::kOk);
 }
@@ -470,7 +478,7 @@ OSimDevice::OAnswer OSimDevice::StoreNamedProgram(uint32_t number,
     Log::Write(LogLevel::Info, "devsim", "stored program file \"" + program.name + "\"");
     const std::string key = program.name;
     m_named[key] = std::move(program);
-    m_programsChanged = true;
+    ProgramsChanged();
     return Code(Result::kOk);
 }
 
@@ -565,7 +573,7 @@ OSimDevice::OAnswer OSimDevice::ProgramLists(uint32_t op, std::span<const uint8_
                 if (!m_named.count(name)) return Code(Result::kNoSuchItem);
                 m_assigned[number] = name;
             }
-            m_programsChanged = true;
+            ProgramsChanged();
             return Code(Result::kOk);
         }
         default: {
@@ -573,7 +581,7 @@ OSimDevice::OAnswer OSimDevice::ProgramLists(uint32_t op, std::span<const uint8_
             if (!LinkPayload::bReadName(s, name)) return Code(Result::kProtocolError);
             if (!m_named.erase(name)) return Code(Result::kNoSuchItem);
             std::erase_if(m_assigned, [&](const auto& a) { return a.second == name; });
-            m_programsChanged = true;
+            ProgramsChanged();
             return Code(Result::kOk);
         }
     }
@@ -601,6 +609,12 @@ OSimDevice::OAnswer OSimDevice::CoordTrans(uint32_t op, std::span<const uint8_t>
 }
 
 // --- parts ---
+
+void OSimDevice::ProgramsChanged() {
+    m_programsChanged = true;
+    // Parts made for the old program carry its results.
+    m_variants.clear();
+}
 
 std::span<const uint8_t> OSimDevice::ActiveProgram() const {
     if (!m_slots.empty()) return m_slots.begin()->second.bytes;

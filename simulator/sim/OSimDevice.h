@@ -99,6 +99,7 @@ class OSimDevice {
     std::shared_ptr<const std::vector<uint8_t>> EncodePart(const OType_Part& part, uint8_t origin);
     void LogPart(const OType_Part& part);
     std::span<const uint8_t> ActiveProgram() const;
+    void ProgramsChanged();
 
     OSimOptions m_options;
     ZRINFO m_info;

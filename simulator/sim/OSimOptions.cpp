@@ -104,7 +104,10 @@ Parts:
   --diag                   start in diagnostic mode
   --send-mode N            initial send mode 0..4 (default 1)
   --log-capacity N         parts kept in the part log (default 50)
-  --result-deviation D     deviation reported for every part (default 12.5)
+  --fixed-results          report the scheduled type and orientation with fixed quality
+                           figures instead of running the stored check program
+  --result-deviation D     deviation of fixed results, and of every part while no check
+                           program can run (default 12.5)
   --label-parts            each part's comment is "#N", its running number at the device
 
 Faults (for tests):
@@ -231,6 +234,10 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         }
         if (a == "--diag") {
             o.startInDiagMode = true;
+            continue;
+        }
+        if (a == "--fixed-results") {
+            o.fixedResults = true;
             continue;
         }
         if (a == "--label-parts") {

@@ -43,6 +43,7 @@ struct OSimOptions {
     std::string tracePath;
     // Each part carries "#N", its running number at the device, as its comment.
     bool labelParts = false;
+    bool fixedResults = false;  // no check program is run for the results
     OSimFaults faults;
 };
 

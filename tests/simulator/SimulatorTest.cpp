@@ -330,3 +330,107 @@ TEST(Devsim, HostileFramesAreRefusedWithAnErrorAndTheDeviceGoesOn) {
     auto link = Connect(sim);
     EXPECT_EQ(link->commandSYNCRO(), 1);
 }
+
+namespace {
+
+ORun Kalvorctl(const std::string& arguments) {
+    return RunCommand(std::string(KALVOR_CTL_PATH) + " " + arguments);
+}
+
+// The test parts of a binary part list written by `kalvorctl device record --test`.
+std::vector<OType_Part> LoadTestParts(const std::string& file) {
+    OType_ZRPartSet set;
+    std::string error;
+    EXPECT_EQ(set.iLoadParts(file, false, &error), 1) << error;
+    std::vector<OType_Part> parts;
+    for (int i = 0; i < set.TestParts().iGetSize(); ++i)
+        parts.push_back(*set.TestParts().GetAt_NoSort(i));
+    return parts;
+}
+
+// The scheduled orientation of a part labelled "#N" under the schedule 1:3x2,1:1x2,1:2x2.
+int ScheduledOrientation(const OType_Part& part) {
+    const int n = std::stoi(part.GetComment().substr(1));
+    const int kOrientations[] = {3, 3, 1, 1, 2, 2};
+    return kOrientations[(n - 1) % 6];
+}
+
+}  // namespace
+
+// A contour device classifies with the check program it was sent: Teach-Data of
+// orientations 1 and 2 are recorded from two devices, the project goes to a third, whose
+// parts then carry the program's classification rather than what the feeder brought.
+TEST(Devsim, ResultsComeFromTheStoredCheckProgram) {
+    TempDir dir;
+    const std::string project = (dir / "line.zrp").string();
+    for (const int orientation : {1, 2}) {
+        DevsimProcess teacher(
+            {"--hardware", "1", "--rate", "200", "--schedule", "1:" + std::to_string(orientation)});
+        ASSERT_TRUE(teacher.bIsReady());
+        const std::string host = " --host 127.0.0.1:" + teacher.PortText(0);
+        if (orientation == 1) {
+            const ORun r = Kalvorctl("device identify" + host + " --project " + project);
+            ASSERT_EQ(r.status, 0) << r.output;
+        }
+        const ORun r = Kalvorctl("device record" + host + " --count 30 --teach --orientation " +
+                                 std::to_string(orientation) + " " + project);
+        ASSERT_EQ(r.status, 0) << r.output;
+    }
+
+    DevsimProcess device(
+        {"--hardware", "1", "--rate", "200", "--label-parts", "--schedule", "1:3x2,1:1x2,1:2x2"});
+    ASSERT_TRUE(device.bIsReady());
+    const std::string host = " --host 127.0.0.1:" + device.PortText(0);
+    const std::string before = (dir / "before.zrl").string();
+    const std::string after = (dir / "after.zrl").string();
+
+    ORun r = Kalvorctl("device record" + host + " --count 6 --test " + before);
+    ASSERT_EQ(r.status, 0) << r.output;
+    for (const OType_Part& part : LoadTestParts(before)) {
+        // Without a program the device reports what was scheduled, with fixed figures.
+        EXPECT_EQ(part.iGetOrientation(), ScheduledOrientation(part)) << part.GetComment();
+        EXPECT_DOUBLE_EQ(part.dGetResultValue(0), 12.5);
+    }
+
+    r = Kalvorctl("device send " + project + " --program 0" + host);
+    ASSERT_EQ(r.status, 0) << r.output;
+    r = Kalvorctl("device record" + host + " --count 18 --test " + after);
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::vector<OType_Part> parts = LoadTestParts(after);
+    ASSERT_EQ(parts.size(), 18u);
+    int taughtInside = 0, taught = 0;
+    for (const OType_Part& part : parts) {
+        const int scheduled = ScheduledOrientation(part);
+        EXPECT_EQ(part.iGetType(), 1);
+        if (scheduled == 3) {
+            // Not taught: the program knows only orientations 1 and 2 and rejects the part.
+            EXPECT_NE(part.iGetOrientation(), 3) << part.GetComment();
+            EXPECT_GT(part.dGetResultValue(0), 100.0) << part.GetComment();
+            EXPECT_EQ(part.dGetResultValue(2), 0.0) << part.GetComment();
+            continue;
+        }
+        ++taught;
+        EXPECT_EQ(part.iGetOrientation(), scheduled) << part.GetComment();
+        EXPECT_NE(part.dGetResultValue(0), 12.5) << part.GetComment();
+        if (part.dGetResultValue(2) == 1.0) {
+            ++taughtInside;
+            EXPECT_LE(part.dGetResultValue(0), 100.0) << part.GetComment();
+        }
+    }
+    // Small variation lets a part leave its 5 % band now and then, not as a rule.
+    EXPECT_GE(taughtInside, taught / 2);
+
+    // The fixed figures come back for a simulator told not to run programs.
+    DevsimProcess fixed({"--hardware", "1", "--rate", "200", "--label-parts", "--fixed-results",
+                         "--schedule", "1:3x2,1:1x2,1:2x2"});
+    ASSERT_TRUE(fixed.bIsReady());
+    const std::string fixedHost = " --host 127.0.0.1:" + fixed.PortText(0);
+    r = Kalvorctl("device send " + project + " --program 0" + fixedHost);
+    ASSERT_EQ(r.status, 0) << r.output;
+    r = Kalvorctl("device record" + fixedHost + " --count 6 --test " + after);
+    ASSERT_EQ(r.status, 0) << r.output;
+    for (const OType_Part& part : LoadTestParts(after)) {
+        EXPECT_EQ(part.iGetOrientation(), ScheduledOrientation(part)) << part.GetComment();
+        EXPECT_DOUBLE_EQ(part.dGetResultValue(0), 12.5);
+    }
+}

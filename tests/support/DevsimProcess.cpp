@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,8 +22,13 @@ DevsimProcess::DevsimProcess(std::vector<std::string> options) {
     }
     int out[2];
     if (pipe(out) != 0) return;
+    const pid_t parent = getpid();
     m_pid = fork();
     if (m_pid == 0) {
+        // A test that dies (a failed sanitizer check) must not leave the simulator running:
+        // it would hold the test's output open and the test runner would wait for ever.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(127);
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);

@@ -64,6 +64,7 @@ class OByteStream {
     bool bReadRaw(void* data, size_t size) {
         // Fast path: the bytes lie in the implementation's read window and inside the limit.
         if (size <= m_fastLeft) {
+            if (size == 0) return m_ok;  // an empty array may come with no buffer at all
             std::memcpy(data, m_window, size);
             m_window += size;
             m_windowLeft -= size;

@@ -1,0 +1,96 @@
+#include "sim/ODeviceResultProvider_CheckProgram.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "device/DeviceInfoBuilder.h"
+#include "device/TargetSystem.h"
+#include "model/partset/OType_ZRPartSet.h"
+#include "platform/Log.h"
+
+ODeviceResultProvider_CheckProgram::ODeviceResultProvider_CheckProgram(
+    const ZRINFO& info, std::unique_ptr<ODeviceResultProvider> fallback)
+    : m_info(info),
+      m_fallback(std::move(fallback)),
+      m_ui(std::clog),
+      m_extraction(info, DeviceInfo::ReadTarget(info), m_ui),
+      m_classifier(*this) {
+    // The device tells orientations and types apart as far as its program has classes.
+    m_properties.useOrientation = 1;
+    m_properties.useTypes = 1;
+}
+
+ODeviceResultProvider_CheckProgram::~ODeviceResultProvider_CheckProgram() = default;
+
+ODeviceResult ODeviceResultProvider_CheckProgram::Evaluate(const OType_Part& part,
+                                                           const std::optional<OSimPartSpec>& truth,
+                                                           std::span<const uint8_t> program) {
+    const bool contourDevice = !TargetSystem::bIsCamera(DeviceInfo::ReadTarget(m_info).hardware);
+    if (!contourDevice || part.iGetConturDataSize() == 0 || !bLoadProgram(program))
+        return m_fallback->Evaluate(part, truth, program);
+    return Inspect(part);
+}
+
+bool ODeviceResultProvider_CheckProgram::bLoadProgram(std::span<const uint8_t> program) {
+    if (program.empty()) return false;
+    if (std::equal(program.begin(), program.end(), m_loadedBytes.begin(), m_loadedBytes.end()))
+        return m_program != nullptr;
+    m_loadedBytes.assign(program.begin(), program.end());
+    auto set = std::make_unique<OType_ZRPartSet>();
+    m_extraction.PreparePartSet(*set);
+    if (!set->iDecode(program)) {
+        Log::Write(LogLevel::Warning, "devsim",
+                   "the stored check program cannot be decoded; fixed results are reported");
+        m_program.reset();
+        return false;
+    }
+    m_extraction.PreparePartSet(*set);
+    set->TeachParts().RemoveAll();
+    set->TestParts().RemoveAll();
+    m_program = std::move(set);
+    // What a device does once when a program becomes active: its stored statistics become
+    // tolerance bands and decision thresholds.
+    m_classifier.ReloadTeachData(*m_program);
+    m_classifier.FindSeparatingFeatures();
+    m_classifier.FormToleranceBands();
+    Log::Write(LogLevel::Info, "devsim",
+               "running check program \"" + m_program->GetName() + "\" on every part");
+    return true;
+}
+
+ODeviceResult ODeviceResultProvider_CheckProgram::Inspect(const OType_Part& part) {
+    OType_PartArray& list = m_program->TestParts();
+    list.RemoveAll();
+    auto copy = std::make_unique<OType_Part>();
+    part.CopyTo(*copy);
+    copy->SetTeachPart(false);
+    OType_Part& inspected = *list.Add(std::move(copy));
+    m_extraction.Recompute(*m_program, 1, 1, 0, 0, 0);
+    m_classifier.ClassifyPart(inspected);
+
+    ODeviceResult r;
+    r.type = inspected.iGetType();
+    r.orientation = inspected.iGetOrientation();
+    r.deviation = inspected.dGetResultValue(0);
+    r.distance = inspected.dGetResultValue(1);
+    r.inside = inspected.dGetResultValue(2);
+    r.tolerance = inspected.iGetTolerance();
+    list.RemoveAll();
+    return r;
+}
+
+int ODeviceResultProvider_CheckProgram::iGetFixedFeatureCount() const {
+    return m_info.u16(ZRINFO::kBasicFeatures);
+}
+
+int ODeviceResultProvider_CheckProgram::iGetToolCapacity() const {
+    return m_info.u16(ZRINFO::kToolCapacity);
+}
+
+int ODeviceResultProvider_CheckProgram::iGetDeviceOrientationCount() const {
+    return std::max(1, DeviceInfo::ReadTarget(m_info).orientations);
+}
+
+int ODeviceResultProvider_CheckProgram::iGetDeviceTypeCount() const {
+    return std::max(1, DeviceInfo::ReadTarget(m_info).partsInSet);
+}

@@ -5,10 +5,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -21,59 +18,11 @@
 
 #include "link/OQuillonComInterface_TCP.h"
 #include "platform/OCommandQueue_Manual.h"
+#include "support/DevsimProcess.h"
 
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-class Simulator {
-  public:
-    explicit Simulator(std::vector<std::string> options) {
-#ifdef KALVOR_DEVSIM_PATH
-        options.insert(options.begin(), {"--port", "0", "--rate", "0"});
-        int out[2];
-        if (pipe(out) != 0) return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::string path = KALVOR_DEVSIM_PATH;
-            std::vector<char*> argv{path.data()};
-            for (auto& o : options)
-                argv.push_back(o.data());
-            argv.push_back(nullptr);
-            execv(path.c_str(), argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        char c = 0;
-        pollfd p{out[0], POLLIN, 0};
-        while (poll(&p, 1, 5000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
-            line += c;
-        close(out[0]);
-        std::istringstream words(line);
-        std::string w;
-        while (words >> w) {
-            if (w == "ports") words >> m_port;
-        }
-#endif
-    }
-    ~Simulator() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    int iPort() const {
-        return m_port;
-    }
-
-  private:
-    pid_t m_pid = -1;
-    int m_port = 0;
-};
 
 // Moves `messages` messages of `size` bytes from a writer thread to this thread over a
 // loopback TCP connection; returns the seconds it took.
@@ -139,15 +88,15 @@ void StartStream(OQuillonComInterface& link, Content content) {
 
 void LinkVersusPlain(benchmark::State& state, std::vector<std::string> options, Content content,
                      int partsPerIteration) {
-    Simulator sim(std::move(options));
-    if (sim.iPort() == 0) {
+    options.insert(options.begin(), {"--rate", "0"});
+    DevsimProcess sim(std::move(options));
+    if (!sim.bIsReady()) {
         state.SkipWithError("kalvor-devsim did not start");
         return;
     }
     OQuillonComInterface_TCP link(nullptr, nullptr, nullptr, nullptr, 0);
     link.SetAddress("127.0.0.1");
-    link.SetPorts(std::to_string(sim.iPort()), std::to_string(sim.iPort() + 1),
-                  std::to_string(sim.iPort() + 2));
+    link.SetPorts(sim.PortText(0), sim.PortText(1), sim.PortText(2));
     OCommandQueue_Manual queue;
     link.SetServices({&queue, nullptr, nullptr});
     link.SetReceivedPartLimits(256, 1ull << 30);

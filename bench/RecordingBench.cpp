@@ -5,15 +5,11 @@
 // The parts are contour parts recorded from kalvor-devsim. BM_RecordingNotification/0
 // starts every notification with an empty list; /4000 keeps a full list of 4000 parts
 // under the delete-oldest policy, so that every part also removes one.
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,69 +22,18 @@
 #include "platform/OCommandQueue_Manual.h"
 #include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Scripted.h"
+#include "support/DevsimProcess.h"
 
 namespace {
 
-class OSimulator {
-  public:
-    explicit OSimulator(std::vector<std::string> options) {
-#ifdef KALVOR_DEVSIM_PATH
-        options.insert(options.begin(), {"--port", "0"});
-        int out[2];
-        if (pipe(out) != 0) return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::string path = KALVOR_DEVSIM_PATH;
-            std::vector<char*> argv{path.data()};
-            for (auto& o : options)
-                argv.push_back(o.data());
-            argv.push_back(nullptr);
-            execv(path.c_str(), argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        char c = 0;
-        pollfd p{out[0], POLLIN, 0};
-        while (poll(&p, 1, 5000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
-            line += c;
-        close(out[0]);
-        std::istringstream words(line);
-        std::string w;
-        while (words >> w) {
-            if (w == "ports") words >> m_port;
-        }
-#endif
-    }
-    ~OSimulator() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    int iPort() const {
-        return m_port;
-    }
-    std::string Port(int channel) const {
-        return std::to_string(m_port + channel);
-    }
-
-  private:
-    pid_t m_pid = -1;
-    int m_port = 0;
-};
-
 // 21 contour parts of a Talon, recorded from a streaming simulator.
 std::vector<OType_Part> RecordParts(int count) {
-    OSimulator sim({"--hardware", "1", "--rate", "0", "--diag"});
+    DevsimProcess sim({"--hardware", "1", "--rate", "0", "--diag"});
     std::vector<OType_Part> parts;
-    if (sim.iPort() == 0) return parts;
+    if (!sim.bIsReady()) return parts;
     OQuillonComInterface_TCP link(nullptr, nullptr, nullptr, nullptr, 0);
     link.SetAddress("127.0.0.1");
-    link.SetPorts(sim.Port(0), sim.Port(1), sim.Port(2));
+    link.SetPorts(sim.PortText(0), sim.PortText(1), sim.PortText(2));
     if (link.iConnect(0, 0, 0, 0, 0, true, true) != 1) return parts;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (static_cast<int>(parts.size()) < count && std::chrono::steady_clock::now() < end) {
@@ -111,10 +56,10 @@ void BM_RecordingNotification(benchmark::State& state) {
         return;
     }
     // A device that sends nothing by itself, for the diagnostic mode of the link.
-    OSimulator quiet({"--hardware", "1", "--rate", "0.001"});
+    DevsimProcess quiet({"--hardware", "1", "--rate", "0.001"});
     OSettings_Memory settings;
     OConnectionProfile profile;
-    profile.ports = {quiet.Port(0), quiet.Port(1), quiet.Port(2)};
+    profile.ports = {quiet.PortText(0), quiet.PortText(1), quiet.PortText(2)};
     ConnectionProfiles::Save(settings, {profile});
     ConnectionProfiles::SetLast(settings, OConnectionProfile::Kind::Tcp, 1);
     ConnectionProfiles::SetAskAtLogin(settings, false);

@@ -126,14 +126,20 @@ int OCliDeviceSession::iRecord(int teach, int count, int orientation, int type, 
     session.SetRecordOrientation(orientation);
     session.SetRecordType(type);
     Doc().StartRecording(teach, 1, images < 0 ? (session.bImagesNeeded() ? 1 : 0) : images);
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::seconds(m_address.timeoutSec) +
-                          std::chrono::milliseconds(200) * count;
+    // However slowly the feeder brings parts, recording goes on while they keep coming; it
+    // gives up when none arrived for the time-out.
+    const auto silence = std::chrono::seconds(m_address.timeoutSec);
+    auto deadline = std::chrono::steady_clock::now() + silence;
     OHeadlessDocument& headless = *m_headless;
-    while (session.bIsDiagMode() && list.iGetSize() - before < count &&
+    int received = 0;
+    while (session.bIsDiagMode() && received < count &&
            std::chrono::steady_clock::now() < deadline) {
         headless.Queue().bWaitForPost(std::chrono::milliseconds(100));
         headless.iDispatchPosted();
+        if (list.iGetSize() - before != received) {
+            received = list.iGetSize() - before;
+            deadline = std::chrono::steady_clock::now() + silence;
+        }
     }
     if (OQuillonComInterface* link = session.opGetConnection()) link->iSetDiagMode(0, 0);
     headless.iDispatchPosted();

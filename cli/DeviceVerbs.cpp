@@ -343,13 +343,15 @@ int RunRecord(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     }
     OType_ZRPartSet set;
     OType_PartArray& list = a.teach ? set.TeachParts() : set.TestParts();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(a.timeout) +
-                          std::chrono::milliseconds(200) * a.count;
+    // Recording goes on while parts keep coming and gives up after the time-out of silence.
+    const auto silence = std::chrono::seconds(a.timeout);
+    auto deadline = std::chrono::steady_clock::now() + silence;
     while (list.iGetSize() < a.count && std::chrono::steady_clock::now() < deadline) {
         if (auto part = link->opTakeReceivedPart()) {
             part->SetTeachPart(a.teach == 1);
             part->SetRecordNo(list.iGetSize() + 1);
             list.Add(std::move(part));
+            deadline = std::chrono::steady_clock::now() + silence;
             continue;
         }
         if (!link->iGetComOnLine()) break;
@@ -527,7 +529,8 @@ constexpr const char* kUsage =
     "       kalvorctl device fetch --program N (--host H | --serial DEV) OUT\n"
     "       kalvorctl device partdata (send PROJECT | fetch PROJECT [OUT]) --type T\n"
     "              [--number N] (--host H | --serial DEV)\n"
-    "       every form takes --timeout S (default 10)\n";
+    "       every form takes --timeout S (default 10); recording gives up after S seconds\n"
+    "              without a part\n";
 
 int RunDevice(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     static const std::vector<std::string> kVerbs = {"info", "record", "identify",

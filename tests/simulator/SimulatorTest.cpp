@@ -434,3 +434,32 @@ TEST(Devsim, ResultsComeFromTheStoredCheckProgram) {
         EXPECT_DOUBLE_EQ(part.dGetResultValue(0), 12.5);
     }
 }
+
+// A slow feeder is recorded as long as parts keep coming; a silent one ends the recording
+// after the time-out, with what arrived so far named.
+TEST(Devsim, RecordingWaitsForASlowFeederAndGivesUpOnASilentOne) {
+    TempDir dir;
+    DevsimProcess slow({"--hardware", "1", "--rate", "2", "--schedule", "1:1"});
+    ASSERT_TRUE(slow.bIsReady());
+    const std::string host = " --host 127.0.0.1:" + slow.PortText(0) + " --timeout 1";
+    const std::string project = (dir / "slow.zrp").string();
+    // Six parts take 2.5 s: longer than the time-out, and than 200 ms a part on top of it.
+    ORun r = Kalvorctl("device record" + host + " --count 6 --test " + (dir / "slow.zrl").string());
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(LoadTestParts((dir / "slow.zrl").string()).size(), 6u);
+    ASSERT_EQ(Kalvorctl("device identify" + host + " --project " + project).status, 0);
+    r = Kalvorctl("device record" + host + " --count 6 --teach " + project);
+    EXPECT_EQ(r.status, 0) << r.output;
+
+    DevsimProcess silent({"--hardware", "1", "--rate", "0.2", "--schedule", "1:1"});
+    ASSERT_TRUE(silent.bIsReady());
+    const std::string silentHost = " --host 127.0.0.1:" + silent.PortText(0) + " --timeout 1";
+    r = Kalvorctl("device record" + silentHost + " --count 3 --test " +
+                  (dir / "silent.zrl").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(" of 3 parts"), std::string::npos) << r.output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "silent.zrl"));
+    r = Kalvorctl("device record" + silentHost + " --count 3 --teach " + project);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(" of 3 parts"), std::string::npos) << r.output;
+}

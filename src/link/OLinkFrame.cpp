@@ -317,6 +317,9 @@ void OLinkFrameDecoder::Deliver(OLinkFrameSink& sink, const OLinkFrameHeader& h,
         if (m_open.size() >= kMaxPartialMessages)
             return Refuse(sink, LinkFrameFault::TooManyMessages, &h);
         OOpenMessage open{h, {}};
+        // Room for the whole message saves re-copying it as it grows; a total the peer merely
+        // claims is trusted only up to a few frames.
+        open.data.reserve(std::min<size_t>(h.total, 4 * size_t{LinkProtocol::kMaxFramePayload}));
         open.data.assign(payload.begin(), payload.end());
         m_open.push_back(std::move(open));
         sink.OnProgress(h, payload.size());

@@ -1,5 +1,7 @@
 #include "link/OLinkSession.h"
 
+#include <termios.h>
+
 #include <asio.hpp>
 #include <deque>
 #include <future>
@@ -280,6 +282,9 @@ int OLinkSession::iOpenSerial(const std::string& device, unsigned baud) {
         Log::Write(LogLevel::Info, "link", "cannot open " + device + ": " + ec.message());
         return Result::kConnectFailed;
     }
+    // Bytes left on the line by an earlier session (late answers, parts) would be read as
+    // this session's.
+    ::tcflush(port.native_handle(), TCIOFLUSH);
     auto pipe = std::make_shared<OStreamPipe<asio::serial_port>>(*this, std::move(port),
                                                                  kSerialFramePayload, true);
     {

@@ -220,6 +220,31 @@ TEST(DataOutputArray, NewerEncodingsKeepTheirExtraBytes) {
     EXPECT_EQ(EncodeOf(OType_DeviceDataIOArray(outputs)), newer);
 }
 
+// Ids on both sides of the wrap at the largest int and one output without an id: the list
+// read back writes the same bytes, and a new output still gets an id of its own.
+TEST(DataOutputArray, AListReadBackEncodesAlikeWhateverTheOrderOfItsIds) {
+    constexpr int kLargest = std::numeric_limits<int>::max();
+    const Bytes bytes =
+        OutputArrayBytes(0, -3,
+                         {EncodeOf(*MakeOutput("A", kLargest)),
+                          EncodeOf(*MakeOutput("B", kLargest - 1)), EncodeOf(*MakeOutput("C"))});
+    OType_DeviceDataIOArray first;
+    auto in = OByteStream_Memory::View(bytes);
+    ASSERT_EQ(first.iDecode(in, TestPrototypes()), 1);
+    const Bytes once = EncodeOf(first);
+    OType_DeviceDataIOArray second;
+    auto again = OByteStream_Memory::View(once);
+    ASSERT_EQ(second.iDecode(again, TestPrototypes()), 1);
+    EXPECT_EQ(EncodeOf(second), once);
+    second.Add(MakeOutput("D"));
+    std::set<int> ids;
+    for (const auto& o : second) {
+        EXPECT_GT(o->iGetDataIOId(), 0) << o->GetName();
+        ids.insert(o->iGetDataIOId());
+    }
+    EXPECT_EQ(ids.size(), 4u);
+}
+
 TEST(DataOutputArray, StoredOutOfRangeSelectionMeansNone) {
     const Bytes bytes = OutputArrayBytes(5, 3, {EncodeOf(*MakeOutput("A", 1))});
     OType_DeviceDataIOArray outputs;

@@ -268,6 +268,29 @@ TEST(ToolArray, StoredLargestIdsLeaveRoomForNewTools) {
         EXPECT_GT(id, 0);
 }
 
+// A list whose ids lie on both sides of the wrap at the largest int, with one tool without an
+// id, is read, written and read again: the second writing equals the first.
+TEST(ToolArray, AListReadBackEncodesAlikeWhateverTheOrderOfItsIds) {
+    constexpr int kLargest = std::numeric_limits<int>::max();
+    const Bytes bytes = ToolArrayBytes(
+        -5, {EncodeOf(*MakeTool(1, "A", kLargest)), EncodeOf(*MakeTool(1, "B", kLargest - 1)),
+             EncodeOf(*MakeTool(1, "C"))});
+    OType_ConfigToolArray first;
+    auto in = OByteStream_Memory::View(bytes);
+    ASSERT_EQ(first.iDecode(in, TestPrototypes()), 1);
+    const Bytes once = EncodeOf(first);
+    OType_ConfigToolArray second;
+    auto again = OByteStream_Memory::View(once);
+    ASSERT_EQ(second.iDecode(again, TestPrototypes()), 1);
+    EXPECT_EQ(EncodeOf(second), once);
+    EXPECT_EQ(Ids(second), Ids(first));
+    second.Add(MakeTool(1, "D"));
+    const std::vector<int> ids = Ids(second);
+    EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), 4u);
+    for (int id : ids)
+        EXPECT_GT(id, 0);
+}
+
 TEST(ToolArray, NewerEncodingsKeepTheirExtraBytes) {
     const Bytes newerTool = WithExtraPayload(EncodeOf(*MakeTool(2, "N", 1)), FutureFields());
     const Bytes newer = ToolArrayBytes(

@@ -212,8 +212,13 @@ int OType_ConfigToolArray::iDecode(OByteStream& s, const OToolPrototypes& protot
     std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
     m_trailer = std::move(trailer);
+    // The stored next id is kept as it is: raising it past the ids read would depend on their
+    // order (ids wrap at the largest int), and a list read back would not encode alike. Only a
+    // missing or repeated id gets a free one.
     m_nextId = std::max(1, nextId);
-    for (auto& t : tools)
-        Add(std::move(t));
+    for (auto& t : tools) {
+        if (t->iGetToolId() < 0 || iFindPosById(t->iGetToolId()) >= 0) t->SetToolId(NextFreeId());
+        m_tools.push_back(std::move(t));
+    }
     return 1;
 }

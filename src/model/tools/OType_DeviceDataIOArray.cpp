@@ -207,9 +207,12 @@ int OType_DeviceDataIOArray::iDecode(OByteStream& s, const ODataOutputPrototypes
     std::vector<uint8_t> trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
     m_trailer = std::move(trailer);
+    // As for tools: the stored next id is kept, only a missing or repeated id gets a free one.
     m_nextId = std::max(1, nextId);
-    for (auto& o : outputs)
-        Add(std::move(o));
+    for (auto& o : outputs) {
+        if (o->iGetDataIOId() < 0 || bIsIdUsed(o->iGetDataIOId())) o->SetDataIOId(NextFreeId());
+        m_outputs.push_back(std::move(o));
+    }
     SetSelected(selected);
     return 1;
 }

@@ -173,7 +173,13 @@ std::vector<int16_t> FilterHoles(std::span<const int16_t> runs, int limit) {
                 merged.push_back(r);
             }
         }
-        if (merged.empty()) merged.push_back(column.front());
+        if (merged.empty()) {
+            // A column without material keeps its mark; one at row 0 is written as (1, -1),
+            // so it is that mark (and is dropped at the end like every trailing one).
+            OContourRun mark = column.front();
+            if (mark.bottom == 0) mark = {1, 1};
+            merged.push_back(mark);
+        }
         for (size_t i = 0; i < merged.size(); ++i) {
             if (merged[i].bottom == merged[i].top) continue;
             anyTop = std::min(anyTop, merged[i].top);

@@ -62,6 +62,20 @@ TEST(ContourFilters, HolesFillGapsUpToTheLimit) {
     EXPECT_EQ(FilterHoles(in, 3), (V{10, 30, 40, -50, 40, -40, 5, -12}));
 }
 
+// Columns without material marked at row 0 are the (1, -1) mark once written: trailing ones
+// are dropped like any other, so filtering again changes nothing.
+TEST(ContourFilters, HoleFilterDropsTrailingEmptyColumnsMarkedAtRowZero) {
+    const V onlyEmpty = {0, 0, -15360, -9};
+    EXPECT_EQ(FilterHoles(onlyEmpty, 0), V{});
+    const V trailing = {10, -20, 0, 0, 300, -9};
+    EXPECT_EQ(FilterHoles(trailing, 2), (V{10, -20}));
+    // Inside the contour such a column becomes (m, -m) like every empty column.
+    const V inside = {10, -20, 0, 0, 300, -9, 12, -20};
+    const V once = FilterHoles(inside, 2);
+    EXPECT_EQ(once, (V{10, -20, 10, -10, 12, -20}));
+    EXPECT_EQ(FilterHoles(once, 2), once);
+}
+
 TEST(ContourFilters, ViewingAreaClampsIntoTheBand) {
     const V in = Runs({{{5, 15}, {20, 60}}, {{70, 90}}, {{1, 4}}, {{30, 40}}, {{2, 3}}});
     // Band 10..50: column 1 lies above (closed as empty), column 2 below, the last column

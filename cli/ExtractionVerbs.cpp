@@ -149,7 +149,9 @@ void PrintPartsText(std::ostream& out, const OType_PartArray& list) {
     for (int i = 0; i < list.iGetSize(); ++i) {
         const OType_Part& part = *list.GetAt(i);
         out << "part " << i + 1 << ": type " << part.iGetType() << ", orientation "
-            << part.iGetOrientation() << ", columns " << part.iGetColumns();
+            << part.iGetOrientation() << ", columns " << part.iGetColumns() << ", results "
+            << part.dGetResultValue(0) << " " << part.dGetResultValue(1) << " "
+            << part.dGetResultValue(2);
         if (!part.GetComment().empty()) out << ", comment \"" << part.GetComment() << "\"";
         out << "\n";
         for (int f = 0; f < part.Features().iGetNumOfFeatures(); ++f) {

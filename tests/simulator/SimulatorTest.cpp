@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
 #include <set>
 #include <thread>
 
@@ -419,6 +420,15 @@ TEST(Devsim, ResultsComeFromTheStoredCheckProgram) {
     }
     // Small variation lets a part leave its 5 % band now and then, not as a rule.
     EXPECT_GE(taughtInside, taught / 2);
+    // kalvorctl shows the device's results of a recorded part.
+    r = Kalvorctl("parts " + after + " --test --json");
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::smatch first;
+    ASSERT_TRUE(std::regex_search(r.output, first,
+                                  std::regex(R"("results": \[\s*([-0-9.e]+),\s*([-0-9.e]+),)")))
+        << r.output;
+    EXPECT_DOUBLE_EQ(std::stod(first[1].str()), parts[0].dGetResultValue(0));
+    EXPECT_DOUBLE_EQ(std::stod(first[2].str()), parts[0].dGetResultValue(1));
 
     // The fixed figures come back for a simulator told not to run programs.
     DevsimProcess fixed({"--hardware", "1", "--rate", "200", "--label-parts", "--fixed-results",

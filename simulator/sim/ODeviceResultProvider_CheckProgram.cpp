@@ -44,6 +44,7 @@ bool ODeviceResultProvider_CheckProgram::bLoadProgram(std::span<const uint8_t> p
         m_program.reset();
         return false;
     }
+    // Once more after reading: the device's own feature count and names apply, not the stored.
     m_extraction.PreparePartSet(*set);
     set->TeachParts().RemoveAll();
     set->TestParts().RemoveAll();

@@ -42,10 +42,13 @@ std::unique_ptr<OType_Part> Part(int label, int contourValues = 40, bool image =
     return part;
 }
 
-// The quiet simulator's first stream tick may still send one part; let it pass and drop it
-// with the notifications queued so far.
+// The quiet simulator's stream sends one part as it starts; wait for it (however loaded the
+// machine) and drop it with the notifications queued so far.
 void DropTheFirstTick(OQuillonComInterface& link, OCommandQueue_Manual& queue) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (link.iGetNumReceivedParts() == 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     link.bRemoveAllReceivedParts();
     queue.Clear();
     link.UpdateKO();

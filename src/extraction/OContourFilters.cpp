@@ -26,7 +26,10 @@ std::vector<ORuns> ReadColumns(std::span<const int16_t> values) {
         runs.reserve(v.size() / 2);
         for (size_t i = 0; i + 1 < v.size(); i += 2) {
             OContourRun r = ContourRunAt(v, i);
-            r.bottom = std::max(r.bottom, r.top);
+            // -32768 stands for row 32768, which no run value can hold when written back:
+            // the filters see the rows they can write.
+            r.top = std::min<int32_t>(r.top, std::numeric_limits<int16_t>::max());
+            r.bottom = std::clamp<int32_t>(r.bottom, r.top, std::numeric_limits<int16_t>::max());
             runs.push_back(r);
         }
     }

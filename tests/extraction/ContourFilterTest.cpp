@@ -76,6 +76,17 @@ TEST(ContourFilters, HoleFilterDropsTrailingEmptyColumnsMarkedAtRowZero) {
     EXPECT_EQ(FilterHoles(once, 2), once);
 }
 
+// -32768 means row 32768, beyond what a run value can hold: the filters work on row 32767,
+// so a run that would shrink to nothing when written is dropped at once.
+TEST(ContourFilters, TheLowestRunValueIsTakenAsTheLastRowThatCanBeWritten) {
+    const V edge = {-32767, -32768, -32768, 32767};
+    const V once = FilterThinAreas(edge, 0);
+    EXPECT_EQ(FilterThinAreas(once, 0), once);
+    const V tall = {100, -32768};
+    EXPECT_EQ(FilterThinAreas(tall, 5), (V{100, -32767}));
+    EXPECT_EQ(FilterHoles(tall, 5), (V{100, -32767}));
+}
+
 TEST(ContourFilters, ViewingAreaClampsIntoTheBand) {
     const V in = Runs({{{5, 15}, {20, 60}}, {{70, 90}}, {{1, 4}}, {{30, 40}}, {{2, 3}}});
     // Band 10..50: column 1 lies above (closed as empty), column 2 below, the last column

@@ -317,10 +317,12 @@ int RunInfo(const ODeviceArgs& a, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-// Diagnostic mode with contour images (and camera images when asked).
+// Diagnostic mode with contour images (and camera images when asked). Camera images are
+// switched on before the stream starts, so that its first parts carry them too.
 int iStartRecording(OQuillonComInterface& link, bool images) {
     int r = 1;
     if (link.iGetSendMode() == 2 || link.iGetSendMode() == 3) r = link.commandKONZEI();
+    if (r == 1 && images && !link.iGetDiagMode()) r = link.commandPARTIMAGES_ON();
     if (r == 1 && !link.iGetDiagMode()) r = link.commandEWDIAG();
     if (r == 1 && link.iGetSendMode() != 1 && link.iGetSendMode() != 4) r = link.commandKONTUR();
     if (r == 1 && images) r = link.commandPARTIMAGES_ON();

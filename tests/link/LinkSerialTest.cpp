@@ -45,8 +45,10 @@ TEST(LinkSerial, LoginTransfersAndPartsOverOneLine) {
     ASSERT_EQ(up.iReceiveDataPackage(*link), 1);
     EXPECT_EQ(up.Data(), program);
 
-    ASSERT_EQ(link->commandEWDIAG(), 1);
+    // Images first: parts streamed between entering diagnostic mode and switching images on
+    // would carry contours only.
     ASSERT_EQ(link->commandPARTIMAGES_ON(), 1);
+    ASSERT_EQ(link->commandEWDIAG(), 1);
     ASSERT_TRUE(LinkTest::bWaitForParts(*link, 3, std::chrono::seconds(5)));
     auto part = link->opTakeReceivedPart();
     ASSERT_TRUE(part);

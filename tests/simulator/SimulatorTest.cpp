@@ -205,11 +205,12 @@ TEST(Devsim, RecordedPartListsReadBackWithEveryPartIntact) {
         // The same parts, received directly from a fresh simulator of the same kind.
         DevsimProcess again(options);
         auto link = Connect(again);
-        ASSERT_EQ(link->commandEWDIAG(), 1);
-        ASSERT_EQ(link->commandKONTUR(), 1);
+        // As kalvorctl does: images on before the stream starts, so that its first part has one.
         if (images) {
             ASSERT_EQ(link->commandPARTIMAGES_ON(), 1);
         }
+        ASSERT_EQ(link->commandEWDIAG(), 1);
+        ASSERT_EQ(link->commandKONTUR(), 1);
         const auto direct = Receive(*link, 4);
         ASSERT_EQ(direct.size(), 4u);
         const int types[] = {1, 2, 3, 4}, orientations[] = {1, 3, 5, 8};

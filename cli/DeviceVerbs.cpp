@@ -15,6 +15,7 @@
 #include "CliVerb.h"
 #include "DeviceSession.h"
 #include "JsonWriter.h"
+#include "TargetJson.h"
 #include "device/DeviceIdentification.h"
 #include "device/DeviceInfoBuilder.h"
 #include "device/TargetSystem.h"
@@ -210,16 +211,7 @@ std::string Join(const std::vector<int>& v) {
 
 void WriteTarget(OJsonWriter& w, const OIdentification& id) {
     const OTargetSystem& t = id.target;
-    w.Field("hardware", t.hardware);
-    w.Field("hardwareName", TargetSystem::HardwareName(t.hardware));
-    w.Field("software", t.software);
-    w.Field("softwareName", TargetSystem::SoftwareName(t.software));
-    w.Field("addIn", t.addIn);
-    w.Field("partTypes", t.partTypes);
-    w.Field("partsInSet", t.partsInSet);
-    w.Field("orientations", t.orientations);
-    w.Field("fixedFeatures", id.fixedFeatures);
-    w.Field("toolCapacity", id.toolCapacity);
+    WriteTargetFields(w, t, id.fixedFeatures, id.toolCapacity);
     w.Field("family", TargetSystem::iFamily(t.hardware));
     w.Field("camera", TargetSystem::bIsCamera(t.hardware));
     w.Field("fallback", id.fallback);

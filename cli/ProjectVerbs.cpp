@@ -11,6 +11,7 @@
 
 #include "CliVerb.h"
 #include "JsonWriter.h"
+#include "TargetJson.h"
 #include "device/OQuillon.h"
 #include "device/TargetSystemSettings.h"
 #include "document/OHeadlessDocument.h"
@@ -114,16 +115,7 @@ void WriteInfo(const std::string& path, OQuillon& session, std::ostream& out) {
     json.Field("family", session.iGetFamily());
     const OTargetSystem& t = session.GetTargetSystem();
     json.Key("target").BeginObject();
-    json.Field("hardware", t.hardware);
-    json.Field("hardwareName", TargetSystem::HardwareName(t.hardware));
-    json.Field("software", t.software);
-    json.Field("softwareName", TargetSystem::SoftwareName(t.software));
-    json.Field("addIn", t.addIn);
-    json.Field("partTypes", t.partTypes);
-    json.Field("partsInSet", t.partsInSet);
-    json.Field("orientations", t.orientations);
-    json.Field("fixedFeatures", session.iGetFixedFeatures());
-    json.Field("toolCapacity", session.iGetToolCapacity());
+    WriteTargetFields(json, t, session.iGetFixedFeatures(), session.iGetToolCapacity());
     json.EndObject();
     const OType_ProjectProperties& p = session.ProjectProperties();
     json.Key("projectProperties").BeginObject();

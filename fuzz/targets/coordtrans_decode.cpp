@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../FuzzSeeds.h"
+#include "model/coordtrans/OCoordTrans_CalibrationPlate.h"
 #include "model/coordtrans/OCoordTrans_Tsai_Transformer.h"
 
 namespace {
@@ -27,33 +28,9 @@ void ExerciseTransforms(const OCoordTrans_Tsai_Transformer& t) {
 }
 
 OCoordTrans_Tsai_Transformer MakeCalibrated() {
-    OCoordTrans_Tsai_Transformer truth;
-    truth.iSetCameraParameters(
-        OCoordTrans_Tsai_CameraParameters::FromSensor(1280, 1280, 0.0048, 0.0048, 640, 512, 1));
-    OCoordTrans_Tsai_CalibrationParameters k;
-    k.f = 12;
-    k.kappa1 = 3e-3;
-    k.Tx = -20;
-    k.Ty = 15;
-    k.Tz = 480;
-    k.Rx = 0.5;
-    k.Ry = -0.15;
-    k.Rz = 0.3;
-    truth.iSetCalibrationParameters(k);
-    std::vector<OCoordTrans_CalibPoint> points;
-    for (double x = -40; x <= 40; x += 20) {
-        for (double y = -40; y <= 40; y += 20) {
-            OCoordTrans_CalibPoint p;
-            p.worldX = x;
-            p.worldY = y;
-            truth.World2Image(x, y, 0, p.imageX, p.imageY);
-            points.push_back(p);
-        }
-    }
-    OCoordTrans_Tsai_Transformer t;
-    t.iSetCameraParameters(truth.GetCameraParameters());
-    t.iCalibrateCoplanar(points);
-    return t;
+    return CalibrateOnPlate(
+        OCoordTrans_Tsai_CameraParameters::FromSensor(1280, 1280, 0.0048, 0.0048, 640, 512, 1),
+        3e-3);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "link/LinkProtocol.h"
 #include "link/OLegacyTransferBuffer.h"
 #include "link/OType_ComPackage.h"
+#include "model/coordtrans/OCoordTrans_CalibrationPlate.h"
 #include "model/partset/OType_PartArray.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/stream/OByteStream_Memory.h"
@@ -49,32 +50,7 @@ OCoordTrans_Tsai_Transformer SyntheticCalibration(const ZRINFO& info) {
     const double h = std::max<int>(64, info.iGetImageHeight());
     const auto camera =
         OCoordTrans_Tsai_CameraParameters::FromSensor(w, w, 0.0048, 0.0048, w / 2, h / 2, 1);
-    OCoordTrans_Tsai_Transformer truth;
-    truth.iSetCameraParameters(camera);
-    OCoordTrans_Tsai_CalibrationParameters k;
-    k.f = 12;
-    k.kappa1 = 1e-3;
-    k.Tx = -20;
-    k.Ty = 15;
-    k.Tz = 480;
-    k.Rx = 0.5;
-    k.Ry = -0.15;
-    k.Rz = 0.3;
-    truth.iSetCalibrationParameters(k);
-    std::vector<OCoordTrans_CalibPoint> points;
-    for (double x = -40; x <= 40; x += 20) {
-        for (double y = -40; y <= 40; y += 20) {
-            OCoordTrans_CalibPoint p;
-            p.worldX = x;
-            p.worldY = y;
-            truth.World2Image(x, y, 0, p.imageX, p.imageY);
-            points.push_back(p);
-        }
-    }
-    OCoordTrans_Tsai_Transformer t;
-    t.iSetCameraParameters(camera);
-    t.iCalibrateCoplanar(points);
-    return t;
+    return CalibrateOnPlate(camera, 1e-3);
 }
 
 std::vector<uint8_t> ParametersPayload(const OCoordTrans_Tsai_Transformer& t) {

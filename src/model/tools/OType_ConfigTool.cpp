@@ -56,6 +56,56 @@ void OType_ConfigTool::iStopTeach(OType_ZRPartSet&) {}
 void OType_ConfigTool::iStopTest(OType_ZRPartSet&) {}
 void OType_ConfigTool::PrintCFTool(OPainter&, const OType_ZRPartSet&) {}
 
+OPropertyList OType_ConfigTool::DescribeProperties(const OPropertyContext&) const {
+    constexpr int64_t kLimit = 1 << 20;
+    return {
+        PropertyList::Text("name", "Name", "General", m_name, 63),
+        PropertyList::Integer("region.left", "Region left", "General", m_region.left, -kLimit,
+                              kLimit, "px"),
+        PropertyList::Integer("region.top", "Region top", "General", m_region.top, -kLimit, kLimit,
+                              "px"),
+        PropertyList::Integer("region.right", "Region right", "General", m_region.right, -kLimit,
+                              kLimit, "px"),
+        PropertyList::Integer("region.bottom", "Region bottom", "General", m_region.bottom, -kLimit,
+                              kLimit, "px"),
+    };
+}
+
+bool OType_ConfigTool::bApplyProperties(const OPropertyValues& values,
+                                        const OPropertyContext& context, std::string& error) {
+    const OPropertyList list = DescribeProperties(context);
+    if (!PropertyList::bValidateAll(list, values, error) ||
+        !bCheckProperties(PropertyList::Merge(list, values), context, error)) {
+        return false;
+    }
+    const bool changed = PropertyList::bAnyChanged(list, values);
+    ApplyProperties(values, context);
+    if (changed) {
+        SetModifiedFlag(true);
+    }
+    return true;
+}
+
+bool OType_ConfigTool::bCheckProperties(const OPropertyValues& merged, const OPropertyContext&,
+                                        std::string& error) const {
+    using PropertyList::iGet;
+    if (iGet(merged, "region.right", 0) < iGet(merged, "region.left", 0) ||
+        iGet(merged, "region.bottom", 0) < iGet(merged, "region.top", 0)) {
+        error = "The region's right and bottom edges must not lie before its left and top edges.";
+        return false;
+    }
+    return true;
+}
+
+void OType_ConfigTool::ApplyProperties(const OPropertyValues& values, const OPropertyContext&) {
+    using PropertyList::iGet;
+    m_name = PropertyList::sGet(values, "name", m_name);
+    m_region.left = static_cast<int32_t>(iGet(values, "region.left", m_region.left));
+    m_region.top = static_cast<int32_t>(iGet(values, "region.top", m_region.top));
+    m_region.right = static_cast<int32_t>(iGet(values, "region.right", m_region.right));
+    m_region.bottom = static_cast<int32_t>(iGet(values, "region.bottom", m_region.bottom));
+}
+
 int OType_ConfigTool::iEncode(OByteStream& s) const {
     OObjectBlockWriter block(s, ObjectId::kConfigTool);
     s.bWriteI32(iGetConfigToolType());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/draw/OGeometry.h"
+#include "model/tools/OPropertyList.h"
 
 class OByteStream;
 class OPainter;
@@ -111,12 +112,29 @@ class OType_ConfigTool {
     // Draws the tool for a printout.
     virtual void PrintCFTool(OPainter& painter, const OType_ZRPartSet& partSet);
 
+    // --- properties as data (property pages, kalvorctl tool set) ---
+    // What a user may edit; the base lists the name and the region ("name", "region.left",
+    // "region.top", "region.right", "region.bottom" on page "General"). Kinds append theirs.
+    virtual OPropertyList DescribeProperties(const OPropertyContext& context) const;
+    // Checks every value against DescribeProperties and bCheckProperties, then applies all
+    // of them; a refusal changes nothing and `error` says why. A change sets the modified flag.
+    bool bApplyProperties(const OPropertyValues& values, const OPropertyContext& context,
+                          std::string& error);
+
     // --- encoding: kind, common settings, then the kind's own payload ---
     int iEncode(OByteStream& stream) const;
     // Decodes common settings and payload into this tool (whose kind must match).
     int iDecodeInto(OByteStream& stream);
 
   protected:
+    // Rules between fields (a minimum below its maximum ...), checked on the values as they
+    // would be after applying; `merged` holds the current value of every described property
+    // overwritten by the new ones.
+    virtual bool bCheckProperties(const OPropertyValues& merged, const OPropertyContext& context,
+                                  std::string& error) const;
+    // Applies values that passed the checks; kinds call the base for the common ones.
+    virtual void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context);
+
     virtual void EncodePayload(OByteStream& stream) const = 0;
     // Returns false on malformed payload.
     virtual bool bDecodePayload(OByteStream& stream) = 0;

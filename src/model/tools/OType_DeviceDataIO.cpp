@@ -54,6 +54,45 @@ void OType_DeviceDataIO::iStopTeach(OType_ZRPartSet&) {}
 void OType_DeviceDataIO::iStopTest(OType_ZRPartSet&) {}
 void OType_DeviceDataIO::UpdateFeatureIndexList(const OType_ZRPartSet&) {}
 
+OPropertyList OType_DeviceDataIO::DescribeProperties(const OPropertyContext&) const {
+    OPropertyList list{PropertyList::Text("name", "Name", "General", m_name, 63)};
+    if (!m_packetName.empty()) {
+        list.push_back(
+            PropertyList::Text("packet.name", "Packet name", "General", m_packetName, 63));
+    }
+    if (m_packetId != -1) {
+        list.push_back(PropertyList::Integer("packet.id", "Packet identifier", "General",
+                                             m_packetId, 0, 65535));
+    }
+    return list;
+}
+
+bool OType_DeviceDataIO::bApplyProperties(const OPropertyValues& values,
+                                          const OPropertyContext& context, std::string& error) {
+    const OPropertyList list = DescribeProperties(context);
+    if (!PropertyList::bValidateAll(list, values, error) ||
+        !bCheckProperties(PropertyList::Merge(list, values), context, error)) {
+        return false;
+    }
+    const bool changed = PropertyList::bAnyChanged(list, values);
+    ApplyProperties(values, context);
+    if (changed) {
+        SetModifiedFlag(true);
+    }
+    return true;
+}
+
+bool OType_DeviceDataIO::bCheckProperties(const OPropertyValues&, const OPropertyContext&,
+                                          std::string&) const {
+    return true;
+}
+
+void OType_DeviceDataIO::ApplyProperties(const OPropertyValues& values, const OPropertyContext&) {
+    m_name = PropertyList::sGet(values, "name", m_name);
+    m_packetName = PropertyList::sGet(values, "packet.name", m_packetName);
+    m_packetId = static_cast<int>(PropertyList::iGet(values, "packet.id", m_packetId));
+}
+
 int OType_DeviceDataIO::iEncode(OByteStream& s) const {
     OObjectBlockWriter block(s, ObjectId::kDataOutput);
     s.bWriteI32(iGetDataIOType());

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/tools/OPropertyList.h"
+
 class OByteStream;
 class OType_Part;
 class OType_ZRPartSet;
@@ -61,10 +63,22 @@ class OType_DeviceDataIO {
     // Rebuilds the table that maps the output's fields to feature indices.
     virtual void UpdateFeatureIndexList(const OType_ZRPartSet& partSet);
 
+    // --- properties as data (property pages) ---
+    // What a user may edit; the base lists "name", "packet.name" (when the kind has packet
+    // names) and "packet.id" (when it has identifiers) on page "General". Kinds append theirs.
+    virtual OPropertyList DescribeProperties(const OPropertyContext& context) const;
+    // Checks every value, then applies all of them; a refusal changes nothing.
+    bool bApplyProperties(const OPropertyValues& values, const OPropertyContext& context,
+                          std::string& error);
+
     int iEncode(OByteStream& stream) const;
     int iDecodeInto(OByteStream& stream);
 
   protected:
+    virtual bool bCheckProperties(const OPropertyValues& merged, const OPropertyContext& context,
+                                  std::string& error) const;
+    virtual void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context);
+
     virtual void EncodePayload(OByteStream& stream) const = 0;
     virtual bool bDecodePayload(OByteStream& stream) = 0;
 

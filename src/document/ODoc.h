@@ -199,6 +199,11 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     OExtractor* opEnsureExtractor();
     OClassifier* opEnsureClassifier();
     Clipboard* opGetClipboard() const { return m_services.clipboard; }
+    // The document as host of the family-1 extraction engine (its windows drive it with it).
+    OExtractorHost& ExtractorHost() {
+        return m_services.engineHosts.extractor ? *m_services.engineHosts.extractor
+                                                : m_extractorHost;
+    }
     int iGetFamily() const { return m_session ? m_session->iGetFamily() : 1; }
 
     // --- state ---

@@ -7,6 +7,7 @@
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
 #include "document/files/ProjectPaths.h"
+#include "extraction/OContourEditCommands.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
 #include "platform/Settings.h"
@@ -54,6 +55,12 @@ void ODoc::OnCommand(int id, int64_t /*argument*/) {
         return;
     }
     if (bOnDeviceCommand(id)) return;
+    if (OContourEditCommands::bHandles(id)) {
+        // Contour images are family 1's; the family-2 view ignores these commands.
+        CloseCommunicationManager();
+        if (iGetFamily() == 1) OContourEditCommands(m_extractorHost).bExecute(id);
+        return;
+    }
     switch (id) {
         case Cmd::kFileNew:
             OnFileNew();
@@ -125,6 +132,8 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (const auto kind = ViewOfCommand(id)) return ViewCommandState(*kind);
     if (const auto device = DeviceCommandState(id)) return *device;
     const OType_ZRPartSet* set = opGetActualPartSet();
+    if (OContourEditCommands::bHandles(id))
+        return iGetFamily() == 1 ? OContourEditCommands::CommandState(id, set) : state;
     switch (id) {
         case Cmd::kFileNew:
         case Cmd::kFileOpen:

@@ -15,12 +15,14 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <set>
 
 #include "app/OApp.h"
 #include "app/StatusBarLayout.h"
 #include "app/ui/Artwork.h"
 #include "app/ui/OFrame_Child.h"
+#include "app/ui/OFrame_SplitChild.h"
 #include "app/ui/WindowPlacementQt.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
@@ -39,8 +41,14 @@ QString Q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
-OViewWidget* ViewOf(OFrame_Child* frame) {
-    return frame ? dynamic_cast<OViewWidget*>(frame->widget()) : nullptr;
+// Every view a frame shows (two in a split frame).
+std::vector<OViewWidget*> ViewsOf(const OFrame_Child* frame) {
+    std::vector<OViewWidget*> views;
+    if (!frame) return views;
+    for (QWidget* widget : frame->ViewWidgets()) {
+        if (auto* view = dynamic_cast<OViewWidget*>(widget)) views.push_back(view);
+    }
+    return views;
 }
 
 }  // namespace
@@ -189,9 +197,47 @@ QAction* OFrame_Main::Action(int id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+OViewWidget* OFrame_Main::CurrentView() const {
+    auto* frame = qobject_cast<OFrame_Child*>(m_mdi->currentSubWindow());
+    if (!frame || frame->isHidden()) return nullptr;
+    return dynamic_cast<OViewWidget*>(frame->ActiveViewWidget());
+}
+
 void OFrame_Main::Execute(int id) {
+    ExecuteCommand(id, CurrentView());
+}
+
+std::vector<OViewWidget*> OFrame_Main::ViewRoute(OViewWidget* from) const {
+    std::vector<OViewWidget*> route;
+    if (!from) return route;
+    route.push_back(from);
+    // A command the pane does not take goes to the other pane of its split frame.
+    for (const auto& frame : m_frames) {
+        const std::vector<OViewWidget*> views = ViewsOf(frame);
+        if (std::find(views.begin(), views.end(), from) == views.end()) continue;
+        for (OViewWidget* v : views) {
+            if (v != from) route.push_back(v);
+        }
+    }
+    return route;
+}
+
+void OFrame_Main::ExecuteCommand(int id, OViewWidget* from) {
+    for (OViewWidget* view : ViewRoute(from)) {
+        if (view->bOnViewCommand(id)) {
+            UpdateActions();
+            return;
+        }
+    }
     if (m_app) m_app->OnCommand(id, 0);
     UpdateActions();
+}
+
+OCommandState OFrame_Main::CommandState(int id, OViewWidget* from) {
+    for (OViewWidget* view : ViewRoute(from)) {
+        if (const auto state = view->ViewCommandState(id)) return *state;
+    }
+    return m_app ? m_app->GetCommandState(id) : OCommandState{};
 }
 
 void OFrame_Main::UpdateAction(QAction* action) {
@@ -199,7 +245,7 @@ void OFrame_Main::UpdateAction(QAction* action) {
     bool ok = false;
     const int id = action->objectName().toInt(&ok);
     if (!ok) return;
-    const OCommandState state = m_app->GetCommandState(id);
+    const OCommandState state = CommandState(id, CurrentView());
     action->setEnabled(state.enabled);
     if (state.checked || bIsMainToolbarCheckButton(id)) action->setCheckable(true);
     if (action->isCheckable()) action->setChecked(state.checked);
@@ -304,8 +350,13 @@ void OFrame_Main::ForgetFrame(OFrame_Child* frame) {
     std::erase_if(m_frames, [&](const QPointer<OFrame_Child>& f) { return !f || f == frame; });
 }
 
+int OFrame_Main::iFamily() const {
+    const ODoc* doc = m_app ? m_app->opGetDocument() : nullptr;
+    return doc ? doc->iGetFamily() : 1;
+}
+
 bool OFrame_Main::bCanCreateView(ViewKind kind) const {
-    return FindViewCreator(kind) != nullptr;
+    return FindViewTemplate(kind, iFamily()) != nullptr;
 }
 
 bool OFrame_Main::bHasView(ViewKind kind) const {
@@ -313,12 +364,25 @@ bool OFrame_Main::bHasView(ViewKind kind) const {
 }
 
 bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
-    const ViewCreator* creator = FindViewCreator(kind);
+    const OViewTemplate* view = FindViewTemplate(kind, iFamily());
     ODoc* doc = m_app ? m_app->opGetDocument() : nullptr;
-    if (!creator || !doc || bHasView(kind)) return false;
-    QWidget* view = (*creator)(*doc, nullptr);
-    if (!view) return false;
-    auto* frame = new OFrame_Child(kind, view);
+    if (!view || !doc || bHasView(kind)) return false;
+    QWidget* main = view->create(*doc, nullptr);
+    if (!main) return false;
+    OFrame_Child* frame = nullptr;
+    if (view->bIsSplit()) {
+        QWidget* companion = view->createCompanion(*doc, nullptr);
+        if (!companion) {
+            delete main;
+            return false;
+        }
+        frame = new OFrame_SplitChild(kind, main, companion, doc->SettingsStore(),
+                                      view->splitterSetting, view->defaultCompanionWidth);
+    } else {
+        frame = new OFrame_Child(kind, main);
+    }
+    for (OViewWidget* v : ViewsOf(frame))
+        v->SetCommandRouter(this);
     m_mdi->addSubWindow(frame);
     m_frames.emplace_back(frame);
     connect(frame, &QObject::destroyed, this, [this, frame] { ForgetFrame(frame); });
@@ -326,9 +390,10 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         // The next frame becomes the active one.
         m_mdi->activateNextSubWindow();
     });
-    frame->resize(640, 420);
+    frame->resize(view->bIsSplit() ? 900 : 640, view->bIsSplit() ? 520 : 420);
     frame->show();
-    if (OViewWidget* v = ViewOf(frame)) v->OnUpdate();
+    for (OViewWidget* v : ViewsOf(frame))
+        v->OnUpdate();
     UpdateChildCaptions();
     return true;
 }
@@ -427,7 +492,8 @@ void OFrame_Main::ReactivateLastFrame() {
 }
 
 void OFrame_Main::UpdateView(ViewKind kind) {
-    if (OViewWidget* view = ViewOf(Frame(kind))) view->OnUpdate();
+    for (OViewWidget* view : ViewsOf(Frame(kind)))
+        view->OnUpdate();
     UpdateChildCaptions();
 }
 
@@ -438,13 +504,15 @@ void OFrame_Main::SetLinkPaneTexts(const std::string& connection, const std::str
 
 void OFrame_Main::UpdateAllViews() {
     for (const auto& frame : m_frames) {
-        if (OViewWidget* view = ViewOf(frame)) view->OnUpdate();
+        for (OViewWidget* view : ViewsOf(frame))
+            view->OnUpdate();
     }
     UpdateChildCaptions();
 }
 
 void OFrame_Main::CommitPendingEdits(ViewKind kind) {
-    if (OViewWidget* view = ViewOf(Frame(kind))) view->CommitPendingEdits();
+    for (OViewWidget* view : ViewsOf(Frame(kind)))
+        view->CommitPendingEdits();
 }
 
 void OFrame_Main::UpdateChildCaptions() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "document/ViewHost.h"
+#include "document/ui/OViewWidget.h"
 #include "platform/ProgressDisplay.h"
 
 class OApp;
@@ -25,7 +26,10 @@ class QProgressBar;
 class QToolBar;
 struct OWindowPlacement;
 
-class OFrame_Main : public QMainWindow, public ViewHost, public ProgressDisplay {
+class OFrame_Main : public QMainWindow,
+                    public ViewHost,
+                    public ProgressDisplay,
+                    public OCommandRouter {
     Q_OBJECT
   public:
     static constexpr int kActionUpdateMs = 250;
@@ -53,6 +57,12 @@ class OFrame_Main : public QMainWindow, public ViewHost, public ProgressDisplay 
     // Places the progress bar over pane 1.
     void PlaceProgressBar();
     void ExecuteFrameCommand(int commandId);
+    // The view of the current child frame (the pane with the focus in a split frame).
+    OViewWidget* CurrentView() const;
+
+    // --- OCommandRouter: the view first, then the application and the document ---
+    void ExecuteCommand(int commandId, OViewWidget* from) override;
+    OCommandState CommandState(int commandId, OViewWidget* from) override;
     bool bIsFrameCommandChecked(int commandId) const;
     // Stores the placement of every child frame with a window key.
     void SaveFramePlacements();
@@ -109,6 +119,9 @@ class OFrame_Main : public QMainWindow, public ViewHost, public ProgressDisplay 
     void Execute(int commandId);
     void UpdateAction(QAction* action);
     void UpdateChildCaptions();
+    int iFamily() const;
+    // The views a command from `from` is offered to, in order.
+    std::vector<OViewWidget*> ViewRoute(OViewWidget* from) const;
     void ForgetFrame(OFrame_Child* frame);
     OWindowPlacement PlacementOf(const OFrame_Child& frame) const;
 

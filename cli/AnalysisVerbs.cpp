@@ -238,6 +238,10 @@ int RunSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // A project of its own; part lists and contour lines go into a new classic one.
     OSettings_Memory settings;
     settings.SetInt("Settings", "SHOW_WIZARD_BAR", 0);
+    // The new project tells orientations and types apart, as the parts are assigned.
+    for (const char* name : {"PROJECT_USE_ORIENTATION", "PROJECT_USE_MANUALORIENTATION",
+                             "PROJECT_USE_TYPES", "PROJECT_USE_MANUALTYPES"})
+        settings.SetInt("Settings", name, 1);
     TargetSystemSettings::WriteTarget(settings, TargetSystem::kNewProjectDefaults);
     OUserInteraction_Console ui(err);
     OHeadlessDocument headless(settings, &ui);

@@ -64,6 +64,28 @@ std::string FeatureTable(int n, bool allEqual = false) {
     return text;
 }
 
+// The JSON text without the blanks and line breaks between its tokens.
+std::string Compact(const std::string& json) {
+    std::string out;
+    bool inString = false;
+    for (size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            out += c;
+            if (c == '\\' && i + 1 < json.size())
+                out += json[++i];
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+            out += c;
+        } else if (c != ' ' && c != '\n' && c != '\r' && c != '\t') {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void Write(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -74,9 +96,10 @@ TEST(KalvorctlSearch, AddsTheToolThatRemovesTheE20AndWritesTheProject) {
     TempDir dir;
     Write(dir / "parts.csv", MirroredContours(12));
     const std::string out = (dir / "out.zrp").string();
-    const OResult r =
+    OResult r =
         Ctl("search " + (dir / "parts.csv").string() + " " + out + " --step large --json", dir);
     ASSERT_EQ(r.status, 0) << r.err;
+    r.out = Compact(r.out);
     EXPECT_NE(r.out.find("\"step\":\"large\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"name\":\"1/1->2/1\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"before\":{\"teachError\":20,\"e20\":[\"1/1->1/2\"],\"e21\":[]}"),
@@ -85,8 +108,9 @@ TEST(KalvorctlSearch, AddsTheToolThatRemovesTheE20AndWritesTheProject) {
     EXPECT_NE(r.out.find("\"after\":{\"teachError\":0,\"e20\":[],\"e21\":[]}"), std::string::npos)
         << r.out;
     // The written project holds the tool, which separates the orientations from the start.
-    const OResult info = Ctl("info " + out + " --json --no-settings", dir);
+    OResult info = Ctl("info " + out + " --json --no-settings", dir);
     ASSERT_EQ(info.status, 0) << info.err;
+    info.out = Compact(info.out);
     EXPECT_NE(info.out.find("\"tools\":1"), std::string::npos) << info.out;
     const OResult again = Ctl("search " + out + " " + (dir / "again.zrp").string(), dir);
     ASSERT_EQ(again.status, 0) << again.err;
@@ -101,7 +125,7 @@ TEST(KalvorctlSearch, BadArgumentsAndInputs) {
     EXPECT_EQ(Ctl("search " + parts + " a.zrp --minutes 0", dir).status, 2);
     EXPECT_EQ(Ctl("search " + parts + " a.zrp --minutes 1441", dir).status, 2);
     EXPECT_EQ(Ctl("search " + parts + " a.zrp --step tiny", dir).status, 2);
-    Write(dir / "bad.csv", "teach,1,1,10\n");
+    Write(dir / "bad.csv", "teach,x,1,10,-20\n");
     const OResult bad = Ctl("search " + (dir / "bad.csv").string() + " a.zrp", dir);
     EXPECT_EQ(bad.status, 1);
     EXPECT_FALSE(bad.err.empty());
@@ -112,10 +136,11 @@ TEST(KalvorctlSearch, BadArgumentsAndInputs) {
 TEST(KalvorctlAccuracy, FiguresOfSixtyValues) {
     TempDir dir;
     Write(dir / "table.csv", FeatureTable(63));
-    const OResult r = Ctl("accuracy " + (dir / "table.csv").string() +
-                              " --feature 1 --measured 20 --tolerance 0.5 --json",
-                          dir);
+    OResult r = Ctl("accuracy " + (dir / "table.csv").string() +
+                        " --feature 1 --measured 20 --tolerance 0.5 --json",
+                    dir);
     ASSERT_EQ(r.status, 0) << r.err;
+    r.out = Compact(r.out);
     EXPECT_NE(r.out.find("\"values\":63"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"mean\":400"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"resolution\":0.05"), std::string::npos) << r.out;
@@ -147,9 +172,10 @@ TEST(KalvorctlAccuracy, RefusalsAndOpenResults) {
         Ctl("accuracy " + (dir / "table.csv").string() + " --feature 1 --measured 0", dir);
     EXPECT_EQ(zero.status, 1);
     EXPECT_EQ(zero.out, "Mean value: --\nResolution: --\nAverage error: --\nMax. error: --\n");
-    const OResult equal =
+    OResult equal =
         Ctl("accuracy " + (dir / "table.csv").string() + " --feature 1 --measured 20 --json", dir);
     ASSERT_EQ(equal.status, 0) << equal.err;
+    equal.out = Compact(equal.out);
     EXPECT_NE(equal.out.find("\"cgm\":null"), std::string::npos) << equal.out;
     EXPECT_NE(equal.out.find("\"cgm\":\"Error, std.dev.=0\""), std::string::npos) << equal.out;
 

@@ -27,6 +27,7 @@ class OptimizeWizard : public ::testing::Test {
   protected:
     OptimizeWizard() {
         TargetSystemSettings::WriteTarget(settings, TargetSystem::kNewProjectDefaults);
+        settings.SetInt("Settings", "PROJECT_USE_ORIENTATION", 1);
         headless = std::make_unique<OHeadlessDocument>(settings, &ui);
     }
 
@@ -145,7 +146,7 @@ TEST_F(OptimizeWizard, NoFreeToolSlotFinishesAtOnceWithTheMessage) {
     AddMirroredParts(3);
     // Fill every tool slot of the classic device with tools of the three kinds.
     OQuillon& session = headless->Session();
-    for (const auto [kind, subKind] : {std::pair{1, 30}, std::pair{2, 33}, std::pair{3, 22}}) {
+    for (const auto& [kind, subKind] : {std::pair{1, 30}, std::pair{2, 33}, std::pair{3, 22}}) {
         while (session.IsToolAllowed(kind, subKind) &&
                session.AddTool(Set(), kind, subKind, 0, {}, false)) {
         }

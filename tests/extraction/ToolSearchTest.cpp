@@ -112,12 +112,13 @@ TEST(ToolSearchClasses, PairsCompareOrientationsAndTypeOneWithinAnOrientation) {
 }
 
 TEST(ToolSearchClasses, PairScoreLevelsFollowTheMarginOfTheMeans) {
-    // Means 100 and 200; ranges 99..101 and 199..201.
-    EXPECT_EQ(OSearchClasses::iPairScore(Range({100}), Range({200})), 64);
-    // x min - k mx > y max + k my: 199 - 200k > 101 + 100k holds below k = 0.3266.
-    EXPECT_EQ(OSearchClasses::iPairScore(Range({200}), Range({100})), 64);
+    // Ranges 99..101 and 159..161, means 100 and 160: 159 - 160k > 101 + 100k up to
+    // k = 0.223, separated at 20 % but not at 30 %; either way round.
+    EXPECT_EQ(OSearchClasses::iPairScore(Range({100}), Range({160})), 64);
+    EXPECT_EQ(OSearchClasses::iPairScore(Range({160}), Range({100})), 64);
+    // 100 against 150: up to k = 0.192, so 15 %.
+    EXPECT_EQ(OSearchClasses::iPairScore(Range({100}), Range({150})), 32);
     EXPECT_EQ(OSearchClasses::iPairScore(Range({100}), Range({400})), 128);
-    // 199 - 200k > 171 + 170k up to k = 0.0757: separated at 5 %, not at 10 %.
     EXPECT_EQ(OSearchClasses::iPairScore(Range({200}), Range({170})), 4);
     EXPECT_EQ(OSearchClasses::iPairScore(Range({200}), Range({190})), 0);
     // One part per class still has a spread of 2 and scores.
@@ -195,7 +196,7 @@ TEST(ToolSearch, FindsAToolThatSeparatesTheMirroredOrientations) {
     OClock_Manual clock;
     search.Run(observer, cancel, clock);
     const OToolSearchStats& stats = search.Stats();
-    EXPECT_GT(stats.tried, 1000);
+    EXPECT_GT(stats.tried, 100);
     EXPECT_GT(stats.kept, 0);
     EXPECT_GT(stats.checked, 0);
     ASSERT_EQ(search.Selected().size(), 1u);
@@ -260,7 +261,9 @@ TEST(ToolSearch, CancellingDuringTheCToolStageStillSelectsFromTheKeptCandidates)
     for (const OSelectedTool& t : search.Selected())
         EXPECT_EQ(t.spec.kind, ContourToolKind::kCTool);
     for (const std::string& s : observer.statuses) {
-        if (s.rfind("Searching", 0) == 0) EXPECT_NE(s.find("(CTool: "), std::string::npos) << s;
+        if (s.rfind("Searching", 0) == 0) {
+            EXPECT_NE(s.find("(CTool: "), std::string::npos) << s;
+        }
     }
 }
 
@@ -295,16 +298,25 @@ TEST(ToolSearch, AStageEndsWhenItsBudgetIsSpent) {
 }
 
 TEST(ToolSearch, AKindTheDeviceRefusesHasNoStage) {
-    OToolSearchInput input = Input(MirroredParts(6));
-    input.allowCTool = false;
-    input.allowROI = false;
-    OToolSearch search(std::move(input));
-    ORecordingObserver observer;
-    const std::atomic<int> cancel{0};
-    search.Run(observer, cancel, OClock_Manual());
-    ASSERT_FALSE(search.Selected().empty());
-    for (const OSelectedTool& t : search.Selected())
-        EXPECT_EQ(t.spec.kind, ContourToolKind::kVStrip);
+    const auto name = [](int kind) { return kind == ContourToolKind::kROI ? "ROI" : "CTool"; };
+    for (const int allowed : {ContourToolKind::kROI, ContourToolKind::kCTool}) {
+        OToolSearchInput input = Input(MirroredParts(6));
+        input.allowROI = allowed == ContourToolKind::kROI;
+        input.allowCTool = allowed == ContourToolKind::kCTool;
+        input.allowVStrip = false;
+        OToolSearch search(std::move(input));
+        ORecordingObserver observer;
+        const std::atomic<int> cancel{0};
+        search.Run(observer, cancel, OClock_Manual());
+        ASSERT_FALSE(search.Selected().empty()) << allowed;
+        for (const OSelectedTool& t : search.Selected())
+            EXPECT_EQ(t.spec.kind, allowed);
+        for (const std::string& status : observer.statuses) {
+            if (status.rfind("Searching", 0) != 0) continue;
+            EXPECT_NE(status.find(std::string("(") + name(allowed) + ":"), std::string::npos)
+                << status;
+        }
+    }
 }
 
 // --- selection ---
@@ -445,6 +457,7 @@ TEST(SearchTools, AWorkerRunsTheSearchWhileAnotherThreadCancelsIt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     host.Engine().CancelToolSearch();
     worker.join();
+    EXPECT_EQ(host.Engine().iGetSearchCancel(), 1);
     EXPECT_EQ(monitor.State().low, 0);
     EXPECT_TRUE(job->Search().Stats().cancelled || job->Search().Stats().stages > 0);
     EXPECT_EQ(host.PartSet().Tools().iGetNum(), 0);  // nothing installed by the worker
@@ -453,7 +466,7 @@ TEST(SearchTools, AWorkerRunsTheSearchWhileAnotherThreadCancelsIt) {
     EXPECT_EQ(host.PartSet().Tools().iGetNum(), installed);
     EXPECT_EQ(monitor.State().position, 100);
     // A new search starts with the cancel flag cleared.
-    EXPECT_EQ(host.Engine().iGetSearchCancel(), 1);
+    host.Engine().CancelToolSearch();
     EXPECT_TRUE(host.Engine().StartToolSearch({1, 0, 0, 0, 1}));
     EXPECT_EQ(host.Engine().iGetSearchCancel(), 0);
 }

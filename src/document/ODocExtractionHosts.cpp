@@ -73,7 +73,7 @@ void ODocExtractorHost::SetModified() {
 }
 // The part properties dialog belongs to the part editing commands, which this version has not.
 bool ODocExtractorHost::bEditPartProperties() {
-    return false;
+    return m_doc.bEditPartProperties(false);
 }
 void ODocExtractorHost::OpenToolProperties() {
     m_doc.ShowView(ViewKind::ToolProperties);

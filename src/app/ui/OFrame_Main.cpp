@@ -189,8 +189,31 @@ QAction* OFrame_Main::Action(int id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void OFrame_Main::Execute(int id) {
+OViewWidget* OFrame_Main::ActiveView() const {
+    QMdiSubWindow* active = m_mdi->currentSubWindow();
+    if (!active || active->isHidden()) return nullptr;
+    // The view that holds the focus inside the active frame (a split frame has two), else
+    // the frame's own view.
+    for (QWidget* w = QApplication::focusWidget(); w && w != active; w = w->parentWidget()) {
+        if (auto* view = dynamic_cast<OViewWidget*>(w)) return view;
+    }
+    return dynamic_cast<OViewWidget*>(active->widget());
+}
+
+void OFrame_Main::ExecuteCommand(int id) {
+    if (OViewWidget* view = ActiveView(); view && view->bOnViewCommand(id)) return;
     if (m_app) m_app->OnCommand(id, 0);
+}
+
+OCommandState OFrame_Main::CommandState(int id) const {
+    if (OViewWidget* view = ActiveView()) {
+        if (const auto state = view->ViewCommandState(id)) return *state;
+    }
+    return m_app ? m_app->GetCommandState(id) : OCommandState{};
+}
+
+void OFrame_Main::Execute(int id) {
+    ExecuteCommand(id);
     UpdateActions();
 }
 
@@ -199,7 +222,7 @@ void OFrame_Main::UpdateAction(QAction* action) {
     bool ok = false;
     const int id = action->objectName().toInt(&ok);
     if (!ok) return;
-    const OCommandState state = m_app->GetCommandState(id);
+    const OCommandState state = CommandState(id);
     action->setEnabled(state.enabled);
     if (state.checked || bIsMainToolbarCheckButton(id)) action->setCheckable(true);
     if (action->isCheckable()) action->setChecked(state.checked);
@@ -326,7 +349,8 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         // The next frame becomes the active one.
         m_mdi->activateNextSubWindow();
     });
-    frame->resize(640, 420);
+    // The frame fits its view (the part list's form), at least 640 x 420.
+    frame->resize(frame->sizeHint().expandedTo(QSize(640, 420)));
     frame->show();
     if (OViewWidget* v = ViewOf(frame)) v->OnUpdate();
     UpdateChildCaptions();

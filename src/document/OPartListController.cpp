@@ -194,13 +194,28 @@ void OPartListController::ShowAfterRemoval(bool sample, int firstRemoved) {
     }
 }
 
+bool OPartListController::bRoomForOneMore(const OType_PartArray& target) {
+    OQuillon& session = *m_doc.opGetSession();
+    if (target.iGetSize() < session.iGetPartLimit()) return true;
+    switch (session.Options().partLimitPolicy) {
+        case kAsk:
+            return session.bAskToRaisePartLimit();
+        case kStop:
+            return false;
+        case kRaise:
+            session.RaisePartLimit();
+            return true;
+        default:
+            return true;
+    }
+}
+
 void OPartListController::CopyParts(bool fromSample, bool move) {
     OType_ZRPartSet* set = PartSet();
-    OQuillon* session = m_doc.opGetSession();
-    if (!set || !session) return;
+    if (!set) return;
     OType_PartArray& source = fromSample ? set->TeachParts() : set->TestParts();
     OType_PartArray& target = fromSample ? set->TestParts() : set->TeachParts();
-    std::vector<const OType_Part*> selected;
+    std::vector<OType_Part*> selected;
     for (int i = 0; i < source.iGetSize(); ++i) {
         if (source.GetAt(i)->bIsSelected()) selected.push_back(source.GetAt(i));
     }
@@ -210,14 +225,10 @@ void OPartListController::CopyParts(bool fromSample, bool move) {
         OWaitCursor wait(m_doc.UI());
         for (int i = 0; i < target.iGetSize(); ++i)
             target.GetAt_NoSort(i)->SetSelected(false);
-        for (const OType_Part* part : selected) {
-            // A full list: the policy decides (moving keeps the number of parts).
-            if (!move && target.iGetSize() >= session->iGetPartLimit()) {
-                const int policy = session->Options().partLimitPolicy;
-                if (policy == kAsk && !session->bAskToRaisePartLimit()) break;
-                if (policy == kStop) break;
-                if (policy == kRaise) session->RaisePartLimit();
-            }
+        for (OType_Part* part : selected) {
+            // A full list: the policy decides. Moves obey it too, or the extraction run
+            // would remove what was moved.
+            if (!bRoomForOneMore(target)) break;
             auto copy = std::make_unique<OType_Part>();
             part->CopyTo(*copy);
             copy->SetTeachPart(!fromSample);
@@ -226,11 +237,14 @@ void OPartListController::CopyParts(bool fromSample, bool move) {
             ++copied;
         }
     }
-    const int firstRemoved = move ? iRemoveSelected(source) : -1;
-    if (copied == 0 && !move) {
+    if (copied == 0) {
         m_doc.RefreshViews();
         return;
     }
+    // A move removes what it copied; parts the full list did not take stay selected.
+    for (size_t i = static_cast<size_t>(copied); i < selected.size(); ++i)
+        selected[i]->SetSelected(false);
+    const int firstRemoved = move ? iRemoveSelected(source) : -1;
     m_doc.Recompute(set, 0, 0, 1, 1, 0);
     if (move) {
         ShowAfterRemoval(fromSample, firstRemoved);
@@ -416,15 +430,22 @@ bool OPartListController::bAddParts(bool sample, std::string_view format,
         ui.Message(ResStr(kCopyFailed), MsgIcon::Error);
         return false;
     }
-    // The parts that arrive become the list's selection.
+    // The parts that arrive become the list's selection; a full list takes what its
+    // policy lets in.
     for (int i = 0; i < list.iGetSize(); ++i)
         list.GetAt_NoSort(i)->SetSelected(false);
+    int added = 0;
     for (auto& part : parts) {
+        if (!bRoomForOneMore(list)) break;
+        ++added;
         part->SetTeachPart(sample);
         part->SetSelected(true);
         part->Features().SetModified(true);
-        OType_Part* added = list.Add(std::move(part));
-        added->SetRecordNo(list.iGetSize());
+        list.Add(std::move(part))->SetRecordNo(list.iGetSize());
+    }
+    if (added == 0) {
+        m_doc.RefreshViews();
+        return false;
     }
     FinishEdit(*set, !sample, DocumentText::kUndoPartsPasted);
     m_doc.RefreshViews();

@@ -68,7 +68,8 @@ class OPartListController {
     void OnSortSelection(bool sample, int sortType);
 
     // --- buttons ---
-    // Copies (or moves) the selected parts of one list to the other.
+    // Copies (or moves) the selected parts of one list to the other, as far as the part
+    // limit lets them in.
     void CopyParts(bool fromSample, bool move);
     void DeleteSelectedParts(bool sample);
 
@@ -87,8 +88,8 @@ class OPartListController {
     OPartListTransfer DragData(bool sample) const;
     // The MIME types of parts of either family.
     static std::array<std::string, 2> PartFormats();
-    // Adds dropped or pasted parts to a list; false when they were refused (the reason is
-    // shown) and the list is unchanged.
+    // Adds dropped or pasted parts to a list, as far as the part limit lets them in; false
+    // when none were added (the reason is shown when they were refused).
     bool bAddParts(bool sample, std::string_view format, std::span<const uint8_t> bytes);
 
     // --- encodings ---
@@ -108,6 +109,9 @@ class OPartListController {
     int iOfferedPartFamily() const;
     void TakeSelection(OType_PartArray& list, std::span<const int> selectedRows);
     void ShowPart(bool sample, int position);
+    // Whether one more part may go into a list at the part limit: the limit policy
+    // decides (0 asks, 1 refuses, 2 raises the limit, others let it in).
+    bool bRoomForOneMore(const OType_PartArray& target);
     void ShowAfterRemoval(bool sample, int firstRemoved);
     // Removes the selected parts of a list; the sort position of the first one, -1 none.
     static int iRemoveSelected(OType_PartArray& list);

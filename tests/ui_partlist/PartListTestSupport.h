@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <memory>
 #include <string>
 
@@ -41,7 +42,8 @@ inline std::unique_ptr<OType_Part> MakePart(int i, bool sample, int columns = 30
 // A running desktop with a new family-1 project (two part types, eight orientations, both
 // used) and its part list.
 struct PartListDesk {
-    Shell shell;
+    // Without the splash, which would swallow the first click.
+    Shell shell{{"-ETH:1", "/nologo"}};
     ODoc* doc = nullptr;
     OView_PartList* view = nullptr;
 
@@ -60,6 +62,8 @@ struct PartListDesk {
         OFrame_Main& frame = shell.Frame();
         frame.resize(1100, 700);
         frame.show();
+        frame.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
         view = qobject_cast<OView_PartList*>(frame.Frame(ViewKind::PartList)->widget());
         AddParts(sampleParts, testParts);
     }
@@ -83,6 +87,8 @@ struct PartListDesk {
         ProcessEvents();
     }
 
+    // A command as the main menu runs it: the current view first.
+    void Run(int id) { Frame().ExecuteCommand(id, Frame().CurrentView()); }
     OPartListWidget* List(bool sample) { return view->List(sample); }
     int Rows(bool sample) { return view->Model(sample)->rowCount(); }
     std::string Text(bool sample, int row) {

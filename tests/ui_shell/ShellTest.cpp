@@ -28,8 +28,8 @@
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "document/ui/OPartListModel.h"
-#include "document/ui/OView_PartList.h"
 #include "document/ui/OViewWidget.h"
+#include "document/ui/OView_PartList.h"
 #include "kalvor/Version.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
@@ -291,7 +291,8 @@ TEST(Shell, CommandsGoToTheActiveViewBeforeTheDocument) {
     OFrame_Main& frame = shell.Frame();
     frame.show();
     ProcessEvents();
-    EXPECT_FALSE(frame.CommandState(Cmd::kEditCopy).enabled) << "nothing to copy in a new project";
+    EXPECT_FALSE(frame.CommandState(Cmd::kEditCopy, frame.CurrentView()).enabled)
+        << "nothing to copy in a new project";
 
     auto* view = new CopyingView;
     auto* child = new OFrame_Child(ViewKind::FeatureGraph, view);
@@ -300,20 +301,20 @@ TEST(Shell, CommandsGoToTheActiveViewBeforeTheDocument) {
     frame.MdiArea()->setActiveSubWindow(child);
     view->setFocus();
     ProcessEvents();
-    ASSERT_EQ(frame.ActiveView(), view);
-    const OCommandState copy = frame.CommandState(Cmd::kEditCopy);
+    ASSERT_EQ(frame.CurrentView(), view);
+    const OCommandState copy = frame.CommandState(Cmd::kEditCopy, view);
     EXPECT_TRUE(copy.enabled);
     frame.UpdateActions();
     EXPECT_EQ(frame.Action(Cmd::kEditCopy)->text(), "Copy the view");
     frame.Action(Cmd::kEditCopy)->trigger();
     EXPECT_EQ(view->copies, 1);
     // Commands the view leaves alone still reach the document.
-    EXPECT_TRUE(frame.CommandState(Cmd::kFileSave).enabled);
-    EXPECT_FALSE(frame.CommandState(Cmd::kEditUndo).enabled);
+    EXPECT_TRUE(frame.CommandState(Cmd::kFileSave, view).enabled);
+    EXPECT_FALSE(frame.CommandState(Cmd::kEditUndo, view).enabled);
 
     child->hide();
     ProcessEvents();
-    EXPECT_NE(frame.ActiveView(), view) << "a hidden frame takes no commands";
+    EXPECT_NE(frame.CurrentView(), view) << "a hidden frame takes no commands";
     delete child;
 }
 

@@ -189,32 +189,32 @@ QAction* OFrame_Main::Action(int id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-OViewWidget* OFrame_Main::ActiveView() const {
-    QMdiSubWindow* active = m_mdi->currentSubWindow();
-    if (!active || active->isHidden()) return nullptr;
-    // The view that holds the focus inside the active frame (a split frame has two), else
-    // the frame's own view.
-    for (QWidget* w = QApplication::focusWidget(); w && w != active; w = w->parentWidget()) {
+OViewWidget* OFrame_Main::CurrentView() const {
+    QMdiSubWindow* current = m_mdi->currentSubWindow();
+    if (!current || current->isHidden()) return nullptr;
+    // The view that holds the focus inside the frame, else the frame's own view.
+    for (QWidget* w = QApplication::focusWidget(); w && w != current; w = w->parentWidget()) {
         if (auto* view = dynamic_cast<OViewWidget*>(w)) return view;
     }
-    return dynamic_cast<OViewWidget*>(active->widget());
-}
-
-void OFrame_Main::ExecuteCommand(int id) {
-    if (OViewWidget* view = ActiveView(); view && view->bOnViewCommand(id)) return;
-    if (m_app) m_app->OnCommand(id, 0);
-}
-
-OCommandState OFrame_Main::CommandState(int id) const {
-    if (OViewWidget* view = ActiveView()) {
-        if (const auto state = view->ViewCommandState(id)) return *state;
-    }
-    return m_app ? m_app->GetCommandState(id) : OCommandState{};
+    return dynamic_cast<OViewWidget*>(current->widget());
 }
 
 void OFrame_Main::Execute(int id) {
-    ExecuteCommand(id);
+    ExecuteCommand(id, CurrentView());
+}
+
+void OFrame_Main::ExecuteCommand(int id, OViewWidget* from) {
+    if (!from || !from->bOnViewCommand(id)) {
+        if (m_app) m_app->OnCommand(id, 0);
+    }
     UpdateActions();
+}
+
+OCommandState OFrame_Main::CommandState(int id, OViewWidget* from) {
+    if (from) {
+        if (const auto state = from->ViewCommandState(id)) return *state;
+    }
+    return m_app ? m_app->GetCommandState(id) : OCommandState{};
 }
 
 void OFrame_Main::UpdateAction(QAction* action) {
@@ -222,7 +222,7 @@ void OFrame_Main::UpdateAction(QAction* action) {
     bool ok = false;
     const int id = action->objectName().toInt(&ok);
     if (!ok) return;
-    const OCommandState state = CommandState(id);
+    const OCommandState state = CommandState(id, CurrentView());
     action->setEnabled(state.enabled);
     if (state.checked || bIsMainToolbarCheckButton(id)) action->setCheckable(true);
     if (action->isCheckable()) action->setChecked(state.checked);
@@ -341,6 +341,7 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
     if (!creator || !doc || bHasView(kind)) return false;
     QWidget* view = (*creator)(*doc, nullptr);
     if (!view) return false;
+    if (auto* v = dynamic_cast<OViewWidget*>(view)) v->SetCommandRouter(this);
     auto* frame = new OFrame_Child(kind, view);
     m_mdi->addSubWindow(frame);
     m_frames.emplace_back(frame);

@@ -73,6 +73,11 @@ void OPartListWidget::keyPressEvent(QKeyEvent* event) {
     QTreeView::keyPressEvent(event);
 }
 
+void OPartListWidget::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    emit resized(m_sampleList);
+}
+
 void OPartListWidget::focusInEvent(QFocusEvent* event) {
     QTreeView::focusInEvent(event);
     emit focused(m_sampleList);

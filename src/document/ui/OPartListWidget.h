@@ -33,10 +33,13 @@ class OPartListWidget : public QTreeView {
     void arrowKey(bool sampleList, int step);
     void contextMenuAt(bool sampleList, const QPoint& globalPos, int row);
     void partsDropped(bool sampleList, const std::string& format, const QByteArray& bytes);
+    // The visible width changed (the column is fitted again).
+    void resized(bool sampleList);
 
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;

@@ -243,6 +243,7 @@ void OView_PartList::ConnectList(bool sample) {
         m_controller.OnArrowKey(s, step);
     });
     connect(list, &OPartListWidget::contextMenuAt, this, &OView_PartList::ShowContextMenu);
+    connect(list, &OPartListWidget::resized, this, &OView_PartList::FitColumn);
     // A drop is handled once the drag has ended, so that a message does not hold it.
     connect(list, &OPartListWidget::partsDropped, this, &OView_PartList::OnDrop,
             Qt::QueuedConnection);
@@ -363,12 +364,6 @@ void OView_PartList::FitColumn(bool sample) {
     pane.list->setColumnWidth(0, std::max(width, pane.list->viewport()->width()));
 }
 
-void OView_PartList::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    for (bool sample : {true, false})
-        FitColumn(sample);
-}
-
 void OView_PartList::UpdateButtons() {
     const bool sampleSelection = m_lists[0].list->selectionModel()->hasSelection();
     const bool testSelection = m_lists[1].list->selectionModel()->hasSelection();
@@ -482,12 +477,11 @@ bool OView_PartList::bOnViewCommand(int id) {
 }
 
 OCommandState OView_PartList::StateOf(int id) {
-    if (const auto state = ViewCommandState(id)) return *state;
-    return m_doc.GetCommandState(id);
+    return RoutedState(id);
 }
 
 void OView_PartList::RunCommand(int id) {
-    if (!bOnViewCommand(id)) m_doc.OnCommand(id, 0);
+    RouteCommand(id);
     UpdateToolbar();
 }
 

@@ -70,9 +70,6 @@ class OView_PartList : public QWidget, public OViewWidget {
     QImage Screenshot();
     QSize sizeHint() const override;
 
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
   private:
     struct OListPane {
         OPartListWidget* list = nullptr;
@@ -101,7 +98,7 @@ class OView_PartList : public QWidget, public OViewWidget {
     void OnButton(int controlId);
     void OnDrop(bool sample, const std::string& format, const QByteArray& bytes);
     void ShowContextMenu(bool sample, const QPoint& globalPos, int row);
-    // The state of a command of the view, then of the document.
+    // A command of the view's toolbar or context menu, as the main menu would run it.
     OCommandState StateOf(int commandId);
     void RunCommand(int commandId);
     void CopyScreenshot();

@@ -14,6 +14,7 @@
 #include "app/ui/WindowPlacementQt.h"
 #include "document/CommandIds.h"
 #include "document/ui/OViewRegistry.h"
+#include "document/ui/DocumentDialogs.h"
 #include "kalvor/Version.h"
 #include "platform/SettingsPaths.h"
 
@@ -49,6 +50,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
     m_qtUi.RegisterDialog("ODlg_SelectTask", [](ODialogModel& model, QWidget* parent) -> QDialog* {
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
+    RegisterDocumentDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();
     m_qtUi.SetParentWindow(m_frame.get());

@@ -390,7 +390,8 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         // The next frame becomes the active one.
         m_mdi->activateNextSubWindow();
     });
-    frame->resize(view->bIsSplit() ? 900 : 640, view->bIsSplit() ? 520 : 420);
+    // The frame fits its view (the part list's form); a split frame leaves room for both.
+    frame->resize(frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
     frame->show();
     for (OViewWidget* v : ViewsOf(frame))
         v->OnUpdate();

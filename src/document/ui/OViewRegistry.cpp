@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "document/ui/OView_PartListSimple.h"
+#include "document/ui/OView_PartList.h"
 
 namespace {
 
@@ -43,6 +43,6 @@ const ViewCreator* FindViewCreator(ViewKind kind) {
 
 void RegisterProgramViews() {
     RegisterViewCreator(ViewKind::PartList, [](ODoc& doc, QWidget* parent) -> QWidget* {
-        return new OView_PartListSimple(doc, parent);
+        return new OView_PartList(doc, parent);
     });
 }

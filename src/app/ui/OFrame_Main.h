@@ -50,12 +50,6 @@ class OFrame_Main : public QMainWindow,
     QToolBar* WizardBar() const { return m_wizardBar; }
     QAction* Action(int commandId) const;
     OFrame_Child* Frame(ViewKind kind) const;
-    // The view of the current child frame (the view with the focus in it).
-    OViewWidget* CurrentView() const;
-
-    // --- OCommandRouter: the view first, then the application and the document ---
-    void ExecuteCommand(int commandId, OViewWidget* from) override;
-    OCommandState CommandState(int commandId, OViewWidget* from) override;
     // Asks the state of every action of the menu (as before it opens).
     void UpdateMenu(QMenu* menu);
     // Asks the state of every command (the toolbar and the shortcuts follow it).

@@ -187,6 +187,9 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     static bool bAnyPartHasImages(const OType_ZRPartSet& partSet);
     // The check-program clipboard format of a device family.
     static std::string PartSetFormat(int family);
+    // Of the program's clipboard formats, the first one the clipboard offers (the priority
+    // check): 1 or 2 when it is the family-1 or family-2 format given, else -1.
+    int iOfferedFamily(int family1FormatId, int family2FormatId) const;
 
     // --- show operations of the actual part set; refresh 1 ends with RefreshViews ---
     int SelectFeature(int index, int refresh = 1);

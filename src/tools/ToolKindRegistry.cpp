@@ -8,6 +8,13 @@
 #include "tools/OType_ConfigTool_MEASURE.h"
 #include "tools/OType_ConfigTool_ROI.h"
 #include "tools/OType_ConfigTool_VSTRIP.h"
+#include "tools/dataio/OType_DeviceDataIO_DataCollection.h"
+#include "tools/dataio/OType_DeviceDataIO_EtherNetIP.h"
+#include "tools/dataio/OType_DeviceDataIO_FileTransfer.h"
+#include "tools/dataio/OType_DeviceDataIO_PartDetector.h"
+#include "tools/dataio/OType_DeviceDataIO_TelmarViewer.h"
+#include "tools/dataio/OType_DeviceDataIO_WebViewer.h"
+#include "tools/dataio/OType_DeviceDataIO_XML.h"
 #include "tools/kvt/OType_ConfigTool_KVT_BLOBTOOL.h"
 #include "tools/kvt/OType_ConfigTool_KVT_COLOR.h"
 #include "tools/kvt/OType_ConfigTool_KVT_COMBINATION.h"
@@ -50,4 +57,12 @@ void RegisterToolAndDataOutputKinds(OType_ZRPartSet& partSet) {
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_DATAACCESS>());
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_IOACCESS>());
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_DEVICE_FEATURES>());
+
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_EtherNetIP>());
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_PartDetector>());
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_DataCollection>());
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_XML>());
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_WebViewer>());
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_TelmarViewer>());
+    partSet.RegisterDataOutputKind(std::make_unique<OType_DeviceDataIO_FileTransfer>());
 }

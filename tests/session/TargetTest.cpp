@@ -358,7 +358,7 @@ TEST_F(SessionTarget, DataOutputsTakeFreePacketIdentifiersAndStayWithinTheirMaxi
     unavailable->available = false;
     set.RegisterDataOutputKind(std::move(unavailable));
     EXPECT_FALSE(s.bCanAddDataOutput(5));
-    EXPECT_FALSE(s.bCanAddDataOutput(6)) << "not registered";
+    EXPECT_FALSE(s.bCanAddDataOutput(9)) << "not registered";
 }
 
 TEST_F(SessionTarget, ADataOutputWithoutAFreePacketIdentifierIsNotAdded) {
@@ -380,7 +380,11 @@ TEST_F(SessionTargetDocument, TheDataOutputCommandStoresAnUndoStepAndShowsTheVie
     set.RegisterDataOutputKind(std::make_unique<OTestOutput>(4));
     ODoc& doc = headless->Doc();
     EXPECT_TRUE(doc.GetCommandState(33088).enabled);
+    // The part detector: one per device, so its command is off once there is one.
+    ASSERT_TRUE(doc.GetCommandState(33085).enabled);
+    doc.OnCommand(33085, 0);
     EXPECT_FALSE(doc.GetCommandState(33085).enabled);
+    set.DataOutputs().RemoveAll();
     doc.OnCommand(33088, 0);
     EXPECT_EQ(set.DataOutputs().iGetNum(), 1);
     EXPECT_EQ(set.UndoRedo().GetUndoShortText(), "UNDO:Data output added");

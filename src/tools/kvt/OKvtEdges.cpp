@@ -29,7 +29,7 @@ void OKvtEdgeSettings::Encode(OByteStream& s) const {
     s.bWriteI32(smoothing);
 }
 
-bool OKvtEdgeSettings::bDecode(OKvtFieldReader& r) {
+bool OKvtEdgeSettings::bDecode(OBlockFieldReader& r) {
     OKvtEdgeSettings e = *this;
     int polarityValue = static_cast<int>(e.polarity);
     if (!r.I32(e.minimumContrast, 1, 255) || !r.I32(polarityValue, 0, 2) ||

@@ -11,7 +11,7 @@
 #include "model/tools/OPropertyList.h"
 
 class OByteStream;
-class OKvtFieldReader;
+class OBlockFieldReader;
 
 // Which brightness change counts as an edge, seen along the scan direction.
 enum class OKvtEdgePolarity { Any = 0, Rising = 1, Falling = 2 };
@@ -31,7 +31,7 @@ struct OKvtEdgeSettings {
     void Describe(OPropertyList& list, const std::string& page) const;
     void Apply(const OPropertyValues& values);
     void Encode(OByteStream& stream) const;
-    bool bDecode(OKvtFieldReader& reader);
+    bool bDecode(OBlockFieldReader& reader);
 };
 
 namespace KvtEdges {

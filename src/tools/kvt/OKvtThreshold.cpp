@@ -54,7 +54,7 @@ void OKvtThreshold::Encode(OByteStream& s) const {
     s.bWriteBool(automatic);
 }
 
-bool OKvtThreshold::bDecode(OKvtFieldReader& r) {
+bool OKvtThreshold::bDecode(OBlockFieldReader& r) {
     OKvtThreshold t = *this;
     if (!r.I32(t.low, 0, 255) || !r.I32(t.high, 0, 255) || !r.Bool(t.outside) ||
         !r.Bool(t.automatic))
@@ -86,7 +86,7 @@ void OKvtMaterialTool::EncodeKind(OByteStream& s) const {
     m_material.Encode(s);
 }
 
-bool OKvtMaterialTool::bDecodeKind(OKvtFieldReader& r) {
+bool OKvtMaterialTool::bDecodeKind(OBlockFieldReader& r) {
     return m_material.bDecode(r);
 }
 

@@ -11,7 +11,7 @@
 #include "tools/kvt/OType_ConfigTool_KVT.h"
 
 class OByteStream;
-class OKvtFieldReader;
+class OBlockFieldReader;
 
 struct OKvtThreshold {
     int low = 0;
@@ -31,7 +31,7 @@ struct OKvtThreshold {
     bool bCheck(const OPropertyValues& merged, const std::string& prefix, std::string& error) const;
     void Apply(const OPropertyValues& values, const std::string& prefix);
     void Encode(OByteStream& stream) const;
-    bool bDecode(OKvtFieldReader& reader);
+    bool bDecode(OBlockFieldReader& reader);
 };
 
 // The base of the kinds whose one setting is the material band (page "Material", properties
@@ -48,7 +48,7 @@ class OKvtMaterialTool : public OType_ConfigTool_KVT {
                           std::string& error) const override;
     void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context) override;
     void EncodeKind(OByteStream& stream) const override;
-    bool bDecodeKind(OKvtFieldReader& reader) override;
+    bool bDecodeKind(OBlockFieldReader& reader) override;
     void CopyKindTo(OType_ConfigTool_KVT& other) const override;
 
     OKvtThreshold m_material;

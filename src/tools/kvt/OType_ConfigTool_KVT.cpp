@@ -535,7 +535,7 @@ void OType_ConfigTool_KVT::ApplyProperties(const OPropertyValues& values,
 // --- encoding ---
 
 void OType_ConfigTool_KVT::EncodeKind(OByteStream&) const {}
-bool OType_ConfigTool_KVT::bDecodeKind(OKvtFieldReader&) {
+bool OType_ConfigTool_KVT::bDecodeKind(OBlockFieldReader&) {
     return true;
 }
 void OType_ConfigTool_KVT::CopyKindTo(OType_ConfigTool_KVT&) const {}
@@ -568,7 +568,7 @@ bool OType_ConfigTool_KVT::bDecodePayload(OByteStream& s) {
     {
         OObjectBlockReader block(s, ObjectId::kImageTool);
         if (!block.bIsOk()) return false;
-        OKvtFieldReader fields(block, s);
+        OBlockFieldReader fields(block, s);
         fields.Double(shape.centreX);
         fields.Double(shape.centreY);
         fields.Double(shape.width);
@@ -589,7 +589,7 @@ bool OType_ConfigTool_KVT::bDecodePayload(OByteStream& s) {
     if (s.iRemaining() >= 8) {
         OObjectBlockReader block(s, ObjectId::kImageToolKind);
         if (!block.bIsOk()) return false;
-        OKvtFieldReader fields(block, s);
+        OBlockFieldReader fields(block, s);
         if (!bDecodeKind(fields) || !fields.bIsOk()) return false;
         m_kindTrailer = block.TakeTrailer();
         if (!block.bClose()) return false;
@@ -602,65 +602,20 @@ bool OType_ConfigTool_KVT::bDecodePayload(OByteStream& s) {
     return true;
 }
 
-// --- field reader ---
+namespace KvtEncode {
 
-bool OKvtFieldReader::bIsOk() const {
-    return m_stream.bIsOk();
+void Ref(OByteStream& s, const OKvtFeatureRef& ref) {
+    s.bWriteI32(ref.toolId);
+    s.bWriteI32(ref.feature);
 }
 
-bool OKvtFieldReader::bHas(uint64_t bytes) {
-    if (!m_ended && !m_block.bHas(bytes)) m_ended = true;
-    return !m_ended;
-}
-
-bool OKvtFieldReader::I32(int32_t& v) {
-    if (!bHas(4)) return bIsOk();
-    return m_stream.bReadI32(v);
-}
-
-bool OKvtFieldReader::I32(int& v, int minimum, int maximum) {
-    int32_t read = v;
-    if (!I32(read)) return false;
-    if (read < minimum || read > maximum) return m_stream.Fail();
-    v = read;
-    return true;
-}
-
-bool OKvtFieldReader::Double(double& v) {
-    if (!bHas(8)) return bIsOk();
-    return m_stream.bReadDouble(v);
-}
-
-bool OKvtFieldReader::Double(double& v, double minimum, double maximum) {
-    double read = v;
-    if (!Double(read)) return false;
-    if (!std::isfinite(read) || read < minimum || read > maximum) return m_stream.Fail();
-    v = read;
-    return true;
-}
-
-bool OKvtFieldReader::Bool(bool& v) {
-    if (!bHas(1)) return bIsOk();
-    return m_stream.bReadBool(v);
-}
-
-bool OKvtFieldReader::String(std::string& v) {
-    if (!bHas(4)) return bIsOk();
-    return m_stream.bReadString(v);
-}
-
-bool OKvtFieldReader::Ref(OKvtFeatureRef& ref) {
+bool bReadRef(OBlockFieldReader& r, OKvtFeatureRef& ref) {
     OKvtFeatureRef read = ref;
-    if (!I32(read.toolId) || !I32(read.feature)) return false;
-    if (read.toolId < -1 || read.feature < 0 || read.feature >= 1000) return m_stream.Fail();
+    if (!r.I32(read.toolId) || !r.I32(read.feature)) return false;
+    if (read.toolId < -1 || read.feature < 0 || read.feature >= 1000) return r.Fail();
     if (read.toolId == -1) read.feature = 0;
     ref = read;
     return true;
 }
 
-namespace KvtEncode {
-void Ref(OByteStream& s, const OKvtFeatureRef& ref) {
-    s.bWriteI32(ref.toolId);
-    s.bWriteI32(ref.feature);
-}
 }  // namespace KvtEncode

@@ -20,12 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "model/stream/OBlockFieldReader.h"
 #include "model/tools/OType_ConfigTool.h"
 #include "tools/kvt/KvtToolKinds.h"
 #include "tools/kvt/OKvtDrawing.h"
 #include "tools/kvt/OKvtRegion.h"
 
-class OKvtFieldReader;
+class OBlockFieldReader;
 class OObjectBlockReader;
 struct OType_Feature;
 
@@ -189,7 +190,7 @@ class OType_ConfigTool_KVT : public OType_ConfigTool {
     // reader keep their defaults when an older block ends before them; the decoder returns
     // false for values the kind cannot work with.
     virtual void EncodeKind(OByteStream& stream) const;
-    virtual bool bDecodeKind(OKvtFieldReader& reader);
+    virtual bool bDecodeKind(OBlockFieldReader& reader);
     virtual void CopyKindTo(OType_ConfigTool_KVT& other) const;
     // Fixes the kind's settings after an edit of the part set (references of removed tools).
     virtual void UpdateKindDefinition(const OType_ZRPartSet& partSet);
@@ -220,31 +221,8 @@ class OType_ConfigTool_KVT : public OType_ConfigTool {
     std::vector<uint8_t> m_payloadTrailer;
 };
 
-// Reads the fields of a kind's block in order while the block holds enough bytes for them:
-// a field the block ends before (or holds too few bytes for) keeps its current value, and
-// the bytes left become the kept trailer. A text whose length runs past the block fails.
-class OKvtFieldReader {
-  public:
-    OKvtFieldReader(OObjectBlockReader& block, OByteStream& stream)
-        : m_block(block), m_stream(stream) {}
-    bool I32(int32_t& v);
-    bool I32(int& v, int minimum, int maximum);  // fails outside the range
-    bool Double(double& v);
-    bool Double(double& v, double minimum, double maximum);  // fails outside or not finite
-    bool Bool(bool& v);
-    bool String(std::string& v);
-    bool Ref(OKvtFeatureRef& ref);
-    bool bIsOk() const;
-
-  private:
-    // Whether the next field of `bytes` is there; once one is missing, so are all after it.
-    bool bHas(uint64_t bytes);
-
-    OObjectBlockReader& m_block;
-    OByteStream& m_stream;
-    bool m_ended = false;
-};
-
 namespace KvtEncode {
 void Ref(OByteStream& stream, const OKvtFeatureRef& ref);
-}
+// Reads a reference written by Ref (keeping `ref` when the block ended before it).
+bool bReadRef(OBlockFieldReader& reader, OKvtFeatureRef& ref);
+}  // namespace KvtEncode

@@ -173,7 +173,7 @@ void OType_ConfigTool_KVT_BLOBTOOL::EncodeKind(OByteStream& s) const {
     s.bWriteBool(m_settings.excludeBorder);
 }
 
-bool OType_ConfigTool_KVT_BLOBTOOL::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_BLOBTOOL::bDecodeKind(OBlockFieldReader& r) {
     Settings s = m_settings;
     if (!s.material.bDecode(r) || !r.I32(s.minimumArea, 1, kAreaLimit) ||
         !r.I32(s.maximumArea, 1, kAreaLimit) || !r.Bool(s.excludeBorder) ||

@@ -32,7 +32,7 @@ class OType_ConfigTool_KVT_BLOBTOOL : public OType_ConfigTool_KVT {
                           std::string& error) const override;
     void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context) override;
     void EncodeKind(OByteStream& stream) const override;
-    bool bDecodeKind(OKvtFieldReader& reader) override;
+    bool bDecodeKind(OBlockFieldReader& reader) override;
     void CopyKindTo(OType_ConfigTool_KVT& other) const override;
 
   private:

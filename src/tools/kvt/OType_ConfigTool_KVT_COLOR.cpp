@@ -111,7 +111,7 @@ void OType_ConfigTool_KVT_COLOR::EncodeKind(OByteStream& s) const {
     s.bWriteI32(m_settings.tolerance);
 }
 
-bool OType_ConfigTool_KVT_COLOR::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_COLOR::bDecodeKind(OBlockFieldReader& r) {
     Settings s = m_settings;
     if (!r.I32(s.red, 0, 255) || !r.I32(s.green, 0, 255) || !r.I32(s.blue, 0, 255) ||
         !r.I32(s.tolerance, 0, kMaxDistance))

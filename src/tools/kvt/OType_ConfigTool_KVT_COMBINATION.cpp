@@ -229,14 +229,14 @@ void OType_ConfigTool_KVT_COMBINATION::EncodeKind(OByteStream& stream) const {
         KvtEncode::Ref(stream, *r);
 }
 
-bool OType_ConfigTool_KVT_COMBINATION::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_COMBINATION::bDecodeKind(OBlockFieldReader& r) {
     Settings s = m_settings;
-    if (!r.I32(s.operation, 0, KvtMathOperation::kCount - 1) || !r.Ref(s.a) || !r.Ref(s.b) ||
-        !r.Double(s.constant, -kValueLimit, kValueLimit) ||
+    if (!r.I32(s.operation, 0, KvtMathOperation::kCount - 1) || !KvtEncode::bReadRef(r, s.a) ||
+        !KvtEncode::bReadRef(r, s.b) || !r.Double(s.constant, -kValueLimit, kValueLimit) ||
         !r.Double(s.low, -kValueLimit, kValueLimit) || !r.Double(s.high, -kValueLimit, kValueLimit))
         return false;
     for (OKvtFeatureRef* ref : {&s.x1, &s.y1, &s.x2, &s.y2}) {
-        if (!r.Ref(*ref)) return false;
+        if (!KvtEncode::bReadRef(r, *ref)) return false;
     }
     m_settings = s;
     return true;

@@ -84,9 +84,11 @@ void OType_ConfigTool_KVT_COORDTRANS::EncodeKind(OByteStream& s) const {
     s.bWriteDouble(m_settings.z);
 }
 
-bool OType_ConfigTool_KVT_COORDTRANS::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_COORDTRANS::bDecodeKind(OBlockFieldReader& r) {
     Settings s = m_settings;
-    if (!r.Ref(s.x) || !r.Ref(s.y) || !r.Double(s.z, -kZLimit, kZLimit)) return false;
+    if (!KvtEncode::bReadRef(r, s.x) || !KvtEncode::bReadRef(r, s.y) ||
+        !r.Double(s.z, -kZLimit, kZLimit))
+        return false;
     m_settings = s;
     return true;
 }

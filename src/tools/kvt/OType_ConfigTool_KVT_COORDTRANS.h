@@ -28,7 +28,7 @@ class OType_ConfigTool_KVT_COORDTRANS : public OType_ConfigTool_KVT {
     void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context) override;
     void UpdateKindDefinition(const OType_ZRPartSet& partSet) override;
     void EncodeKind(OByteStream& stream) const override;
-    bool bDecodeKind(OKvtFieldReader& reader) override;
+    bool bDecodeKind(OBlockFieldReader& reader) override;
     void CopyKindTo(OType_ConfigTool_KVT& other) const override;
 
   private:

@@ -184,7 +184,7 @@ void OType_ConfigTool_KVT_CTOOL_V2::EncodeKind(OByteStream& s) const {
     s.bWriteI32(m_settings.maximumRadius);
 }
 
-bool OType_ConfigTool_KVT_CTOOL_V2::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_CTOOL_V2::bDecodeKind(OBlockFieldReader& r) {
     Settings s = m_settings;
     if (!s.edge.bDecode(r) || !r.I32(s.strips, 1, 64) || !r.I32(s.minimumRadius, 1, kMaxRadius) ||
         !r.I32(s.maximumRadius, 1, kMaxRadius) || s.minimumRadius > s.maximumRadius)

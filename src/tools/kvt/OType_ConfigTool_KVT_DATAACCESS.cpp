@@ -44,11 +44,11 @@ void OType_ConfigTool_KVT_DATAACCESS::EncodeKind(OByteStream& s) const {
     s.bWriteI32(m_shift);
 }
 
-bool OType_ConfigTool_KVT_DATAACCESS::bDecodeKind(OKvtFieldReader& r) {
-    int32_t mask = static_cast<int32_t>(m_mask);
+bool OType_ConfigTool_KVT_DATAACCESS::bDecodeKind(OBlockFieldReader& r) {
+    uint32_t mask = m_mask;
     int shift = m_shift;
-    if (!r.I32(mask) || !r.I32(shift, 0, 31)) return false;
-    m_mask = static_cast<uint32_t>(mask);
+    if (!r.U32(mask) || !r.I32(shift, 0, 31)) return false;
+    m_mask = mask;
     m_shift = shift;
     return true;
 }

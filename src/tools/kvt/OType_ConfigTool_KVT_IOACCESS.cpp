@@ -36,7 +36,7 @@ void OType_ConfigTool_KVT_IOACCESS::EncodeKind(OByteStream& s) const {
     s.bWriteI32(m_input);
 }
 
-bool OType_ConfigTool_KVT_IOACCESS::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_IOACCESS::bDecodeKind(OBlockFieldReader& r) {
     return r.I32(m_input, 1, kInputs);
 }
 

@@ -116,7 +116,7 @@ void OType_ConfigTool_KVT_MEASURE::EncodeKind(OByteStream& s) const {
     s.bWriteI32(m_settings.lines);
 }
 
-bool OType_ConfigTool_KVT_MEASURE::bDecodeKind(OKvtFieldReader& r) {
+bool OType_ConfigTool_KVT_MEASURE::bDecodeKind(OBlockFieldReader& r) {
     Settings s = m_settings;
     if (!s.edge.bDecode(r) || !r.I32(s.lines, 1, kMaxLines)) return false;
     m_settings = s;

@@ -32,7 +32,7 @@ class OType_ConfigTool_KVT_MEASURE : public OType_ConfigTool_KVT {
     void MeasureRegion(const OKvtMeasureInput& in, OKvtMeasureOutput& out) const override;
     void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context) override;
     void EncodeKind(OByteStream& stream) const override;
-    bool bDecodeKind(OKvtFieldReader& reader) override;
+    bool bDecodeKind(OBlockFieldReader& reader) override;
     void CopyKindTo(OType_ConfigTool_KVT& other) const override;
 
   private:

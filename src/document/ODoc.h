@@ -258,6 +258,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void SetModified() override { SetModifiedFlag(1); }
     void RecomputeAndRefresh() override;
     void RecomputeAfterToolChange(OType_ZRPartSet& partSet) override;
+    void RecomputeAfterToolEdit(OType_ZRPartSet& partSet) override;
     std::string GetProjectFolder() const override;
 
     ViewHost& Views() const { return m_services.views; }

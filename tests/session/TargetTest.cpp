@@ -254,7 +254,15 @@ TEST_F(SessionTarget, NewPlatformToolsNeedCapacityAnOrientationAndTheirAvailabil
     ZRINFO& info = s.DeviceInfo();
     EXPECT_TRUE(s.IsToolAllowed(100, 104));
     EXPECT_TRUE(s.IsToolAllowed(110, -1)) << "coordinate transformation on a camera";
-    EXPECT_FALSE(s.IsToolAllowed(111, -1)) << "bar codes are no kind of the list";
+    // The readers, image compare and the "+" variants have availability bytes of their own
+    // (the variants share their base kind's), so a camera offers every command of the menu.
+    for (int kind : {106, 109, 111, 112, 122, 123})
+        EXPECT_TRUE(s.IsToolAllowed(kind, -1)) << kind;
+    info.SetU8(ZRINFO::ToolAvailabilityByte(111), 0);
+    EXPECT_FALSE(s.IsToolAllowed(111, -1)) << "bar codes switched off in the device information";
+    info.SetU8(ZRINFO::ToolAvailabilityByte(103), 0);
+    EXPECT_FALSE(s.IsToolAllowed(123, -1)) << "blob finder+ goes with the blob finder";
+    EXPECT_FALSE(s.IsToolAllowed(126, -1)) << "no kind of this program";
     EXPECT_FALSE(s.IsToolAllowed(1, 30));
     // Colour detection: any colour device, or grey devices for the brightness sub-kinds.
     EXPECT_EQ(info.iGetPixelFormat(), 8);

@@ -649,6 +649,11 @@ bool OKvtFieldReader::String(std::string& v) {
     return m_stream.bReadString(v);
 }
 
+bool OKvtFieldReader::Bytes(std::vector<uint8_t>& v) {
+    if (!bHas(4)) return bIsOk();
+    return m_stream.bReadByteArray(v);
+}
+
 bool OKvtFieldReader::Ref(OKvtFeatureRef& ref) {
     OKvtFeatureRef read = ref;
     if (!I32(read.toolId) || !I32(read.feature)) return false;

@@ -233,6 +233,8 @@ class OKvtFieldReader {
     bool Double(double& v, double minimum, double maximum);  // fails outside or not finite
     bool Bool(bool& v);
     bool String(std::string& v);
+    // A byte array (u32 length, bytes): nested blocks such as taught pictures.
+    bool Bytes(std::vector<uint8_t>& v);
     bool Ref(OKvtFeatureRef& ref);
     bool bIsOk() const;
 

@@ -374,6 +374,8 @@ bool bIsImplementedCommand(int id) {
         Cmd::kFileClose,
         Cmd::kFileSave,
         Cmd::kFileSaveAs,
+        Cmd::kFileImport,
+        Cmd::kFileExport,
         Cmd::kEditUndo,
         Cmd::kEditRedo,
         Cmd::kViewPartList,

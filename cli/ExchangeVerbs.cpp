@@ -94,14 +94,13 @@ bool bTakeCommon(const std::vector<std::string>& given, OExchangeArgs& a, std::o
     return true;
 }
 
-// Prints the files of a result, or its message; the exit status.
+// Prints the files of a result and its message; the exit status.
 int Report(const OExchangeResult& result, const std::string& verb, std::ostream& out,
            std::ostream& err) {
-    if (result.code == OExchangeResult::Done) {
-        for (const std::string& file : result.files)
-            out << file << '\n';
-        return 0;
-    }
+    // The files done, also those before a failure.
+    for (const std::string& file : result.files)
+        out << file << '\n';
+    if (result.code == OExchangeResult::Done) return 0;
     if (result.code == OExchangeResult::Cancelled) {
         err << "kalvorctl " << verb << ": nothing was done (a file name of the right kind is "
             << "needed, or the question was answered with Cancel)\n";

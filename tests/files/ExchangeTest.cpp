@@ -36,12 +36,6 @@ struct Exchange : FilesFixture {
         tool->SetFeatureType(7);
         set().Tools().Add(std::move(tool));
     }
-    // Saves through the export with a file name of the kind (no dialog).
-    void Export(ExchangeKind kind, const std::string& name, int partType = -1) {
-        const OExchangeResult r = exchange().Export(kind, Path(name), partType);
-        ASSERT_TRUE(r.bDone()) << r.message << "\n" << ui.TranscriptText();
-        ASSERT_EQ(r.files, std::vector<std::string>{Path(name)});
-    }
     // A family-1 project whose part type has `tools` single-feature tools besides the 12
     // basic features.
     void MakeProjectWithFeatures(int features) {

@@ -84,6 +84,12 @@ struct FilesFixture : DocFixture {
         EXPECT_EQ(doc().WriteProjectFile(path, error), 1) << error;
         return path;
     }
+    // Saves through the export with a file name of the kind (no dialog).
+    void Export(ExchangeKind kind, const std::string& name, int partType = -1) {
+        const OExchangeResult r = exchange().Export(kind, Path(name), partType);
+        ASSERT_TRUE(r.bDone()) << r.message << "\n" << ui.TranscriptText();
+        ASSERT_EQ(r.files, std::vector<std::string>{Path(name)});
+    }
     // The texts of the messages shown so far, one per line.
     std::string Shown() const {
         std::string all;

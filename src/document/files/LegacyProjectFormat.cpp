@@ -308,6 +308,15 @@ int iEncodeTeachData(const OType_ZRPartSet& set, std::vector<uint8_t>& teachData
         errorText = "The Teach-Data do not have the size of the old format.";
         return 0;
     }
+    // A copy that the reader would refuse is no copy: the record must read back.
+    OType_ZRPartSet check;
+    check.SetNumSubTypes(1);
+    std::string name;
+    if (iDecodePartSet_SubType_PartData(check, 0, teachData, PartData::kProtocolLegacy, name) !=
+        1) {
+        errorText = "The Teach-Data of the part type hold values the old format cannot keep.";
+        return 0;
+    }
     additional = set.Encode(0, 0);
     return 1;
 }

@@ -93,7 +93,7 @@ void BM_PartListExport(benchmark::State& state) {
     }
     Report(state, Parts::Size(parts.list));
 }
-BENCHMARK(BM_PartListExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartListExport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PartListImport(benchmark::State& state) {
     Parts& parts = Parts::Shared();
@@ -108,7 +108,7 @@ void BM_PartListImport(benchmark::State& state) {
     }
     Report(state, Parts::Size(parts.list));
 }
-BENCHMARK(BM_PartListImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PartListImport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FeatureTableExport(benchmark::State& state) {
     Parts& parts = Parts::Shared();
@@ -118,7 +118,7 @@ void BM_FeatureTableExport(benchmark::State& state) {
     }
     Report(state, Parts::Size(parts.table));
 }
-BENCHMARK(BM_FeatureTableExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FeatureTableExport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FeatureTableImport(benchmark::State& state) {
     Parts& parts = Parts::Shared();
@@ -131,7 +131,7 @@ void BM_FeatureTableImport(benchmark::State& state) {
     }
     Report(state, Parts::Size(parts.table));
 }
-BENCHMARK(BM_FeatureTableImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FeatureTableImport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The byte count of the list (0) or the table (1) in 64 KiB pieces through stdio, with the
 // fsync the exports make.
@@ -158,7 +158,8 @@ BENCHMARK(BM_PlainWriteSameBytes)
     ->Arg(0)
     ->Arg(1)
     ->ArgNames({"table"})
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_PlainReadSameBytes(benchmark::State& state) {
     const uint64_t size = PlainSize(state);
@@ -184,6 +185,7 @@ BENCHMARK(BM_PlainReadSameBytes)
     ->Arg(0)
     ->Arg(1)
     ->ArgNames({"table"})
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

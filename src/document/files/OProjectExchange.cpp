@@ -83,6 +83,8 @@ std::vector<ExchangeKind> OProjectExchange::ImportEntries() const {
     entries = {ExchangeKind::ProjectText, ExchangeKind::TeachPartList, ExchangeKind::TestPartList,
                family2 ? ExchangeKind::Configuration : ExchangeKind::TeachData};
     if (family2) entries.push_back(ExchangeKind::Calibration);
+    entries.push_back(ExchangeKind::TeachPartImages);
+    entries.push_back(ExchangeKind::TestPartImages);
     return entries;
 }
 
@@ -163,7 +165,13 @@ OExchangeResult OProjectExchange::Import(ExchangeKind kind, const std::vector<st
         case ExchangeKind::Calibration:
             return LoadCalibration(path);
         case ExchangeKind::TeachPartImages:
-        case ExchangeKind::TestPartImages:
+        case ExchangeKind::TestPartImages: {
+            // The camera image import asks for its files and settings itself.
+            const int result = m_doc.ImportCameraImages(kind == ExchangeKind::TeachPartImages);
+            return {result == 1   ? OExchangeResult::Done
+                    : result == 2 ? OExchangeResult::Cancelled
+                                  : OExchangeResult::Failed};
+        }
         case ExchangeKind::TeachFeatureTable:
         case ExchangeKind::TestFeatureTable:
         case ExchangeKind::ShownPartImage:

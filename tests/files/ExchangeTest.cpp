@@ -79,12 +79,18 @@ TEST_F(Exchange, ImportOffersTeachDataOrConfigurationByFamily) {
     NewProject(kFamily1);
     EXPECT_EQ(exchange().ImportEntries(),
               (Kinds{ExchangeKind::ProjectText, ExchangeKind::TeachPartList,
-                     ExchangeKind::TestPartList, ExchangeKind::TeachData}));
+                     ExchangeKind::TestPartList, ExchangeKind::TeachData,
+                     ExchangeKind::TeachPartImages, ExchangeKind::TestPartImages}));
     NewProject(kFamily2);
     EXPECT_EQ(
         exchange().ImportEntries(),
         (Kinds{ExchangeKind::ProjectText, ExchangeKind::TeachPartList, ExchangeKind::TestPartList,
-               ExchangeKind::Configuration, ExchangeKind::Calibration}));
+               ExchangeKind::Configuration, ExchangeKind::Calibration,
+               ExchangeKind::TeachPartImages, ExchangeKind::TestPartImages}));
+    // The camera image import asks for its pictures first.
+    ui.CancelFileOpen();
+    EXPECT_EQ(exchange().Import(ExchangeKind::TestPartImages).code, OExchangeResult::Cancelled);
+    ExpectNoMismatch();
 }
 
 TEST_F(Exchange, TheExportCommandRunsTheListThenTheSaveDialogInTheLastFolder) {

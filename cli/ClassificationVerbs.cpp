@@ -9,6 +9,7 @@
 #include "CliVerb.h"
 #include "JsonWriter.h"
 #include "PartsInput.h"
+#include "TeachInput.h"
 #include "classification/FeatureTableCsv.h"
 #include "classification/OClass_ConfV12.h"
 #include "classification/OClass_KVT.h"
@@ -26,36 +27,13 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-struct OOptions {
-    std::string file;
-    bool json = false;
-    int family = 0;  // 0: from the hardware code, else 1
-    int hardware = -1;
-    int software = -1;
-    int tolerance = 5;
-    int type = 0;  // 1-based; 0: the shown part type
-    int deviceTypes = 16;
-    int deviceOrientations = 8;
-    bool useTypes = true;
-    bool useOrientation = true;
-};
-
 const char* kUsage =
     "FILE [--json] [--family 1|2] [--tolerance N] [--type N] [--hardware CODE] "
     "[--software CODE] [--device-types N] [--device-orientations N] [--no-types] "
     "[--no-orientations]";
 
-bool bParseInt(const std::string& text, int& value) {
-    try {
-        size_t used = 0;
-        value = std::stoi(text, &used);
-        return used == text.size();
-    } catch (...) {
-        return false;
-    }
-}
-
-bool bParseOptions(const std::vector<std::string>& args, OOptions& options, std::string& error) {
+bool bParseOptions(const std::vector<std::string>& args, OTeachInputOptions& options,
+                   std::string& error) {
     struct IntOption {
         const char* name;
         int* value;
@@ -89,7 +67,7 @@ bool bParseOptions(const std::vector<std::string>& args, OOptions& options, std:
             if (arg == o.name) match = &o;
         }
         if (match) {
-            if (i + 1 >= args.size() || !bParseInt(args[i + 1], *match->value) ||
+            if (i + 1 >= args.size() || !bParseIntOption(args[i + 1], *match->value) ||
                 *match->value < match->low || *match->value > match->high) {
                 error = FormatPrintf("%s needs a number in %d..%d", match->name, match->low,
                                      match->high);
@@ -108,158 +86,12 @@ bool bParseOptions(const std::vector<std::string>& args, OOptions& options, std:
         }
         options.file = arg;
     }
-    if (options.file.empty()) {
-        error = "FILE is missing";
-        return false;
-    }
-    if (options.family == 0)
-        options.family = options.hardware >= 0 ? TargetSystem::iFamily(options.hardware) : 1;
-    if (options.hardware < 0) options.hardware = options.family == 2 ? 7 : 2;
-    if (options.software < 0) options.software = 818;
-    if (TargetSystem::iFamily(options.hardware) != options.family) {
-        error = FormatPrintf("hardware code %d is not a device of family %d", options.hardware,
-                             options.family);
-        return false;
-    }
-    return true;
-}
-
-// The document's part for a headless run: one part set, the options' device and properties.
-class OCliClassifierHost : public OClassifierHost {
-  public:
-    OCliClassifierHost(const OOptions& options, std::ostream& err) : m_ui(err), m_options(options) {
-        m_properties.useTypes = options.useTypes ? 1 : 0;
-        m_properties.useOrientation = options.useOrientation ? 1 : 0;
-        ODeviceInfoRequest request;
-        request.target = {options.hardware,    options.software,    0,
-                          options.deviceTypes, options.deviceTypes, options.deviceOrientations};
-        request.fixedFeatures = iGetFixedFeatureCount();
-        request.tools = iGetToolCapacity();
-        m_info = DeviceInfo::MakeWithoutDevice(request);
-        m_partSet.SetDeviceInfo(&m_info);
-        m_partSet.SetFixedFeatures(iGetFixedFeatureCount());
-    }
-
-    // Takes over the device and the project properties of a loaded project or part list.
-    void Adopt(const OPartsInput& input) {
-        m_info = input.deviceInfo;
-        if (input.fromProject) m_properties = input.properties;
-        const OTargetSystem target = DeviceInfo::ReadTarget(m_info);
-        m_family = TargetSystem::iFamily(target.hardware);
-        m_orientations = std::max(1, target.orientations);
-        m_types = std::max(1, target.partsInSet);
-        m_partSet.SetDeviceInfo(&m_info);
-        m_partSet.SetFixedFeatures(iGetFixedFeatureCount());
-    }
-    int iGetFamily() const { return m_family; }
-
-    UserInteraction& UI() override { return m_ui; }
-    OType_ZRPartSet* opGetActualPartSet() override { return &m_partSet; }
-    const OType_ProjectProperties& ProjectProperties() const override { return m_properties; }
-    const ZRINFO& DeviceInfo() const override { return m_info; }
-    int iGetFixedFeatureCount() const override { return m_family == 2 ? 0 : 12; }
-    int iGetToolCapacity() const override { return m_family == 2 ? 256 : 20; }
-    int iGetDeviceOrientationCount() const override { return m_orientations; }
-    int iGetDeviceTypeCount() const override { return m_types; }
-    void SetModifiedFlag() override {}
-    void RedrawTeachDataView() override {}
-    void RecomputeProject() override {}
-    void UpdateAllViews() override {}
-    bool bIsTestCaseTaskRunning() const override { return false; }
-    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
-
-    OType_ZRPartSet& PartSet() { return m_partSet; }
-
-  private:
-    OUserInteraction_Console m_ui;
-    const OOptions& m_options;
-    int m_family = m_options.family;
-    int m_orientations = m_options.deviceOrientations;
-    int m_types = m_options.deviceTypes;
-    OType_ProjectProperties m_properties;
-    ZRINFO m_info;
-    OType_ZRPartSet m_partSet;
-};
-
-bool bEndsWith(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size()) return false;
-    std::string tail = text.substr(text.size() - suffix.size());
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == suffix;
-}
-
-// Fills the part set from a project or a part list (its parts as sample parts); family-1
-// parts get their features extracted by the program's own extraction.
-bool bLoadPartsFile(const OOptions& options, OCliClassifierHost& host, std::string& error) {
-    OType_ZRPartSet& partSet = host.PartSet();
-    OPartsInput input;
-    if (!bLoadPartsInput(options.file, true, options.software, partSet, input, error, true)) {
-        error = options.file + ": " + error;
-        return false;
-    }
-    host.Adopt(input);
-    if (host.iGetFamily() == 1) {
-        OHeadlessExtraction extraction(input.deviceInfo, DeviceInfo::ReadTarget(input.deviceInfo),
-                                       host.UI());
-        extraction.PreparePartSet(partSet);
-        if (!extraction.Extract(partSet)) {
-            error = options.file + ": the features could not be extracted";
-            return false;
-        }
-        partSet.SetDeviceInfo(&host.DeviceInfo());
-    }
-    // A part list carries no part types; they get the tolerance asked for. A project keeps
-    // the tolerances it was saved with.
-    if (!input.fromProject) {
-        int highestType = 1;
-        for (int i = 0; i < partSet.TeachParts().iGetSize(); ++i)
-            highestType = std::max(highestType, partSet.TeachParts().GetAt_NoSort(i)->iGetType());
-        if (partSet.iGetNum_SubTypes() < highestType) partSet.SetNumSubTypes(highestType);
-        for (int t = 0; t < partSet.iGetNum_SubTypes(); ++t)
-            partSet.opGetSubType(t)->SetTolerance(options.tolerance);
-    }
-    return true;
-}
-
-// Fills the part set from FILE: a project, a part list or a feature table (CSV).
-bool bLoadInput(const OOptions& options, OCliClassifierHost& host, std::string& error) {
-    if (bIsProjectFile(options.file) ||
-        (bIsPartListFile(options.file) && !bEndsWith(options.file, ".txt"))) {
-        return bLoadPartsFile(options, host, error);
-    }
-    OType_ZRPartSet& partSet = host.PartSet();
-    OFeatureTable table;
-    if (!FeatureTableCsv::bReadFile(options.file, options.family, table, error)) return false;
-    FeatureTableCsv::AddParts(table, partSet);
-    int highestType = 1;
-    for (const OFeatureTableRow& row : table.rows)
-        highestType = std::max(highestType, row.type);
-    for (int t = 0; t < highestType; ++t) {
-        OType_ZRPartSet_SubType* record =
-            t < partSet.iGetNum_SubTypes() ? partSet.opGetSubType(t) : partSet.opAddSubType();
-        record->SetTolerance(options.tolerance);
-    }
-    return true;
+    return bFinishTeachInputOptions(options, error);
 }
 
 std::unique_ptr<OClassifier> MakeClassifier(int family, OClassifierHost& host) {
     if (family == 2) return std::make_unique<OClass_KVT>(host);
     return std::make_unique<OClass_ConfV12>(host);
-}
-
-// The pairs of a list such as "1/1->1/2  2/1->2/3  ".
-std::vector<std::string> SplitPairs(const std::string& list) {
-    std::vector<std::string> pairs;
-    size_t pos = 0;
-    while (pos < list.size()) {
-        const size_t end = list.find("  ", pos);
-        const std::string item = list.substr(pos, end == std::string::npos ? end : end - pos);
-        if (!item.empty()) pairs.push_back(item);
-        if (end == std::string::npos) break;
-        pos = end + 2;
-    }
-    return pairs;
 }
 
 void WriteStringArray(OJsonWriter& json, const char* key, const std::vector<std::string>& items) {
@@ -409,7 +241,7 @@ void WriteTeachText(std::ostream& out, OClassifier& classifier, int type) {
 enum class Verb { Teach, Evaluate, Classify };
 
 int RunVerb(Verb verb, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    OOptions options;
+    OTeachInputOptions options;
     std::string error;
     if (!bParseOptions(args, options, error)) {
         err << error << "\nusage: " << kUsage << "\n";

@@ -7,10 +7,12 @@
 #include "extraction/OContourCombine.h"
 #include "extraction/OContourFilters.h"
 #include "extraction/OExtractorHost.h"
+#include "extraction/OToolSearchJob.h"
 #include "model/device/ZRINFO.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
+#include "platform/OClock_System.h"
 #include "platform/OWaitCursor.h"
 #include "platform/UserInteraction.h"
 #include "tools/ContourToolTypes.h"
@@ -40,7 +42,7 @@ void OExtr_Default::ResetView() {
     m_featureFlags.fill(0);
     m_flaggedFeatures.clear();
     m_keepMarkedBasicValues = Host().iGetKeepMarkedBasicValues();
-    m_searchCancel = 0;
+    m_searchCancel.store(0);
     m_printingSeries = false;
 }
 
@@ -395,4 +397,25 @@ void OExtr_Default::PrintOrientationSamples() {
     partSet->iShowSetTeachTest(teachTest);
     partSet->iShowTeachPartNo(shownTeach, 1);
     m_printingSeries = false;
+}
+
+std::unique_ptr<OToolSearchJob> OExtr_Default::StartToolSearch(const OToolSearchRequest& request) {
+    OType_ZRPartSet* partSet = Host().opGetActualPartSet();
+    if (!partSet) return nullptr;
+    m_searchCancel.store(0);
+    return OToolSearchJob::opStart(Host(), *partSet, request, m_searchCancel);
+}
+
+int OExtr_Default::SearchTools(double maxMinutes, int stepSize, int compareTypes,
+                               int includeUnassigned, OProgressCtrl* progress,
+                               std::string* statusText) {
+    OWaitCursor wait(Host().GetUserInteraction());
+    std::unique_ptr<OToolSearchJob> job =
+        StartToolSearch({maxMinutes, stepSize, compareTypes, includeUnassigned, 0});
+    if (!job) return 0;
+    const OClock_System clock;
+    OToolSearchProgress observer(progress, statusText, clock);
+    job->Run(observer, clock);
+    job->Install(&observer);
+    return 1;
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@
 #include "model/part/OType_Feature.h"
 #include "tools/OContourColumns.h"
 
+class OToolSearchJob;
+struct OToolSearchRequest;
 class OType_ConfigTool;
 class OType_ConfigTool_Contour;
 class OType_PartArray;
@@ -38,7 +42,16 @@ class OExtr_Default : public OExtractor {
     void ExtractTeachParts(OType_ZRPartSet& partSet, int option) override;
     void PrepareTestExtraction(OType_ZRPartSet& partSet) override;
     void ExtractTestParts(OType_ZRPartSet& partSet, int option) override;
-    void CancelToolSearch() override { m_searchCancel = 1; }
+    // Runs the automatic tool search in the calling thread and installs what it finds
+    // (see OToolSearchJob); 0 when no tool slot is free.
+    int SearchTools(double maxMinutes, int stepSize, int compareTypes, int includeUnassigned,
+                    OProgressCtrl* progress, std::string* statusText) override;
+    // May be called from any thread while a search runs.
+    void CancelToolSearch() override { m_searchCancel.store(1); }
+    // The first step of a search that a window runs in a worker: clears the cancel flag and
+    // takes the actual part set's teach parts; nullptr when there is no part set or no free
+    // tool slot (the message is shown).
+    std::unique_ptr<OToolSearchJob> StartToolSearch(const OToolSearchRequest& request);
     void ResetView() override;
     void PrintOrientationSamples() override;
     void MirrorVertical(OType_Part& part) override;
@@ -59,7 +72,7 @@ class OExtr_Default : public OExtractor {
     int iGetKeepMarkedBasicValues() const { return m_keepMarkedBasicValues; }
     // The sums and results of the last contour measured.
     const OBasicContourFeatures& Accumulators() const { return m_basic; }
-    int iGetSearchCancel() const { return m_searchCancel; }
+    int iGetSearchCancel() const { return m_searchCancel.load(); }
     bool bIsPrintingSeries() const { return m_printingSeries; }
     // Makes the error flags available to views that paint tools with the same locks.
     void ReportToolLockErrors(uint32_t bits) { AddExtractionErrorFlags(bits); }
@@ -88,7 +101,7 @@ class OExtr_Default : public OExtractor {
     std::array<uint8_t, kFeatureFlagCount> m_featureFlags{};
     std::vector<int> m_flaggedFeatures;
     int m_keepMarkedBasicValues = 0;
-    int m_searchCancel = 0;
+    std::atomic<int> m_searchCancel{0};
     bool m_printingSeries = false;
     bool m_variantRule = false;
 

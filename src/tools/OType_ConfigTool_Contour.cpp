@@ -60,13 +60,18 @@ ORect OType_ConfigTool_Contour::NormalisedRegion() const {
 }
 
 ORect OType_ConfigTool_Contour::GetPlacedRegion(const OContourColumns& columns) const {
-    ORect r = NormalisedRegion();
-    if (m_placementMode == PlacementMode::kFromEnd) {
+    return PlaceRegion(GetRegion(), m_placementMode, columns);
+}
+
+ORect OType_ConfigTool_Contour::PlaceRegion(const ORect& region, int mode,
+                                            const OContourColumns& columns) {
+    ORect r = Normalise(region);
+    if (mode == PlacementMode::kFromEnd) {
         const int32_t last = columns.iGetColumns() - 1;
         const int32_t left = last - r.right;
         r.right = last - r.left;
         r.left = left;
-    } else if (m_placementMode == PlacementMode::kFromBaseLine) {
+    } else if (mode == PlacementMode::kFromBaseLine) {
         const int32_t base = columns.iGetMaterialTop();
         r.top += base;
         r.bottom += base;

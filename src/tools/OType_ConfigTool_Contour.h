@@ -36,6 +36,8 @@ class OType_ConfigTool_Contour : public OType_ConfigTool {
 
     // The region as placed on the part whose columns are given.
     ORect GetPlacedRegion(const OContourColumns& columns) const;
+    // Where a region of a tool in placement `mode` lies on the part whose columns are given.
+    static ORect PlaceRegion(const ORect& region, int mode, const OContourColumns& columns);
     // Stores `placed`, a region as seen on the part whose columns are given, in the tool's
     // own coordinates (the inverse of GetPlacedRegion).
     void SetPlacedRegion(const ORect& placed, const OContourColumns& columns);

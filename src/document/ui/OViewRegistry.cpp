@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "document/ui/OView_PartListSimple.h"
+#include "document/ui/OView_PartList.h"
 
 namespace {
 
@@ -24,6 +24,6 @@ const ViewCreator* FindViewCreator(ViewKind kind) {
 
 void RegisterProgramViews() {
     RegisterViewCreator(ViewKind::PartList, [](ODoc& doc, QWidget* parent) -> QWidget* {
-        return new OView_PartListSimple(doc, parent);
+        return new OView_PartList(doc, parent);
     });
 }

@@ -399,6 +399,8 @@ bool bIsImplementedCommand(int id) {
         ContourEditCommand::kCombineAnd,
         Cmd::kStartCompanionViewer,
         Cmd::kActivateFromCompanion,
+        Cmd::kAccuracyWizard,
+        Cmd::kOptimizeWizard,
         Cmd::kTestCaseNothing,
         Cmd::kAppAbout,
         Cmd::kAppExit,

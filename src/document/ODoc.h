@@ -304,6 +304,11 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void CopyCheckProgram();
     void PasteCheckProgram();
     void EditCheckProgramProperties();
+    // The accuracy and optimising wizards (ODoc_Wizards.cpp).
+    bool bOnWizardCommand(int id);
+    std::optional<OCommandState> WizardCommandState(int id) const;
+    void RunAccuracyWizard();
+    void RunOptimizeWizard();
     // Device commands and link notifications (ODoc_Device.cpp).
     bool bOnDeviceCommand(int id);
     std::optional<OCommandState> DeviceCommandState(int id) const;

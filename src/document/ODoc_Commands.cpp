@@ -56,6 +56,7 @@ void ODoc::OnCommand(int id, int64_t argument) {
         return;
     }
     if (bOnDeviceCommand(id)) return;
+    if (bOnWizardCommand(id)) return;
     if (bOnPartCommand(id, argument)) return;
     if (OContourEditCommands::bHandles(id)) {
         // Contour images are family 1's; the family-2 view ignores these commands.
@@ -139,6 +140,7 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (!bHasProject() || !bIsImplementedCommand(id)) return state;
     if (const auto kind = ViewOfCommand(id)) return ViewCommandState(*kind);
     if (const auto device = DeviceCommandState(id)) return *device;
+    if (const auto wizard = WizardCommandState(id)) return *wizard;
     if (const auto part = PartCommandState(id)) return *part;
     const OType_ZRPartSet* set = opGetActualPartSet();
     if (OContourEditCommands::bHandles(id))

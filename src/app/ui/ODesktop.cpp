@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "analysis/ui/AnalysisDialogs.h"
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
@@ -53,6 +54,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
     RegisterDocumentDialogs(m_qtUi);
+    RegisterAnalysisDialogs(m_qtUi);
     m_qtUi.RegisterDialog("ODlg_ImportImages",
                           [](ODialogModel& model, QWidget* parent) -> QDialog* {
                               return new ODlg_ImportImagesWindow(

@@ -1,8 +1,10 @@
 #include "analysis/OOptimizeWizardDialog.h"
 
+#include "platform/UserInteraction.h"
+
 OOptimizeWizardDialog::OOptimizeWizardDialog(OExtractor* contourView, OClassifier* classifier,
-                                             const Clock& clock)
-    : m_contourView(contourView), m_classifier(classifier), m_clock(clock) {}
+                                             const Clock& clock, UserInteraction& ui)
+    : m_contourView(contourView), m_classifier(classifier), m_clock(clock), m_ui(ui) {}
 
 OOptimizeWizardDialog::~OOptimizeWizardDialog() {
     // A window closes only after its worker ended; this keeps the flag honest regardless.
@@ -12,6 +14,7 @@ OOptimizeWizardDialog::~OOptimizeWizardDialog() {
 OProjectWizardOptiSettings::Press OOptimizeWizardDialog::OnSearchButton(std::string& error) {
     std::unique_ptr<OToolSearchJob> job;
     const auto press = m_sheet.SettingsPage().OnButton(m_contourView, job, error);
+    if (press == OProjectWizardOptiSettings::Press::Invalid) m_ui.Message(error, MsgIcon::Warning);
     if (press == OProjectWizardOptiSettings::Press::Started) {
         m_job = std::move(job);
         m_ended = false;

@@ -19,12 +19,14 @@
 class Clock;
 class OClassifier;
 class OExtractor;
+class UserInteraction;
 
 class OOptimizeWizardDialog : public ODialogModel {
   public:
     static constexpr const char* kDialogName = "OOptimizeWizardSheet";
 
-    OOptimizeWizardDialog(OExtractor* contourView, OClassifier* classifier, const Clock& clock);
+    OOptimizeWizardDialog(OExtractor* contourView, OClassifier* classifier, const Clock& clock,
+                          UserInteraction& ui);
     ~OOptimizeWizardDialog() override;
 
     std::string DialogName() const override { return kDialogName; }
@@ -32,7 +34,8 @@ class OOptimizeWizardDialog : public ODialogModel {
     OOptimizeWizardSheet& Sheet() { return m_sheet; }
     OClassifier* opGetClassifier() const { return m_classifier; }
 
-    // The settings page's button. Started: a job waits for RunSearch.
+    // The settings page's button. Started: a job waits for RunSearch. Invalid: the range
+    // message has been shown.
     OProjectWizardOptiSettings::Press OnSearchButton(std::string& error);
     bool bHasJob() const { return m_job != nullptr; }
     // The search itself; call it in a worker. Safe while the user-interface thread polls
@@ -56,6 +59,7 @@ class OOptimizeWizardDialog : public ODialogModel {
     OExtractor* m_contourView;
     OClassifier* m_classifier;
     const Clock& m_clock;
+    UserInteraction& m_ui;
     OOptimizeWizardSheet m_sheet;
     std::unique_ptr<OToolSearchJob> m_job;
     OToolSearchMonitor m_monitor;

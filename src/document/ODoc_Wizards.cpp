@@ -55,7 +55,7 @@ void ODoc::RunOptimizeWizard() {
     CloseCommunicationManager();
     static const OClock_System systemClock;
     const Clock* clock = m_services.clock ? m_services.clock : &systemClock;
-    OOptimizeWizardDialog dialog(opEnsureExtractor(), opEnsureClassifier(), *clock);
+    OOptimizeWizardDialog dialog(opEnsureExtractor(), opEnsureClassifier(), *clock, m_services.ui);
     m_services.ui.bRunDialog(dialog);
     RefreshViews();
 }

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QTest>
 #include <memory>
 
@@ -20,10 +21,12 @@
 #include "classification/OClassifier.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
+#include "document/ViewHost.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "support/ToolSearchParts.h"
 #include "ui_shell/ShellTestSupport.h"
+#include "wizards/ui/OBar_ProjectWizardWindow.h"
 #include "wizards/ui/OOptimizeWizardWindow.h"
 #include "wizards/ui/OProjectWizardOptiSettingsPage.h"
 
@@ -65,11 +68,21 @@ QString Text(QWidget& window, int id) {
     return "<no control " + QString::number(id) + ">";
 }
 
+TempDir& ScreenshotDir() {
+    static TempDir dir;
+    return dir;
+}
+
 // Saves a page of a wizard for the manual when KALVOR_SCREENSHOT_DIR is set.
 void Screenshot(QWidget& frame, QWidget& window, const std::string& name) {
-    static TempDir dir;
     ProcessEvents();
-    SaveScreenshot(Composite(frame, window), dir, name);
+    SaveScreenshot(Composite(frame, window), ScreenshotDir(), name);
+}
+
+// Saves the main window as it is.
+void Screenshot(QWidget& frame, const std::string& name) {
+    ProcessEvents();
+    SaveScreenshot(frame.grab().toImage(), ScreenshotDir(), name);
 }
 
 // A running desktop with a new family-1 project that detects orientations.
@@ -77,9 +90,9 @@ struct WizardDesk {
     Shell shell{{"-ETH:1", "/nologo"}};
     ODoc* doc = nullptr;
 
-    WizardDesk() {
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_HW", 1);
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_SW", 818);
+    explicit WizardDesk(int hardware = 1, int software = 818) {
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_HW", hardware);
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_SW", software);
         shell.settings->SetInt("Settings", "TARGET_SYSTEM_ORI", 8);
         shell.settings->SetInt("Settings", "PROJECT_USE_ORIENTATION", 1);
         shell.settings->SetInt("Settings", "SHOW_WIZARD_BAR", 0);
@@ -279,4 +292,231 @@ TEST(AccuracyWizardWindow, RefusesTooFewValuesAndMeasuredZero) {
     });
     EXPECT_EQ(desk.doc->opGetClassifier()->iGetOrientationCount(0), 1);
     EXPECT_FALSE(desk.Set().UndoRedo().bHasUndoData());
+}
+
+namespace {
+
+bool Visible(QWidget& window, int id) {
+    QWidget* w = Control(window, id);
+    return w && w->isVisible();
+}
+
+// Waits until the settings page shows the finished state (the search ended and installed).
+bool WaitForSearchEnd(QWidget& w) {
+    return QTest::qWaitFor([&] { return Text(w, 1214) == "Processing is finished, press 'Next'."; },
+                           120000);
+}
+
+}  // namespace
+
+TEST(OptimizeWizardWindow, SearchFromTheMenuRemovesAnE20AndIsOneUndoStep) {
+    WizardDesk desk;
+    desk.AddMirroredParts(8);
+    OClassifier* classifier = desk.doc->opGetClassifier();
+    ASSERT_TRUE(classifier);
+    ASSERT_EQ(classifier->GetTeachError(), 20) << "the basic features must not separate";
+    ASSERT_TRUE(desk.bEnabled(Cmd::kOptimizeWizard));
+    ASSERT_EQ(desk.iTools(), 0);
+
+    desk.RunWizard<OOptimizeWizardWindow>(Cmd::kOptimizeWizard, [&](auto& w) {
+        EXPECT_EQ(w.windowTitle(), "Opt");
+        EXPECT_EQ(Text(w, 1214), "Change the settings, then press 'Start Optimization'.");
+        EXPECT_EQ(Control<QPushButton>(w, 1196)->text(), "> Start Optimization <");
+        EXPECT_EQ(Text(w, 1283), "3");
+        EXPECT_TRUE(Control<QRadioButton>(w, 1290)->isChecked()) << "medium by default";
+        EXPECT_TRUE(Enabled(w, OWizardDialog::kNextId));
+        EXPECT_FALSE(Enabled(w, OWizardDialog::kBackId));
+        Type(w, 1283, "1");
+        QTest::mouseClick(Control<QRadioButton>(w, 1289), Qt::LeftButton);
+        Screenshot(desk.Frame(), w, "optimize_wizard_settings");
+
+        Click(w, 1196);
+        // While the search runs the wizard cannot move on and the fields are locked, but the
+        // window answers: the button now stops the search.
+        EXPECT_EQ(Control<QPushButton>(w, 1196)->text(), "> Stop Optimization <");
+        EXPECT_FALSE(Enabled(w, OWizardDialog::kNextId));
+        EXPECT_FALSE(Control(w, 1283)->isEnabled());
+        EXPECT_FALSE(desk.bEnabled(Cmd::kOptimizeWizard)) << "one search at a time";
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return Text(w, 1214).startsWith("Searching tools, please wait ..."); }, 5000))
+            << Text(w, 1214).toStdString();
+        Screenshot(desk.Frame(), w, "optimize_wizard_searching");
+        EXPECT_TRUE(WaitForSearchEnd(w)) << Text(w, 1214).toStdString();
+        EXPECT_EQ(Control<QPushButton>(w, 1196)->text(), "> Start Optimization <");
+        auto* progress = Control<QProgressBar>(w, 1294);
+        EXPECT_EQ(progress->maximum(), 100);
+        EXPECT_EQ(progress->value(), 100);
+        EXPECT_TRUE(Enabled(w, OWizardDialog::kNextId));
+        EXPECT_EQ(desk.iTools(), 1) << "installed while the wizard is open";
+
+        Click(w, OWizardDialog::kNextId);
+        auto* list = Control<QListWidget>(w, 1224);
+        EXPECT_GT(list->count(), 1);
+        EXPECT_EQ(list->item(0)->text(), "Used tools: 1");
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_FALSE(list->item(i)->text().contains("[E20]")) << list->item(i)->text().toStdString();
+        EXPECT_EQ(Text(w, 1225), "Press 'Finish'.");
+        EXPECT_TRUE(Enabled(w, OWizardDialog::kFinishId));
+        EXPECT_TRUE(Enabled(w, OWizardDialog::kBackId));
+        Screenshot(desk.Frame(), w, "optimize_wizard_evaluation");
+
+        // Back returns to the settings, ready for another search.
+        Click(w, OWizardDialog::kBackId);
+        EXPECT_EQ(Text(w, 1214), "Change the settings, then press 'Start Optimization'.");
+        EXPECT_TRUE(Enabled(w, OWizardDialog::kNextId));
+        EXPECT_FALSE(Enabled(w, OWizardDialog::kBackId));
+        Click(w, OWizardDialog::kNextId);
+        Click(w, OWizardDialog::kFinishId);
+        return w.result() == QDialog::Accepted;
+    });
+
+    ASSERT_EQ(desk.iTools(), 1);
+    EXPECT_EQ(desk.Set().Tools().opGetAt(0)->GetName(), "1/1->2/1");
+    EXPECT_EQ(classifier->GetTeachError(), 0);
+    EXPECT_TRUE(desk.bEnabled(Cmd::kOptimizeWizard));
+    // Edit > Undo takes the installed tool back and with it the separation.
+    ASSERT_TRUE(desk.bEnabled(Cmd::kEditUndo));
+    desk.Run(Cmd::kEditUndo);
+    EXPECT_EQ(desk.iTools(), 0);
+    EXPECT_EQ(desk.doc->opGetClassifier()->GetTeachError(), 20);
+}
+
+TEST(OptimizeWizardWindow, TimeIsValidatedAndStopKeepsWhatWasFound) {
+    WizardDesk desk;
+    desk.AddMirroredParts(8);
+    desk.RunWizard<OOptimizeWizardWindow>(Cmd::kOptimizeWizard, [&](auto& w) {
+        for (const char* bad : {"1441", "0", ""}) {
+            desk.shell.ui.ExpectMessage(MsgResult::Ok, "Please enter an integer between 1 and 1440.");
+            Type(w, 1283, bad);
+            Click(w, 1196);
+            EXPECT_TRUE(desk.shell.ui.bAllScriptUsed()) << "time " << bad;
+            EXPECT_EQ(Control<QPushButton>(w, 1196)->text(), "> Start Optimization <");
+            EXPECT_TRUE(Enabled(w, OWizardDialog::kNextId));
+        }
+        EXPECT_EQ(desk.iTools(), 0);
+
+        // Stop at once: the search ends at its next check and installs what it kept so far.
+        Type(w, 1283, "1440");
+        Click(w, 1196);
+        Click(w, 1196);
+        EXPECT_FALSE(Control(w, 1196)->isEnabled()) << "stopping";
+        EXPECT_TRUE(WaitForSearchEnd(w));
+        EXPECT_TRUE(Control(w, 1196)->isEnabled());
+        EXPECT_EQ(Control<QPushButton>(w, 1196)->text(), "> Start Optimization <");
+        EXPECT_TRUE(Enabled(w, OWizardDialog::kNextId));
+        EXPECT_LE(desk.iTools(), 1);
+        for (int i = 0; i < desk.iTools(); ++i)
+            EXPECT_EQ(desk.Set().Tools().opGetAt(i)->GetName(), "1/1->2/1");
+        Click(w, OWizardDialog::kCancelId);
+        return false;
+    });
+    EXPECT_TRUE(desk.bEnabled(Cmd::kOptimizeWizard));
+}
+
+TEST(OptimizeWizardWindow, CancelDuringASearchStopsItAndInstallsNothing) {
+    WizardDesk desk;
+    desk.AddMirroredParts(8);
+    bool closed = false;
+    desk.RunWizard<OOptimizeWizardWindow>(Cmd::kOptimizeWizard, [&](auto& w) {
+        QTest::mouseClick(Control<QRadioButton>(w, 1291), Qt::LeftButton);
+        Type(w, 1283, "1440");
+        Click(w, 1196);
+        Click(w, OWizardDialog::kCancelId);
+        // The wizard closes once the search has ended; until then nothing can be pressed.
+        EXPECT_FALSE(Enabled(w, OWizardDialog::kNextId));
+        EXPECT_FALSE(Control(w, 1196)->isEnabled());
+        closed = QTest::qWaitFor([&] { return !w.isVisible(); }, 120000);
+        return w.result() == QDialog::Accepted;
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(desk.iTools(), 0);
+    EXPECT_FALSE(desk.Set().UndoRedo().bHasUndoData());
+    EXPECT_TRUE(desk.bEnabled(Cmd::kOptimizeWizard)) << "the running flag is cleared";
+}
+
+TEST(OptimizeWizardWindow, OnlyFamilyOneProjectsSearchTools) {
+    WizardDesk classic;
+    EXPECT_TRUE(classic.bEnabled(Cmd::kOptimizeWizard));
+    EXPECT_TRUE(classic.bEnabled(Cmd::kAccuracyWizard));
+    WizardDesk camera(512, 828);
+    ASSERT_EQ(camera.doc->iGetFamily(), 2);
+    EXPECT_FALSE(camera.bEnabled(Cmd::kOptimizeWizard)) << "no contour tools to search";
+    EXPECT_TRUE(camera.bEnabled(Cmd::kAccuracyWizard));
+}
+
+namespace {
+
+QTreeWidgetItem* BarLine(QTreeWidget& list, const QString& text) {
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        if (list.topLevelItem(i)->text(0) == text) return list.topLevelItem(i);
+    return nullptr;
+}
+
+void Activate(QTreeWidget& list, QTreeWidgetItem* item, bool byKey) {
+    ASSERT_TRUE(item);
+    list.setCurrentItem(item);
+    list.setFocus();
+    if (byKey) {
+        QTest::keyClick(&list, Qt::Key_Return);
+    } else {
+        const QRect r = list.visualItemRect(item);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, r.center());
+    }
+    ProcessEvents();
+}
+
+}  // namespace
+
+TEST(WizardBarWindow, ChecklistFollowsTheProjectAndItsLinesOpenWhatTheyName) {
+    WizardDesk desk;
+    desk.shell.settings->SetInt("Settings", "SHOW_WIZARD_BAR", 1);
+    desk.Run(Cmd::kToggleWizardBar);  // the desk starts without the bar
+    ProcessEvents();
+    OBar_ProjectWizardWindow* bar = desk.Frame().WizardBar();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->windowTitle(), "Project Wizard Bar");
+    EXPECT_TRUE(desk.Frame().CommandState(Cmd::kToggleWizardBar, nullptr).checked);
+    QTreeWidget& list = *bar->List();
+    ASSERT_GE(list.topLevelItemCount(), 4);
+    EXPECT_EQ(list.topLevelItem(0)->text(0),
+              "Prepare the device for the parts (e.g. mechanical settings, parameter etc.)");
+    EXPECT_EQ(list.topLevelItem(list.topLevelItemCount() - 1)->text(0),
+              "The Teach-Data created in Kalvor have to be transfered to the device.");
+    const QString teach =
+        "Teach via device connection - show at least 10 sample parts per possible orientation.";
+    ASSERT_TRUE(BarLine(list, teach));
+    const QImage empty = BarLine(list, teach)->icon(0).pixmap(16, 16).toImage();
+
+    // Recorded parts change the checklist at the next refresh.
+    desk.AddMirroredParts(12);
+    ProcessEvents();
+    ASSERT_TRUE(BarLine(list, teach));
+    EXPECT_NE(BarLine(list, teach)->icon(0).pixmap(16, 16).toImage(), empty)
+        << "taught: the step is no longer open";
+    EXPECT_TRUE(BarLine(list, "  Separation of Orient. 1 from Orient. 2 is not possible !!"))
+        << "the mirrored parts cannot be told apart";
+    Screenshot(desk.Frame(), "wizard_bar");
+
+    // Enter on a line runs its command: the part contour opens; a double click on the
+    // orientation check opens the Teach-Data.
+    Activate(list, BarLine(list, "Check the sample parts regarding their assigned orientation "
+                                  "and quality."),
+             true);
+    EXPECT_TRUE(desk.Frame().bHasView(ViewKind::PartContour));
+    Activate(list, BarLine(list, "Check for a reliable orientation detection."), false);
+    EXPECT_TRUE(desk.Frame().bHasView(ViewKind::TeachData));
+    Activate(list, BarLine(list, "  Check sample parts for correct orientation assignment."),
+             true);
+    EXPECT_TRUE(desk.Frame().bHasView(ViewKind::PartList));
+
+    // The close button hides the bar through the document, which remembers it.
+    bar->close();
+    ProcessEvents();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(desk.Frame().CommandState(Cmd::kToggleWizardBar, nullptr).checked);
+    EXPECT_EQ(desk.shell.settings->iGetInt("Settings", "SHOW_WIZARD_BAR", -1), 0);
+    desk.Run(Cmd::kToggleWizardBar);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(desk.shell.settings->iGetInt("Settings", "SHOW_WIZARD_BAR", -1), 1);
 }

@@ -40,8 +40,9 @@ void OOptimizeWizardWindow::OnBack() {
     OOptimizeWizardSheet& sheet = m_model.Sheet();
     if (iCurrentPage() != 1) return;
     sheet.Back();
-    m_settings->Activate();
+    // The page offers its buttons on activation, which the frame takes only once it shows.
     ShowPage(0);
+    m_settings->Activate();
 }
 
 void OOptimizeWizardWindow::reject() {

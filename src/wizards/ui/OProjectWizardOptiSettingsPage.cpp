@@ -6,7 +6,6 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -144,7 +143,6 @@ void OProjectWizardOptiSettingsPage::OnButton() {
     const auto press = m_model.OnSearchButton(error);
     switch (press) {
         case Settings::Press::Invalid:
-            QMessageBox::warning(this, window()->windowTitle(), Q(error));
             m_minutes->setFocus();
             m_minutes->selectAll();
             return;

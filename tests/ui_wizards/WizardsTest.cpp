@@ -296,11 +296,6 @@ TEST(AccuracyWizardWindow, RefusesTooFewValuesAndMeasuredZero) {
 
 namespace {
 
-bool Visible(QWidget& window, int id) {
-    QWidget* w = Control(window, id);
-    return w && w->isVisible();
-}
-
 // Waits until the settings page shows the finished state (the search ended and installed).
 bool WaitForSearchEnd(QWidget& w) {
     return QTest::qWaitFor([&] { return Text(w, 1214) == "Processing is finished, press 'Next'."; },

@@ -33,8 +33,8 @@ struct Mode {
 class Builder {
   public:
     explicit Builder(const OWizardBarInput& in) : m_in(in) {
-        m_mode.perType = TargetSystem::bIsSortingEdition(in.hardware) && in.useTypes &&
-                         in.maxTypes > 1;
+        m_mode.perType =
+            TargetSystem::bIsSortingEdition(in.hardware) && in.useTypes && in.maxTypes > 1;
         m_mode.orientations = in.useOrientation && in.maxOrientations > 1;
     }
 
@@ -71,8 +71,9 @@ class Builder {
 
     void TypeSteps(int t, const OWizardBarInput::Type& type) {
         const int n = t + 1;
-        if (m_mode.perType) Add(FormatPrintf("Steps for type %d ...", n), WizardBarIcon::kHeading,
-                                kRecordSampleParts);
+        if (m_mode.perType)
+            Add(FormatPrintf("Steps for type %d ...", n), WizardBarIcon::kHeading,
+                kRecordSampleParts);
         const std::vector<int>& counts = type.sampleParts;
         const int orientations = static_cast<int>(counts.size());
         const int smallest = counts.empty() ? 0 : *std::min_element(counts.begin(), counts.end());
@@ -82,11 +83,10 @@ class Builder {
             for (int o = 0; o < orientations; ++o) {
                 const int c = counts[static_cast<size_t>(o)];
                 if (c >= kEnoughParts) continue;
-                const char* format =
-                    m_mode.Pick("For type %d, orientation %d only %d parts were used.",
-                                "For type %d only %d parts were used.",
-                                "For Orientation %d only %d parts were used.",
-                                "Only %d parts were used.");
+                const char* format = m_mode.Pick(
+                    "For type %d, orientation %d only %d parts were used.",
+                    "For type %d only %d parts were used.",
+                    "For Orientation %d only %d parts were used.", "Only %d parts were used.");
                 std::string text;
                 if (m_mode.perType && m_mode.orientations)
                     text = FormatPrintf(format, n, o + 1, c);
@@ -151,8 +151,7 @@ class Builder {
                        ? FormatPrintf("Separation of type %d, orient. %d to type %d, orient. %d "
                                       "is %s",
                                       n, 1, n, o, word)
-                       : FormatPrintf("Separation of Orient. %d from Orient. %d is %s", 1, o,
-                                      word),
+                       : FormatPrintf("Separation of Orient. %d from Orient. %d is %s", 1, o, word),
                    kTeachData);
         }
         if (weak) {
@@ -195,16 +194,18 @@ class Builder {
             Add("For checking special details for quality, appropriate tools have to be added.",
                 WizardBarIcon::kCheck, kPartContour);
         } else if (smallest >= 1 && m_in.tools > 0) {
-            Detail("Features of the tools can be used for quality inspection but also as "
-                   "reference values for other tools (e.g. for a their position)",
-                   kPartContour);
+            Detail(
+                "Features of the tools can be used for quality inspection but also as "
+                "reference values for other tools (e.g. for a their position)",
+                kPartContour);
         } else if (smallest >= 1) {
             Add("The project does not contain any tools. Add tools according to your "
                 "application requirements.",
                 0, kPartContour);
-            Detail("Tools specify which and how features are calculated on a part. These "
-                   "features are used for the quality inspection etc.",
-                   kPartContour);
+            Detail(
+                "Tools specify which and how features are calculated on a part. These "
+                "features are used for the quality inspection etc.",
+                kPartContour);
         } else if (m_in.newPlatform) {
             Add("The check program does not contain any sample parts.", 0, kPartContour);
             Detail("Tools can be added to the check program only if sample parts are available,",

@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTreeWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 
 #include "analysis/OAccuracyWizardDialog.h"
@@ -272,8 +272,9 @@ TEST(AccuracyWizardWindow, RefusesTooFewValuesAndMeasuredZero) {
         Click(w, OWizardDialog::kNextId);
         Control<QComboBox>(w, 1100)->setCurrentIndex(0);
         ProcessEvents();
-        EXPECT_TRUE(Text(w, 1199).startsWith("The evaluation can not be done since there are "
-                                             "less than 50 values."));
+        EXPECT_TRUE(
+            Text(w, 1199).startsWith("The evaluation can not be done since there are "
+                                     "less than 50 values."));
         EXPECT_TRUE(Control(w, 1199)->isVisible());
         Type(w, 1001, "40");
         EXPECT_EQ(Text(w, 1002), "--");
@@ -349,7 +350,8 @@ TEST(OptimizeWizardWindow, SearchFromTheMenuRemovesAnE20AndIsOneUndoStep) {
         EXPECT_GT(list->count(), 1);
         EXPECT_EQ(list->item(0)->text(), "Used tools: 1");
         for (int i = 0; i < list->count(); ++i)
-            EXPECT_FALSE(list->item(i)->text().contains("[E20]")) << list->item(i)->text().toStdString();
+            EXPECT_FALSE(list->item(i)->text().contains("[E20]"))
+                << list->item(i)->text().toStdString();
         EXPECT_EQ(Text(w, 1225), "Press 'Finish'.");
         EXPECT_TRUE(Enabled(w, OWizardDialog::kFinishId));
         EXPECT_TRUE(Enabled(w, OWizardDialog::kBackId));
@@ -381,7 +383,8 @@ TEST(OptimizeWizardWindow, TimeIsValidatedAndStopKeepsWhatWasFound) {
     desk.AddMirroredParts(8);
     desk.RunWizard<OOptimizeWizardWindow>(Cmd::kOptimizeWizard, [&](auto& w) {
         for (const char* bad : {"1441", "0", ""}) {
-            desk.shell.ui.ExpectMessage(MsgResult::Ok, "Please enter an integer between 1 and 1440.");
+            desk.shell.ui.ExpectMessage(MsgResult::Ok,
+                                        "Please enter an integer between 1 and 1440.");
             Type(w, 1283, bad);
             Click(w, 1196);
             EXPECT_TRUE(desk.shell.ui.bAllScriptUsed()) << "time " << bad;
@@ -495,14 +498,15 @@ TEST(WizardBarWindow, ChecklistFollowsTheProjectAndItsLinesOpenWhatTheyName) {
 
     // Enter on a line runs its command: the part contour opens; a double click on the
     // orientation check opens the Teach-Data.
-    Activate(list, BarLine(list, "Check the sample parts regarding their assigned orientation "
-                                  "and quality."),
+    Activate(list,
+             BarLine(list,
+                     "Check the sample parts regarding their assigned orientation "
+                     "and quality."),
              true);
     EXPECT_TRUE(desk.Frame().bHasView(ViewKind::PartContour));
     Activate(list, BarLine(list, "Check for a reliable orientation detection."), false);
     EXPECT_TRUE(desk.Frame().bHasView(ViewKind::TeachData));
-    Activate(list, BarLine(list, "  Check sample parts for correct orientation assignment."),
-             true);
+    Activate(list, BarLine(list, "  Check sample parts for correct orientation assignment."), true);
     EXPECT_TRUE(desk.Frame().bHasView(ViewKind::PartList));
 
     // The close button hides the bar through the document, which remembers it.

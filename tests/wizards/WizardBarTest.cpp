@@ -26,15 +26,14 @@ OWizardBarInput Classic(std::vector<int> sampleParts) {
 }
 
 const Line* Find(const std::vector<Line>& lines, const std::string& text) {
-    const auto it = std::find_if(lines.begin(), lines.end(),
-                                 [&](const Line& l) { return l.text == text; });
+    const auto it =
+        std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return l.text == text; });
     return it == lines.end() ? nullptr : &*it;
 }
 
 int iCountStarting(const std::vector<Line>& lines, const std::string& prefix) {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const Line& l) {
-        return l.text.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [&](const Line& l) { return l.text.rfind(prefix, 0) == 0; }));
 }
 
 const std::string kTeach =
@@ -73,9 +72,10 @@ TEST(WizardBar, ANewProgramAsksToTeachAndSkipsItsEmptyOrientation) {
     EXPECT_EQ(teach->command, kRecordSampleParts);
     EXPECT_EQ(iCountStarting(lines, "  For Orientation"), 0) << "one orientation with 0 parts";
     EXPECT_EQ(iCountStarting(lines, "For checking special details"), 0) << "no sample parts yet";
-    const Line* test = Find(lines, "Test via device connection - show at least 10 test parts ( of "
-                                   "good and bad quality in the different orientations) and "
-                                   "check the result for each part.");
+    const Line* test = Find(lines,
+                            "Test via device connection - show at least 10 test parts ( of "
+                            "good and bad quality in the different orientations) and "
+                            "check the result for each part.");
     ASSERT_TRUE(test);
     EXPECT_EQ(test->icon, 7);
     EXPECT_EQ(test->command, kRecordTestParts);
@@ -101,13 +101,14 @@ TEST(WizardBar, TeachingIconFollowsTheSmallestOrientation) {
     EXPECT_FALSE(Find(lines, "  For Orientation 1 only 12 parts were used."));
     EXPECT_LT(seven - lines.data(), Find(lines, kTeach) - lines.data()) << "details first";
 
-    for (const auto& [smallest, icon] : {std::pair{10, 3}, {6, 2}, {9, 2}, {3, 1}, {5, 1},
-                                         {1, 0}, {2, 0}}) {
+    for (const auto& [smallest, icon] :
+         {std::pair{10, 3}, {6, 2}, {9, 2}, {3, 1}, {5, 1}, {1, 0}, {2, 0}}) {
         const auto more = OBar_ProjectWizard::Build(Classic({smallest, 30}));
         EXPECT_EQ(Find(more, kTeach)->icon, icon) << smallest << " parts";
     }
-    EXPECT_TRUE(Find(lines, "For checking special details for quality, appropriate tools have "
-                            "to be added."));
+    EXPECT_TRUE(Find(lines,
+                     "For checking special details for quality, appropriate tools have "
+                     "to be added."));
 }
 
 TEST(WizardBar, WeakOrientationSeparationsAreListedWithAdvice) {
@@ -153,9 +154,10 @@ TEST(WizardBar, TestPartsAreAveragedPerOrientation) {
     in.types[0].testParts = 20;
     lines = OBar_ProjectWizard::Build(in);
     EXPECT_EQ(iCountStarting(lines, "  Per orientation"), 0);
-    EXPECT_EQ(Find(lines, "Test via device connection - show at least 10 test parts ( of good "
-                          "and bad quality in the different orientations) and check the result "
-                          "for each part.")
+    EXPECT_EQ(Find(lines,
+                   "Test via device connection - show at least 10 test parts ( of good "
+                   "and bad quality in the different orientations) and check the result "
+                   "for each part.")
                   ->icon,
               3);
 }
@@ -181,15 +183,18 @@ TEST(WizardBar, SortingEditionListsEachTypeAndTheTypeSeparation) {
     const std::vector<Line> lines = OBar_ProjectWizard::Build(in);
     EXPECT_EQ(Find(lines, "Steps for type 1 ...")->icon, 4);
     EXPECT_TRUE(Find(lines, "Steps for type 2 ..."));
-    EXPECT_TRUE(Find(lines, "Teach type 2 via device connection - show at least 10 sample parts "
-                            "per possible orientation."));
+    EXPECT_TRUE(Find(lines,
+                     "Teach type 2 via device connection - show at least 10 sample parts "
+                     "per possible orientation."));
     EXPECT_TRUE(Find(lines, "Check for a reliable orientation detection at type 2."));
-    EXPECT_TRUE(Find(lines, "The project does not contain any tools. Add tools according to "
-                            "your application requirements."));
+    EXPECT_TRUE(Find(lines,
+                     "The project does not contain any tools. Add tools according to "
+                     "your application requirements."));
     // Types 3 and 4 are still to be taught.
     EXPECT_EQ(Find(lines, "Steps for types 3 bis 4 ...")->icon, 4);
-    EXPECT_EQ(Find(lines, "Teach types 3 to 4 via device connection - show at least 10 sample "
-                          "parts per possible orientation.")
+    EXPECT_EQ(Find(lines,
+                   "Teach types 3 to 4 via device connection - show at least 10 sample "
+                   "parts per possible orientation.")
                   ->icon,
               7);
     const Line* separation = Find(lines, "Separation of the part types");
@@ -198,10 +203,12 @@ TEST(WizardBar, SortingEditionListsEachTypeAndTheTypeSeparation) {
     ASSERT_TRUE(e21);
     EXPECT_EQ(e21->icon, 0);
     EXPECT_TRUE(Find(lines, "  Separation of type 1, orient. 1 to type 2, orient. 1 is bad !"));
-    EXPECT_FALSE(Find(lines, "  Separation of type 1, orient. 2 to type 2, orient. 2 is very good"));
+    EXPECT_FALSE(
+        Find(lines, "  Separation of type 1, orient. 2 to type 2, orient. 2 is very good"));
     EXPECT_TRUE(Find(lines, "  Add tools to improove the type separation."));
-    EXPECT_FALSE(Find(lines, "In case the counter will be used, set the required target counter "
-                             "value."))
+    EXPECT_FALSE(Find(lines,
+                      "In case the counter will be used, set the required target counter "
+                      "value."))
         << "not a counter edition";
 }
 
@@ -213,6 +220,7 @@ TEST(WizardBar, NewPlatformWithoutSamplePartsSaysSo) {
     const Line* none = Find(lines, "The check program does not contain any sample parts.");
     ASSERT_TRUE(none);
     EXPECT_EQ(none->icon, 0);
-    EXPECT_TRUE(Find(lines, "  Tools can be added to the check program only if sample parts are "
-                            "available,"));
+    EXPECT_TRUE(Find(lines,
+                     "  Tools can be added to the check program only if sample parts are "
+                     "available,"));
 }

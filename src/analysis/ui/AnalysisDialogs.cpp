@@ -12,9 +12,8 @@ void RegisterAnalysisDialogs(OUserInteraction_Qt& ui) {
                           return new OSheet_AccuracyWizardWindow(
                               static_cast<OAccuracyWizardDialog&>(model), parent);
                       });
-    ui.RegisterDialog(OOptimizeWizardDialog::kDialogName,
-                      [](ODialogModel& model, QWidget* parent) -> QDialog* {
-                          return new OOptimizeWizardWindow(
-                              static_cast<OOptimizeWizardDialog&>(model), parent);
-                      });
+    ui.RegisterDialog(
+        OOptimizeWizardDialog::kDialogName, [](ODialogModel& model, QWidget* parent) -> QDialog* {
+            return new OOptimizeWizardWindow(static_cast<OOptimizeWizardDialog&>(model), parent);
+        });
 }

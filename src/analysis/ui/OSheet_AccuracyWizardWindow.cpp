@@ -128,8 +128,7 @@ QWidget* OSheet_AccuracyWizardWindow::BuildFeaturePage() {
     });
     connect(m_measured, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_model.Sheet().FeaturePage().SetMeasuredText(text.trimmed().toStdString(),
-                                                      m_model.PartSet(),
-                                                      m_model.Sheet().Results());
+                                                      m_model.PartSet(), m_model.Sheet().Results());
         ShowFeatureOutputs();
     });
     return page;
@@ -243,8 +242,8 @@ void OSheet_AccuracyWizardWindow::Activate(int page) {
             OPage_AccuracyWizardStart& start = sheet.StartPage();
             start.OnActivate(m_model.PartSet());
             m_startText->setText(Q(start.Text()));
-            m_partCount->setText(tr("Sample parts of type 1 and orientation 1: %1")
-                                     .arg(start.iSampleParts()));
+            m_partCount->setText(
+                tr("Sample parts of type 1 and orientation 1: %1").arg(start.iSampleParts()));
             SetButtons(start.iButtons());
             break;
         }

@@ -51,8 +51,7 @@ void OBar_ProjectWizardWindow::SetLines(const std::vector<OWizardBarLine>& lines
     }
     const int rows = m_list->topLevelItemCount();
     if (rows == 0) return;
-    if (selected >= 0 && selected < rows)
-        m_list->setCurrentItem(m_list->topLevelItem(selected));
+    if (selected >= 0 && selected < rows) m_list->setCurrentItem(m_list->topLevelItem(selected));
     m_list->scrollToItem(m_list->topLevelItem(std::min(topRow, rows - 1)),
                          QAbstractItemView::PositionAtTop);
 }

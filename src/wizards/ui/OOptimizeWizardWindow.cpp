@@ -11,10 +11,9 @@ OOptimizeWizardWindow::OOptimizeWizardWindow(OOptimizeWizardDialog& model, QWidg
     m_evaluation = new OProjectWizardEvaluationPage(model.Sheet().EvaluationPage());
     AddPage(m_settings, OProjectWizardOptiSettings::kTitle);
     AddPage(m_evaluation, OProjectWizardEvaluation::kTitle);
-    connect(m_settings, &OProjectWizardOptiSettingsPage::buttonsChanged, this,
-            [this](int flags) {
-                if (iCurrentPage() == 0) SetButtons(flags);
-            });
+    connect(m_settings, &OProjectWizardOptiSettingsPage::buttonsChanged, this, [this](int flags) {
+        if (iCurrentPage() == 0) SetButtons(flags);
+    });
     connect(this, &OWizardDialog::nextPressed, this, &OOptimizeWizardWindow::OnNext);
     connect(this, &OWizardDialog::backPressed, this, &OOptimizeWizardWindow::OnBack);
     connect(this, &OWizardDialog::finishPressed, this, [this] {

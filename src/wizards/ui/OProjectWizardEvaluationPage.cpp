@@ -7,7 +7,6 @@
 #include "analysis/OOptimizeWizardSheet.h"
 #include "wizards/ui/WizardIcons.h"
 
-
 OProjectWizardEvaluationPage::OProjectWizardEvaluationPage(OProjectWizardEvaluation& model,
                                                            QWidget* parent)
     : QWidget(parent), m_model(model) {
@@ -25,7 +24,8 @@ OProjectWizardEvaluationPage::OProjectWizardEvaluationPage(OProjectWizardEvaluat
 void OProjectWizardEvaluationPage::ShowModel() {
     m_list->clear();
     for (const OEvaluationRow& row : m_model.Rows()) {
-        auto* item = new QListWidgetItem(WizardStatusIcon(row.icon), QString::fromStdString(row.text));
+        auto* item =
+            new QListWidgetItem(WizardStatusIcon(row.icon), QString::fromStdString(row.text));
         m_list->addItem(item);
     }
     QString footer = QString::fromUtf8(m_model.Footer());

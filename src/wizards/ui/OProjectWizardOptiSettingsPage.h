@@ -19,7 +19,8 @@ class QTimer;
 class OProjectWizardOptiSettingsPage : public QWidget {
     Q_OBJECT
   public:
-    explicit OProjectWizardOptiSettingsPage(OOptimizeWizardDialog& model, QWidget* parent = nullptr);
+    explicit OProjectWizardOptiSettingsPage(OOptimizeWizardDialog& model,
+                                            QWidget* parent = nullptr);
     ~OProjectWizardOptiSettingsPage() override;
 
     void Activate();

@@ -13,6 +13,7 @@
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/FormatPrintf.h"
+#include "tools/OContourColumns.h"
 #include "tools/OType_ConfigTool_Contour.h"
 
 namespace ContourViewScene {
@@ -61,6 +62,28 @@ struct OScene {
     }
 };
 
+// The centre of the material on the screen's rows (the device's centre sums count rows by
+// its own convention; the graphic marks the centre the user sees).
+void PlaceCentre(const OType_Part& part, OBasicContourFeatures& measured) {
+    OContourColumns columns;
+    columns.Build(part.Contour());
+    double area = 0, sumX = 0, sumY = 0;
+    for (int c = 0; c < columns.iGetColumns(); ++c) {
+        const auto values = columns.ColumnValues(c);
+        for (size_t i = 0; i + 1 < values.size(); i += 2) {
+            const OContourRun r = ContourRunAt(values, i);
+            const double length = r.Length();
+            if (length <= 0) continue;
+            area += length;
+            sumX += c * length;
+            sumY += (r.top + r.bottom) / 2.0 * length;
+        }
+    }
+    if (area <= 0) return;
+    measured.centreX = sumX / area;
+    measured.centreY = sumY / area;
+}
+
 void PaintSelectedBasicFeature(OScene& s, const OType_ZRPartSet& set, const OType_Part& part) {
     const int feature = set.iShowFeatureGetNo();
     if (feature < 0 || feature >= std::min(set.iGetFixedFeatures(), BasicFeature::kCount)) return;
@@ -69,6 +92,7 @@ void PaintSelectedBasicFeature(OScene& s, const OType_ZRPartSet& set, const OTyp
     OBasicContourFeatures measured;
     measure.Measure(part.Contour(), bIsVariantDeviceType(s.view.Host().iGetDeviceTypeCode()),
                     measured);
+    PlaceCentre(part, measured);
     const OType_Feature* f = part.Features().opGetAt(feature);
     s.painter.SetPen(kBasicFeature, 2 * s.area.unit);
     s.painter.NoBrush();

@@ -375,6 +375,8 @@ bool bIsImplementedCommand(int id) {
         Cmd::kFileClose,
         Cmd::kFileSave,
         Cmd::kFileSaveAs,
+        Cmd::kFileImport,
+        Cmd::kFileExport,
         Cmd::kEditUndo,
         Cmd::kEditRedo,
         Cmd::kViewPartList,

@@ -6,6 +6,7 @@
 #include "document/CommandTable.h"
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
+#include "document/files/OProjectExchange.h"
 #include "document/files/ProjectPaths.h"
 #include "extraction/OContourEditCommands.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -78,6 +79,12 @@ void ODoc::OnCommand(int id, int64_t argument) {
         case Cmd::kFileSaveAs:
             OnFileSaveAs();
             break;
+        case Cmd::kFileImport:
+            m_exchange->OnImport();
+            break;
+        case Cmd::kFileExport:
+            m_exchange->OnExport();
+            break;
         case Cmd::kEditUndo:
             CloseCommunicationManager();
             OnUndo();
@@ -142,6 +149,8 @@ OCommandState ODoc::GetCommandState(int id) const {
         case Cmd::kFileClose:
         case Cmd::kFileSave:
         case Cmd::kFileSaveAs:
+        case Cmd::kFileImport:
+        case Cmd::kFileExport:
         case Cmd::kStartCompanionViewer:
         case Cmd::kActivateFromCompanion:
             state.enabled = true;

@@ -176,21 +176,17 @@ TEST_F(Document, FileNewResetsAndRunsTheWelcomeDialog) {
 
 TEST_F(Document, OpeningByPathChoosesByTheContainedText) {
     const std::string project = SaveTo("p.zrp");
-    std::vector<std::string> configurations;
-    ODocExtensions extensions;
-    extensions.loadConfiguration = [&](const std::string& path, std::string&) {
-        configurations.push_back(path);
-        return 1;
-    };
-    doc().SetExtensions(extensions);
+    // Files that do not exist: each kind reports its own failure and keeps the project.
+    ui.ExpectMessage(MsgResult::Ok, ResStr(2018));
     EXPECT_TRUE(doc().OnOpenDocument(Path("lower.kvc")));
+    ui.ExpectMessage(MsgResult::Ok, ResStr(2018));
     EXPECT_TRUE(doc().OnOpenDocument(Path("UPPER.KVC")));
-    EXPECT_EQ(configurations.size(), 2u);
-
     ui.ExpectMessage(MsgResult::Ok, ResStr(5103));
     EXPECT_TRUE(doc().OnOpenDocument(Path("mixed.Kvl")));
     ui.ExpectMessage(MsgResult::Ok, ResStr(2017));
     EXPECT_TRUE(doc().OnOpenDocument(Path("teach.ZRT")));
+    EXPECT_EQ(session().GetProjectPath(), project)
+        << "a file that cannot be read keeps the project";
     EXPECT_TRUE(doc().OnOpenDocument(project));
     EXPECT_EQ(session().GetProjectPath(), project);
     ExpectNoMismatch();

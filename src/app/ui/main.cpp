@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/OApp.h"
 #include "app/ui/ODesktop.h"
+#include "app/ui/OInstanceChannel.h"
 #include "app/ui/OScriptRunner.h"
 #include "kalvor/Version.h"
 
@@ -35,7 +37,19 @@ int main(int argc, char** argv) {
         arguments.push_back(given[i].toStdString());
     }
 
+    QApplication::setWindowIcon(ODesktop::ProgramIcon());
+
+    // A file opened from the file manager while the program runs goes to that program.
+    // A scripted run keeps its file: it must run its script itself.
+    OInstanceChannel channel;
+    const OStartRequest start = ResolveStart(OCommandLine::FromArguments(arguments));
+    if (!scripted && start.startMode == StartMode::kOpenFile && !start.startFile.empty() &&
+        channel.bHandOver(QString::fromStdString(start.startFile)))
+        return 0;
+
     ODesktop desktop(arguments);
+    channel.bListen(
+        [&desktop](const QString& file) { desktop.OpenHandedFile(file.toStdString()); });
     std::unique_ptr<OScriptRunner> runner;
     if (scripted) {
         std::vector<OScriptStep> steps;

@@ -13,6 +13,7 @@
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
 #include "app/ui/WindowPlacementQt.h"
+#include "classification/ui/ClassificationWindows.h"
 #include "document/CommandIds.h"
 #include "document/ui/OViewRegistry.h"
 #include "document/ui/DocumentDialogs.h"
@@ -44,6 +45,8 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         OrDefault(std::move(m_stores.companionMachine), QSettings::SystemScope, companion);
 
     RegisterProgramViews();
+    RegisterClassificationViews();
+    RegisterClassificationDialogs(m_qtUi);
     m_qtUi.RegisterDialog("ODlg_ConnectionProfile",
                           [](ODialogModel& model, QWidget* parent) -> QDialog* {
                               return new ODlg_ConnectionProfileWindow(

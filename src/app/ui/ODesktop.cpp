@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "analysis/ui/AnalysisWindows.h"
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
@@ -46,6 +47,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
 
     RegisterProgramViews();
     RegisterClassificationViews();
+    RegisterAnalysisViews();
     RegisterClassificationDialogs(m_qtUi);
     m_qtUi.RegisterDialog("ODlg_ConnectionProfile",
                           [](ODialogModel& model, QWidget* parent) -> QDialog* {

@@ -29,6 +29,8 @@
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/ODoc.h"
+#include "extraction/OContourViewController.h"
+#include "extraction/OExtr_Default.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/project/OType_ProjectProperties.h"
 
@@ -63,6 +65,11 @@ const std::vector<int>& ToolbarCommands() {
         Cmd::kScreenshotToFile,
     };
     return commands;
+}
+
+bool bIsToolEditCommand(int id) {
+    return id == Cmd::kEditCopy || id == Cmd::kEditCut || id == Cmd::kEditPaste ||
+           id == Cmd::kEditDelete;
 }
 
 }  // namespace
@@ -397,7 +404,24 @@ void OClassifierWindow::RunCommand(int id) {
 
 // --- commands of the view itself ---
 
+// Copy, cut, paste and delete act on the current feature's tool as in the part contour view,
+// whose controller does them (family 1).
+template <typename F>
+static auto WithContourController(ODoc& doc, F&& f)
+    -> std::optional<decltype(f(std::declval<OContourViewController&>()))> {
+    auto* engine =
+        doc.iGetFamily() == 1 ? dynamic_cast<OExtr_Default*>(doc.opGetExtractor()) : nullptr;
+    if (!engine) return std::nullopt;
+    OContourViewController controller(*engine, doc.ExtractorHost());
+    return f(controller);
+}
+
 std::optional<OCommandState> OClassifierWindow::ViewCommandState(int id) {
+    if (bIsToolEditCommand(id)) {
+        const auto state = WithContourController(
+            m_doc, [id](OContourViewController& c) { return c.GetCommandState(id); });
+        return state ? *state : OCommandState{};
+    }
     switch (id) {
         case Cmd::kScreenshotToClipboard:
         case Cmd::kScreenshotToFile:
@@ -414,6 +438,10 @@ std::optional<OCommandState> OClassifierWindow::ViewCommandState(int id) {
 }
 
 bool OClassifierWindow::bOnViewCommand(int id) {
+    if (bIsToolEditCommand(id)) {
+        WithContourController(m_doc, [id](OContourViewController& c) { return c.bExecute(id); });
+        return true;
+    }
     switch (id) {
         case Cmd::kScreenshotToClipboard:
             ViewScreenshot::bCopyToClipboard(*this);

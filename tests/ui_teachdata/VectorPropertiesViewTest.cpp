@@ -52,6 +52,7 @@ TEST(VectorPropertiesView, EditsWaitForTheTimerAndRefusedOnesChangeNothing) {
     EXPECT_EQ(Vector(desk, 0, 2), before);
     EXPECT_EQ(desk.Set().UndoRedo().iGetNumSteps(), stepsBefore);
 
+    Type(factor, "1");
     Type(Edit(desk, VectorProperties::kMaximum), "-99999");
     desk.vector->CommitPendingEdits();
     ProcessEvents();

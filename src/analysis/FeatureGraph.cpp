@@ -17,7 +17,7 @@ namespace {
 constexpr double kLargestBound = 1e20;
 constexpr int kLeftMargin = 60;
 constexpr int kBottomMargin = 20;
-constexpr int kMarker = 5;
+constexpr int kMarker = 7;
 constexpr int kFont = 11;
 const char* const kModeNames[kModes] = {"Values",          "Values & Histogram",
                                         "Values (trans.)", "Values (trans.) & Histogram",
@@ -122,8 +122,10 @@ std::vector<OBound> CollectBounds(const OType_ZRPartSet& partSet, const OChoice&
             if (choice.orientationsShown && choice.orientationEntry >= 2 &&
                 choice.orientationEntry - 1 != o + 1)
                 continue;
+            // Classes without sample parts have no bounds to show.
             const OType_VectorArray* vectors = record->opGetVectorArray(o);
-            const OType_Vector* v = vectors ? vectors->opGetAt(choice.feature) : nullptr;
+            if (!vectors || vectors->iGetPartCount() == 0) continue;
+            const OType_Vector* v = vectors->opGetAt(choice.feature);
             if (!v || v->textFeature || v->state == 13 || v->state == 15) continue;
             if ((v->option & FeatureOption::kValueMask) == FeatureOption::kExcluded) continue;
             bounds.push_back({o + 1, statistics ? v->minimum : v->lowerBound,

@@ -161,7 +161,8 @@ const OType_Vector* AnyVector(const OType_ZRPartSet& partSet, int feature) {
 
 OVectorForm OVectorPropertiesEditor::Read(int feature, int type, int orientation) const {
     OVectorForm form;
-    int features = m_partSet.iGetNumOfFeatures();
+    // The features that have stored Teach-Data.
+    int features = 0;
     while (AnyVector(m_partSet, features))
         ++features;
     for (int f = 0; f < features; ++f) {

@@ -68,6 +68,10 @@ TEST_F(FeatureGraphTest, DisplayModesAndTheirEntries) {
             EXPECT_EQ(iEntryOfMode(iModeOfEntry(e, offered), offered), e);
     }
     EXPECT_EQ(iModeOfEntry(2, false), 4) << "without transformed values entry 2 is Deviations";
+    // Without a transformation the extraction gives every feature its value as transformed one.
+    for (int i = 0; i < host.partSet.TeachParts().iGetSize(); ++i)
+        for (OType_Feature& f : host.partSet.TeachParts().GetAt(i)->Features())
+            f.alternativeValue = f.value;
     EXPECT_FALSE(bHasTransformedValues(host.partSet));
     host.partSet.TeachParts().GetAt(0)->Features().At(0).alternativeValue = 3.5;
     EXPECT_TRUE(bHasTransformedValues(host.partSet));

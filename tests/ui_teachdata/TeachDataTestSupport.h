@@ -23,12 +23,13 @@ struct TeachDesk : PartListDesk {
     OClassifierWindow* teach = nullptr;
     OView_VectorProperties* vector = nullptr;
 
-    // `sampleParts` parts alternating between orientations 1 and 2; identical contours make
-    // the two orientations inseparable.
+    // `sampleParts` parts alternating between orientations 1 and 2, told apart by their
+    // length; identical contours make the two orientations inseparable.
     explicit TeachDesk(int sampleParts = 12, bool identical = false) : PartListDesk(0, 0) {
         OType_ZRPartSet& set = Set();
         for (int i = 0; i < sampleParts; ++i) {
-            auto part = MakePart(identical ? 0 : i * 3, true);
+            // Orientation 2's parts are longer unless the contours are to be identical.
+            auto part = identical ? MakePart(0, true) : MakePart(i, true, i % 2 ? 36 : 30);
             part->SetOrientation(1 + i % 2);
             OType_Part* added = set.TeachParts().Add(std::move(part));
             added->SetRecordNo(set.TeachParts().iGetSize());

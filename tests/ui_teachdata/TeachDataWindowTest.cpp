@@ -242,3 +242,30 @@ TEST(TeachDataWindow, Screenshots) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TeachDataWindow, Family2OpensForm311WithTheInvalidDecisions) {
+    Shell shell{{"-ETH:1", "/nologo"}};
+    shell.settings->SetInt("Settings", "TARGET_SYSTEM_HW", 7);
+    shell.settings->SetInt("Settings", "PROJECT_USE_ORIENTATION", 1);
+    shell.settings->SetInt("Settings", "SHOW_WIZARD_BAR", 0);
+    ASSERT_TRUE(shell.desktop->Start());
+    shell.App().OnFileNew();
+    ODoc* doc = shell.App().opGetDocument();
+    ASSERT_EQ(doc->iGetFamily(), 2);
+    shell.Frame().show();
+    shell.Frame().ExecuteCommand(Cmd::kViewTeachData, shell.Frame().CurrentView());
+    ProcessEvents();
+    auto* frame = qobject_cast<OFrame_SplitChild*>(shell.Frame().Frame(ViewKind::TeachData));
+    ASSERT_NE(frame, nullptr);
+    auto* teach = qobject_cast<OClassifierWindow*>(frame->View());
+    ASSERT_NE(teach, nullptr);
+    EXPECT_EQ(teach->objectName(), "311");
+    auto* vector = qobject_cast<OView_VectorProperties*>(frame->Companion());
+    ASSERT_NE(vector, nullptr);
+    EXPECT_TRUE(vector->Control(VectorProperties::kInvalidBad)->isVisibleTo(vector));
+    EXPECT_TRUE(vector->Control(VectorProperties::kCheckExpression)->isVisibleTo(vector));
+}
+
+}  // namespace

@@ -88,7 +88,7 @@ TEST(VectorPropertiesView, ARangeLockedByHandSurvivesARecompute) {
     Type(Edit(desk, VectorProperties::kMinimum), "1");
     Type(Edit(desk, VectorProperties::kMean), "2");
     Type(Edit(desk, VectorProperties::kMaximum), "3000");
-    QTest::mouseClick(lock, Qt::LeftButton);  // a radio applies at once, with the edits
+    lock->click();  // a radio applies at once, with the edits
     ProcessEvents();
     EXPECT_FALSE(desk.vector->ApplyTimer().isActive());
     EXPECT_EQ(Vector(desk, 0, 0).option & 7u, 2u);

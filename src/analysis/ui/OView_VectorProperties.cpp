@@ -76,7 +76,15 @@ QLineEdit* OView_VectorProperties::AddEdit(int id) {
 }
 
 void OView_VectorProperties::BuildForm() {
-    auto* outer = new QVBoxLayout(this);
+    // The form scrolls rather than widening the pane beyond the width the user gave it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget(scroll);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(scroll);
+    auto* outer = new QVBoxLayout(content);
     outer->setContentsMargins(6, 6, 6, 6);
     outer->setSpacing(6);
 
@@ -102,10 +110,12 @@ void OView_VectorProperties::BuildForm() {
     top->addRow(tr("Tolerance factor:"), m_factor);
     auto* hint = new QLabel(tr("steps:  0 ... 1 = 0.01  and 1 ... 127 = 1.0"), this);
     hint->setEnabled(false);
+    hint->setWordWrap(true);
     top->addRow(QString(), hint);
     outer->addLayout(top);
 
-    auto* specific = new QGroupBox(tr("Further properties specific for:"), this);
+    outer->addWidget(new QLabel(tr("Further properties specific for:"), this));
+    auto* specific = new QGroupBox(this);
     auto* form = new QFormLayout(specific);
     m_type = new QComboBox(specific);
     m_type->setObjectName(QString::number(kType));
@@ -160,10 +170,13 @@ void OView_VectorProperties::BuildForm() {
     form->addRow(tr("Mean:"), m_mean);
     form->addRow(tr("Max.:"), m_maximum);
 
-    m_invalidBox =
-        new QGroupBox(tr("Quality decision when calculation not possible (invalid):"), specific);
+    m_invalidBox = new QGroupBox(specific);
     auto* invalidColumn = new QVBoxLayout(m_invalidBox);
     invalidColumn->setSpacing(2);
+    auto* invalidCaption =
+        new QLabel(tr("Quality decision when calculation not possible (invalid):"), m_invalidBox);
+    invalidCaption->setWordWrap(true);
+    invalidColumn->addWidget(invalidCaption);
     radios(m_invalid,
            {{kInvalidAutomatic, "automatic (from sample parts)"},
             {kInvalidBad, "bad"},
@@ -186,6 +199,7 @@ void OView_VectorProperties::BuildForm() {
     m_errorLabel->setVisible(false);
     outer->addWidget(m_errorLabel);
     outer->addStretch(1);
+    scroll->setWidget(content);
 }
 
 // --- refresh ---

@@ -106,6 +106,15 @@ inline constexpr int kEditDelete = 32899;
 inline constexpr int kScreenshotToFile = 32829;
 inline constexpr int kScreenshotToClipboard = 32830;
 
+// Teach-Data of the shown part type
+inline constexpr int kAddTolerance = 32797;
+inline constexpr int kDecreaseTolerance = 32798;
+inline constexpr int kDeletePartType = 32799;
+inline constexpr int kPartTypeProperties = 32800;
+inline constexpr int kTeachDataEvaluation = 32801;
+inline constexpr int kCounterProperties = 32878;
+inline constexpr int kFeatureForQuality = 33113;
+
 // Device menu
 inline constexpr int kDiagnosticMode = 32941;
 inline constexpr int kOperatingMode = 32942;

@@ -304,6 +304,9 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void CopyCheckProgram();
     void PasteCheckProgram();
     void EditCheckProgramProperties();
+    // Teach-Data commands of the shown part type (ODoc_TeachData.cpp).
+    bool bOnTeachDataCommand(int id);
+    std::optional<OCommandState> TeachDataCommandState(int id) const;
     // Device commands and link notifications (ODoc_Device.cpp).
     bool bOnDeviceCommand(int id);
     std::optional<OCommandState> DeviceCommandState(int id) const;

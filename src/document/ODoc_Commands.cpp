@@ -52,11 +52,13 @@ void ODoc::OnCommand(int id, int64_t argument) {
     if (!bHasProject()) return;
     if (const auto kind = ViewOfCommand(id)) {
         if (*kind != ViewKind::CommunicationManager) CloseCommunicationManager();
+        if (!ViewCommandState(*kind).enabled) return;
         ShowView(*kind);
         return;
     }
     if (bOnDeviceCommand(id)) return;
     if (bOnPartCommand(id, argument)) return;
+    if (bOnTeachDataCommand(id)) return;
     if (OContourEditCommands::bHandles(id)) {
         // Contour images are family 1's; the family-2 view ignores these commands.
         CloseCommunicationManager();
@@ -131,6 +133,9 @@ void ODoc::ToggleSetting(int& value, const char* name) {
 OCommandState ODoc::ViewCommandState(ViewKind kind) const {
     OCommandState state;
     state.enabled = m_services.views.bCanCreateView(kind);
+    // The Teach-Data are shown only while the project decides on quality.
+    if (kind == ViewKind::TeachData && m_session)
+        state.enabled = state.enabled && m_session->ProjectProperties().useQuality == 1;
     return state;
 }
 
@@ -140,6 +145,7 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (const auto kind = ViewOfCommand(id)) return ViewCommandState(*kind);
     if (const auto device = DeviceCommandState(id)) return *device;
     if (const auto part = PartCommandState(id)) return *part;
+    if (const auto teach = TeachDataCommandState(id)) return *teach;
     const OType_ZRPartSet* set = opGetActualPartSet();
     if (OContourEditCommands::bHandles(id))
         return iGetFamily() == 1 ? OContourEditCommands::CommandState(id, set) : state;

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "analysis/ui/AnalysisWindows.h"
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
@@ -13,6 +14,7 @@
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
 #include "app/ui/WindowPlacementQt.h"
+#include "classification/ui/ClassificationWindows.h"
 #include "document/CommandIds.h"
 #include "document/ui/OViewRegistry.h"
 #include "document/ui/DocumentDialogs.h"
@@ -44,6 +46,9 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         OrDefault(std::move(m_stores.companionMachine), QSettings::SystemScope, companion);
 
     RegisterProgramViews();
+    RegisterClassificationViews();
+    RegisterAnalysisViews();
+    RegisterClassificationDialogs(m_qtUi);
     m_qtUi.RegisterDialog("ODlg_ConnectionProfile",
                           [](ODialogModel& model, QWidget* parent) -> QDialog* {
                               return new ODlg_ConnectionProfileWindow(

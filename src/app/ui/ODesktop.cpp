@@ -12,6 +12,7 @@
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
 #include "app/ui/WindowPlacementQt.h"
+#include "device/ui/DeviceWindows.h"
 #include "document/CommandIds.h"
 #include "document/ui/OViewRegistry.h"
 #include "kalvor/Version.h"
@@ -49,6 +50,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
     m_qtUi.RegisterDialog("ODlg_SelectTask", [](ODialogModel& model, QWidget* parent) -> QDialog* {
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
+    RegisterDeviceDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();
     m_qtUi.SetParentWindow(m_frame.get());

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "device/ui/DeviceWindows.h"
 #include "document/ui/OView_PartListSimple.h"
 
 namespace {
@@ -26,4 +27,5 @@ void RegisterProgramViews() {
     RegisterViewCreator(ViewKind::PartList, [](ODoc& doc, QWidget* parent) -> QWidget* {
         return new OView_PartListSimple(doc, parent);
     });
+    RegisterDeviceViews();
 }

@@ -11,6 +11,7 @@
 #include "device/OQuillon.h"
 #include "device/TargetSystem.h"
 #include "device/TargetSystemSettings.h"
+#include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "link/LinkProtocol.h"
 #include "link/OQuillonComInterface.h"
@@ -24,9 +25,9 @@
 namespace {
 
 // Document commands the dialog runs for the project's check programs.
-constexpr int kDocAddProgram = 32779;
-constexpr int kDocCopyProgram = 33019;
-constexpr int kDocPasteProgram = 33020;
+constexpr int kDocAddProgram = Cmd::kAddPartSet;
+constexpr int kDocCopyProgram = Cmd::kCopyPartSet;
+constexpr int kDocPasteProgram = Cmd::kPastePartSet;
 
 constexpr int kAllPrograms = 65535;
 constexpr auto kAfterClearAll = std::chrono::milliseconds(500);

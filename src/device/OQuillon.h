@@ -260,6 +260,11 @@ class OQuillon {
     int iGetPartLimit() const { return m_options.partBufferSize + m_partLimitRaise; }
     // Forgets raises of the part limit; called whenever the options are read again.
     void ResetPartLimit() { m_partLimitRaise = 0; }
+    // Raises the part limit by 500 parts until the options are read again.
+    void RaisePartLimit() { m_partLimitRaise += kPartLimitStep; }
+    // Question 3227 (never two at once: while one is open the answer is No); Yes raises
+    // the part limit.
+    bool bAskToRaisePartLimit();
     static bool bIsLimitQuestionOpen();
     int StartLogging();
     int LogPart(const OType_Part& part);

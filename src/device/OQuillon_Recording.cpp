@@ -45,6 +45,18 @@ bool OQuillon::bIsLimitQuestionOpen() {
     return gLimitQuestionOpen;
 }
 
+bool OQuillon::bAskToRaisePartLimit() {
+    if (gLimitQuestionOpen) return false;
+    MsgResult answer = MsgResult::No;
+    {
+        OQuestionOpen open;
+        answer = m_ui.Message(ResStr(3227), MsgIcon::Question, MsgButtons::YesNo);
+    }
+    if (answer != MsgResult::Yes) return false;
+    RaisePartLimit();
+    return true;
+}
+
 bool OQuillon::bImagesNeeded() const {
     const OType_ZRPartSet* set = opGetActualPartSet();
     if (!set) return false;
@@ -62,19 +74,11 @@ bool OQuillon::bAppendWithinLimit(OType_PartArray& list, std::unique_ptr<OType_P
     bool dropOldest = false;
     if (list.iGetSize() >= iGetPartLimit()) {
         switch (m_options.partLimitPolicy) {
-            case kAsk: {
-                if (gLimitQuestionOpen) return false;
-                MsgResult answer = MsgResult::No;
-                {
-                    OQuestionOpen open;
-                    answer = m_ui.Message(ResStr(3227), MsgIcon::Question, MsgButtons::YesNo);
-                }
-                if (answer != MsgResult::Yes) return false;
-                m_partLimitRaise += kPartLimitStep;
+            case kAsk:
+                if (!bAskToRaisePartLimit()) return false;
                 break;
-            }
             case kRaise:
-                m_partLimitRaise += kPartLimitStep;
+                RaisePartLimit();
                 break;
             case kDropOldest:
                 dropOldest = true;

@@ -60,7 +60,47 @@ inline constexpr int kRecordTestParts = 32884;
 inline constexpr int kRecordWithoutContour = 32789;
 inline constexpr int kRecordWithoutCamera = 32985;
 
+// Part editing: navigation, assignments, standard references, check programs
+inline constexpr int kPrevPart = 32921;
+inline constexpr int kNextPart = 32922;
+inline constexpr int kTenPartsBack = 32925;
+inline constexpr int kTenPartsForward = 32926;
+inline constexpr int kGotoPart = 32924;
+inline constexpr int kSwitchTeachTest = 32916;
+inline constexpr int kPrevOrientation = 32927;
+inline constexpr int kNextOrientation = 32928;
+inline constexpr int kPrevPartType = 32775;
+inline constexpr int kNextPartType = 32776;
+inline constexpr int kPrevFeature = 32929;
+inline constexpr int kNextFeature = 32930;
+inline constexpr int kPrevDataOutput = 33076;
+inline constexpr int kNextDataOutput = 33077;
+inline constexpr int kPrevTool = 33081;
+inline constexpr int kNextTool = 33082;
+inline constexpr int kPrevPartSet = 32834;
+inline constexpr int kNextPartSet = 32835;
+inline constexpr int kAssignOrientationFirst = 32812;  // orientations 1..8: 32812..32819
+// "Assign type n", n = 1..16.
+inline constexpr int kAssignTypeCommands[16] = {32805, 32806, 32807, 32808, 32809, 32811,
+                                                33004, 33005, 33006, 33007, 33008, 33009,
+                                                33010, 33011, 33012, 33013};
+inline constexpr int kUseParts = 33059;
+inline constexpr int kIgnoreParts = 32820;
+inline constexpr int kResetReferences = 33106;
+inline constexpr int kAutoAssignReferences = 33107;
+inline constexpr int kMirrorVertical = 33021;
+inline constexpr int kMirrorHorizontal = 33022;
+inline constexpr int kDeleteCameraImages = 33018;
+inline constexpr int kAddPartSet = 32779;
+inline constexpr int kDeletePartSet = 32836;
 inline constexpr int kSelectPartSet = 32784;
+inline constexpr int kCopyPartSet = 33019;
+inline constexpr int kPastePartSet = 33020;
+inline constexpr int kPartSetProperties = 32837;
+inline constexpr int kPartProperties = 32908;
+inline constexpr int kEditDelete = 32899;
+inline constexpr int kScreenshotToFile = 32829;
+inline constexpr int kScreenshotToClipboard = 32830;
 
 // Device menu
 inline constexpr int kDiagnosticMode = 32941;

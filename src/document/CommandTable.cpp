@@ -426,7 +426,8 @@ bool bIsImplementedCommand(int id) {
         Cmd::kLinkResultPart,
     };
     int kind = 0, subKind = 0;
-    if (ODoc::bToolOfCommand(id, 1, kind, subKind) || ODoc::iDataOutputOfCommand(id) != 0)
+    if (ODoc::bToolOfCommand(id, 1, kind, subKind) || ODoc::iDataOutputOfCommand(id) != 0 ||
+        ODoc::bIsPartCommand(id))
         return true;
     if (id >= Cmd::kRecentFileFirst && id < Cmd::kRecentFileFirst + Cmd::kRecentFileCount)
         return true;

@@ -31,6 +31,7 @@ class OProgressCtrl;
 class ORecentFileList;
 class OType_ConfigTool;
 class OType_Part;
+class OType_PartArray;
 class OType_ZRPartSet_SubType;
 class ProgressDisplay;
 class Settings;
@@ -72,6 +73,9 @@ struct ODocExtensions {
     std::function<int(const std::string& path, std::string& errorText)> loadTeachData;
     std::function<int(const std::string& path, std::string& errorText)> loadConfiguration;
     std::function<int(const std::string& path, std::string& errorText)> loadLegacyProject;
+    // Fills a new check program of the editions with a project template (hardware 16 and
+    // 1024) with that template's tools; false when it made none.
+    std::function<bool(OType_ZRPartSet& partSet)> createEditionTemplate;
 };
 
 class ODoc : public CommandTarget, public OQuillonOwner {
@@ -166,8 +170,29 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void SetLinkedToolWindow(bool linked) { m_linkedToolWindow = linked; }
     int EditProjectProperties(int force);
     int CheckProjectConsistency();
+    // Imports picture files as parts of the sample list (teach 1) or the test list of the
+    // actual part set: the file dialog, the import dialog (ODlg_ImportImages), then the parts
+    // are appended, recomputed and stored as one undo step. 1 imported, 2 cancelled, 0 none.
+    int ImportCameraImages(int teach);
     // Stores an undo step with "UNDO:" + description and the same followed by " ...".
     bool bStoreUndoStep(OType_ZRPartSet& partSet, std::string_view description, int viewCommand);
+
+    // --- part editing (ODoc_PartCommands.cpp) ---
+    // The navigation, assignment, standard-reference, mirror, camera-image and
+    // check-program commands.
+    static bool bIsPartCommand(int commandId);
+    // The part properties dialog for the shown part, or for the selected parts of the shown
+    // list; true when it changed a part (the caller recomputes and refreshes).
+    bool bEditPartProperties(bool selection);
+    // Shows part `number` (sort position) of the list the actual part set shows.
+    void ShowShownListPart(int number);
+    void GotoPartNo();
+    // Makes check program `number` the actual one.
+    void SelectPartSet(int number);
+    static bool bHasSelectedPart(const OType_PartArray& list);
+    static bool bAnyPartHasImages(const OType_ZRPartSet& partSet);
+    // The check-program clipboard format of a device family.
+    static std::string PartSetFormat(int family);
 
     // --- show operations of the actual part set; refresh 1 ends with RefreshViews ---
     int SelectFeature(int index, int refresh = 1);
@@ -254,6 +279,24 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int ReadFromFile(const std::string& path, std::string& errorText);
     void FinishLoading(int quiet);
     OCommandState ViewCommandState(ViewKind kind) const;
+    // Part-editing commands (ODoc_PartCommands.cpp).
+    bool bOnPartCommand(int id, int64_t argument);
+    std::optional<OCommandState> PartCommandState(int id) const;
+    void AssignToSelectedSampleParts(const std::function<void(OType_Part&)>& assign,
+                                     std::string_view undoText);
+    void MirrorSelectedParts(bool vertical);
+    void DeleteCameraImages();
+    void StoreReferencesChanged(OType_ZRPartSet& partSet);
+    void AssignStandardReference(int reference);
+    void AutoAssignStandardReferences();
+    void AddCheckProgram();
+    void FillEditionTemplate(OType_ZRPartSet& partSet);
+    void DeleteCheckProgram();
+    // The family (1 or 2) of the check program the clipboard offers first; -1 none.
+    int iOfferedPartSetFormat() const;
+    void CopyCheckProgram();
+    void PasteCheckProgram();
+    void EditCheckProgramProperties();
     // Device commands and link notifications (ODoc_Device.cpp).
     bool bOnDeviceCommand(int id);
     std::optional<OCommandState> DeviceCommandState(int id) const;

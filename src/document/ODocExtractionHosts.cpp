@@ -25,8 +25,9 @@ int ODocExtractorHost::iGetDeviceTypeCode() const {
 int ODocExtractorHost::iGetKeepMarkedBasicValues() const {
     return Session(m_doc).Options().useDifferingFeatures;
 }
+// The session's limit: the option raised by the answers to the limit question.
 int ODocExtractorHost::iGetMaxPartsPerList() const {
-    return Session(m_doc).Options().partBufferSize;
+    return Session(m_doc).iGetPartLimit();
 }
 int ODocExtractorHost::iGetPartLimitPolicy() const {
     return Session(m_doc).Options().partLimitPolicy;
@@ -73,7 +74,7 @@ void ODocExtractorHost::SetModified() {
 }
 // The part properties dialog belongs to the part editing commands, which this version has not.
 bool ODocExtractorHost::bEditPartProperties() {
-    return false;
+    return m_doc.bEditPartProperties(false);
 }
 void ODocExtractorHost::OpenToolProperties() {
     m_doc.ShowView(ViewKind::ToolProperties);
@@ -140,10 +141,12 @@ const OType_ProjectProperties& ODocRecomputeHost::GetProjectProperties() const {
     return Session(m_doc).ProjectProperties();
 }
 int ODocRecomputeHost::iGetMaxPartsPerList() const {
-    return Session(m_doc).Options().partBufferSize;
+    return Session(m_doc).iGetPartLimit();
 }
+// The raise the session holds stays; the option makes up the rest.
 void ODocRecomputeHost::SetMaxPartsPerList(int maximum) {
-    Session(m_doc).Options().partBufferSize = maximum;
+    OQuillon& session = Session(m_doc);
+    session.Options().partBufferSize += maximum - session.iGetPartLimit();
 }
 int ODocRecomputeHost::iGetPartLimitPolicy() const {
     return Session(m_doc).Options().partLimitPolicy;

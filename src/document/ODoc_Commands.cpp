@@ -40,7 +40,7 @@ std::optional<int64_t> ParseHandle(const std::string& text) {
 
 }  // namespace
 
-void ODoc::OnCommand(int id, int64_t /*argument*/) {
+void ODoc::OnCommand(int id, int64_t argument) {
     // The link's notifications re-arm the link even between projects; without a project
     // the parts they bring are dropped.
     if (m_session && id >= Cmd::kLinkContourPart && id <= Cmd::kLinkResultPart) {
@@ -54,6 +54,7 @@ void ODoc::OnCommand(int id, int64_t /*argument*/) {
         return;
     }
     if (bOnDeviceCommand(id)) return;
+    if (bOnPartCommand(id, argument)) return;
     switch (id) {
         case Cmd::kFileNew:
             OnFileNew();
@@ -124,6 +125,7 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (!bHasProject() || !bIsImplementedCommand(id)) return state;
     if (const auto kind = ViewOfCommand(id)) return ViewCommandState(*kind);
     if (const auto device = DeviceCommandState(id)) return *device;
+    if (const auto part = PartCommandState(id)) return *part;
     const OType_ZRPartSet* set = opGetActualPartSet();
     switch (id) {
         case Cmd::kFileNew:

@@ -84,6 +84,7 @@ TEST(Image, GreyColourAndEmptyImagesRoundTrip) {
         EXPECT_EQ(back.iGetPosX(), img.iGetPosX());
         EXPECT_EQ(back.iGetLayers(), img.iGetLayers());
         EXPECT_EQ(EncodeOf(back), bytes);
+        EXPECT_EQ(img.iGetObjectSize(), bytes.size());
     }
 }
 
@@ -93,6 +94,7 @@ TEST(Image, NewerEncodingKeepsItsExtraBytes) {
     EXPECT_EQ(back.GetPixel(1, 1, 0), 200);
     EXPECT_EQ(back.iGetPosY(), 4);
     EXPECT_EQ(EncodeOf(back), newer);
+    EXPECT_EQ(back.iGetObjectSize(), newer.size());
 }
 
 // Byte offsets of an image encoding: header 8, then pos x, pos y, width, height, layers.

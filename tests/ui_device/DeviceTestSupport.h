@@ -74,6 +74,7 @@ struct ODesktopWithDevice {
     ODoc& Doc() { return *shell->App().opGetDocument(); }
     OQuillon& Session() { return *Doc().opGetSession(); }
     OUserInteraction_Scripted& Ui() { return shell->ui; }
+    OSettings_Memory& Settings() { return *shell->settings; }
     void Run(int command) {
         Frame().UpdateActions();
         QAction* action = Frame().Action(command);

@@ -8,7 +8,8 @@
 #include "ShellTestSupport.h"
 #include "app/ui/OFrame_Child.h"
 #include "document/CommandIds.h"
-#include "document/ui/OView_PartListSimple.h"
+#include "document/ui/OPartListModel.h"
+#include "document/ui/OView_PartList.h"
 #include "link/OConnectionProfile.h"
 #include "model/strings/ResStr.h"
 #include "support/DevsimProcess.h"
@@ -67,11 +68,11 @@ TEST(ShellRecording, SamplePartsFromTheSimulatorReachThePartListAndTheProjectFil
     ProcessEvents();
 
     EXPECT_EQ(frame.Pane(3)->text().toStdString(), ResStr(20502)) << "back in operating mode";
-    auto* view = qobject_cast<OView_PartListSimple*>(frame.Frame(ViewKind::PartList)->widget());
+    auto* view = qobject_cast<OView_PartList*>(frame.Frame(ViewKind::PartList)->widget());
     ASSERT_NE(view, nullptr);
     const int received = set.TeachParts().iGetSize();
-    EXPECT_GE(view->TeachList()->count(), 10);
-    EXPECT_LE(view->TeachList()->count(), received);
+    EXPECT_GE(view->Model(true)->rowCount(), 10);
+    EXPECT_LE(view->Model(true)->rowCount(), received);
     // Every received part carries a contour with its basic features extracted.
     const OType_Part& first = *set.TeachParts().GetAt_NoSort(0);
     EXPECT_GT(first.iGetConturDataSize(), 0);

@@ -27,7 +27,9 @@
 #include "app/ui/OSplashWnd.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
-#include "document/ui/OView_PartListSimple.h"
+#include "document/ui/OPartListModel.h"
+#include "document/ui/OViewWidget.h"
+#include "document/ui/OView_PartList.h"
 #include "kalvor/Version.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
@@ -249,18 +251,71 @@ TEST(Shell, ThePartListShowsSampleAndTestParts) {
         auto part = std::make_unique<OType_Part>();
         part->SetOrientation(i - 1);
         part->SetComment(i == 2 ? "scratch" : "");
+        part->SetRecordNo(i + 1);
         set.TeachParts().Add(std::move(part));
     }
-    set.TestParts().Add(std::make_unique<OType_Part>());
+    set.TestParts().Add(std::make_unique<OType_Part>())->SetRecordNo(1);
     doc.RefreshViews();
-    auto* view =
-        qobject_cast<OView_PartListSimple*>(shell.Frame().Frame(ViewKind::PartList)->widget());
+    auto* view = qobject_cast<OView_PartList*>(shell.Frame().Frame(ViewKind::PartList)->widget());
     ASSERT_NE(view, nullptr);
-    ASSERT_EQ(view->TeachList()->count(), 3);
-    EXPECT_EQ(view->TeachList()->item(0)->text(), "1: type 1, orientation ignored (1)");
-    EXPECT_EQ(view->TeachList()->item(1)->text(), "2: type 1, orientation unassigned");
-    EXPECT_EQ(view->TeachList()->item(2)->text(), "3: type 1, orientation 1  scratch");
-    EXPECT_EQ(view->TestList()->count(), 1);
+    const OPartListModel& teach = *view->Model(true);
+    ASSERT_EQ(teach.rowCount(), 3);
+    // A new project uses neither orientations nor types: the entries name the part, mark
+    // the ignored one and add the comment.
+    EXPECT_EQ(teach.Rows()[0].text, "1. Part (ignored)");
+    EXPECT_EQ(teach.Rows()[1].text, "2. Part");
+    EXPECT_EQ(teach.Rows()[2].text, "3. Part, scratch");
+    EXPECT_EQ(view->Model(false)->rowCount(), 1);
+}
+
+// A view that claims Copy for itself and leaves every other command to the document.
+class CopyingView : public QWidget, public OViewWidget {
+  public:
+    void OnUpdate() override {}
+    std::optional<OCommandState> ViewCommandState(int id) override {
+        if (id != Cmd::kEditCopy) return std::nullopt;
+        return OCommandState{true, false, std::string("Copy the view")};
+    }
+    bool bOnViewCommand(int id) override {
+        if (id != Cmd::kEditCopy) return false;
+        ++copies;
+        return true;
+    }
+    int copies = 0;
+};
+
+TEST(Shell, CommandsGoToTheActiveViewBeforeTheDocument) {
+    Shell shell;
+    ASSERT_TRUE(shell.desktop->Start());
+    shell.App().OnFileNew();
+    OFrame_Main& frame = shell.Frame();
+    frame.show();
+    ProcessEvents();
+    EXPECT_FALSE(frame.CommandState(Cmd::kEditCopy, frame.CurrentView()).enabled)
+        << "nothing to copy in a new project";
+
+    auto* view = new CopyingView;
+    auto* child = new OFrame_Child(ViewKind::FeatureGraph, view);
+    frame.MdiArea()->addSubWindow(child);
+    child->show();
+    frame.MdiArea()->setActiveSubWindow(child);
+    view->setFocus();
+    ProcessEvents();
+    ASSERT_EQ(frame.CurrentView(), view);
+    const OCommandState copy = frame.CommandState(Cmd::kEditCopy, view);
+    EXPECT_TRUE(copy.enabled);
+    frame.UpdateActions();
+    EXPECT_EQ(frame.Action(Cmd::kEditCopy)->text(), "Copy the view");
+    frame.Action(Cmd::kEditCopy)->trigger();
+    EXPECT_EQ(view->copies, 1);
+    // Commands the view leaves alone still reach the document.
+    EXPECT_TRUE(frame.CommandState(Cmd::kFileSave, view).enabled);
+    EXPECT_FALSE(frame.CommandState(Cmd::kEditUndo, view).enabled);
+
+    child->hide();
+    ProcessEvents();
+    EXPECT_NE(frame.CurrentView(), view) << "a hidden frame takes no commands";
+    delete child;
 }
 
 TEST(Shell, AFrameOutsideTheMainWindowComesBackAtFiveFive) {

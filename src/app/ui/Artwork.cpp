@@ -141,6 +141,13 @@ QIcon CommandIcon(int id) {
         {Cmd::kViewTeachData, "D", kTeal.darker(120)},
         {Cmd::kProjectWizard, "W", kAmber.darker(120)},
         {Cmd::kAppAbout, "?", kDeep},
+        {Cmd::kEditDelete, "\u2715", kDeep},
+        {Cmd::kPartProperties, "i", kDeep},
+        {Cmd::kPrevPart, "\u25C0", kTeal},
+        {Cmd::kNextPart, "\u25B6", kTeal},
+        {Cmd::kSwitchTeachTest, "\u21C5", kTeal},
+        {Cmd::kScreenshotToClipboard, "\u25A3", kTeal.darker(120)},
+        {Cmd::kScreenshotToFile, "\u25A4", kTeal.darker(120)},
     };
     QString text = "•";
     QColor colour = kDeep;

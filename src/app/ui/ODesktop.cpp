@@ -15,6 +15,8 @@
 #include "device/ui/DeviceWindows.h"
 #include "document/CommandIds.h"
 #include "document/ui/OViewRegistry.h"
+#include "document/ui/DocumentDialogs.h"
+#include "extraction/ui/ODlg_ImportImagesWindow.h"
 #include "kalvor/Version.h"
 #include "platform/SettingsPaths.h"
 
@@ -50,6 +52,12 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
     m_qtUi.RegisterDialog("ODlg_SelectTask", [](ODialogModel& model, QWidget* parent) -> QDialog* {
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
+    RegisterDocumentDialogs(m_qtUi);
+    m_qtUi.RegisterDialog("ODlg_ImportImages",
+                          [](ODialogModel& model, QWidget* parent) -> QDialog* {
+                              return new ODlg_ImportImagesWindow(
+                                  static_cast<ODlg_ImportImages&>(model), parent);
+                          });
     RegisterDeviceDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();

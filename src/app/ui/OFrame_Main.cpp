@@ -189,9 +189,32 @@ QAction* OFrame_Main::Action(int id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+OViewWidget* OFrame_Main::CurrentView() const {
+    QMdiSubWindow* current = m_mdi->currentSubWindow();
+    if (!current || current->isHidden()) return nullptr;
+    // The view that holds the focus inside the frame, else the frame's own view.
+    for (QWidget* w = QApplication::focusWidget(); w && w != current; w = w->parentWidget()) {
+        if (auto* view = dynamic_cast<OViewWidget*>(w)) return view;
+    }
+    return dynamic_cast<OViewWidget*>(current->widget());
+}
+
 void OFrame_Main::Execute(int id) {
-    if (m_app) m_app->OnCommand(id, 0);
+    ExecuteCommand(id, CurrentView());
+}
+
+void OFrame_Main::ExecuteCommand(int id, OViewWidget* from) {
+    if (!from || !from->bOnViewCommand(id)) {
+        if (m_app) m_app->OnCommand(id, 0);
+    }
     UpdateActions();
+}
+
+OCommandState OFrame_Main::CommandState(int id, OViewWidget* from) {
+    if (from) {
+        if (const auto state = from->ViewCommandState(id)) return *state;
+    }
+    return m_app ? m_app->GetCommandState(id) : OCommandState{};
 }
 
 void OFrame_Main::UpdateAction(QAction* action) {
@@ -199,7 +222,7 @@ void OFrame_Main::UpdateAction(QAction* action) {
     bool ok = false;
     const int id = action->objectName().toInt(&ok);
     if (!ok) return;
-    const OCommandState state = m_app->GetCommandState(id);
+    const OCommandState state = CommandState(id, CurrentView());
     action->setEnabled(state.enabled);
     if (state.checked || bIsMainToolbarCheckButton(id)) action->setCheckable(true);
     if (action->isCheckable()) action->setChecked(state.checked);
@@ -318,6 +341,7 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
     if (!creator || !doc || bHasView(kind)) return false;
     QWidget* view = (*creator)(*doc, nullptr);
     if (!view) return false;
+    if (auto* v = dynamic_cast<OViewWidget*>(view)) v->SetCommandRouter(this);
     auto* frame = new OFrame_Child(kind, view);
     m_mdi->addSubWindow(frame);
     m_frames.emplace_back(frame);
@@ -326,7 +350,8 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         // The next frame becomes the active one.
         m_mdi->activateNextSubWindow();
     });
-    frame->resize(640, 420);
+    // The frame fits its view (the part list's form), at least 640 x 420.
+    frame->resize(frame->sizeHint().expandedTo(QSize(640, 420)));
     frame->show();
     if (OViewWidget* v = ViewOf(frame)) v->OnUpdate();
     UpdateChildCaptions();

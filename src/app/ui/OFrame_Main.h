@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "document/ViewHost.h"
+#include "document/ui/OViewWidget.h"
 #include "platform/ProgressDisplay.h"
 
 class OApp;
@@ -25,7 +26,10 @@ class QProgressBar;
 class QToolBar;
 struct OWindowPlacement;
 
-class OFrame_Main : public QMainWindow, public ViewHost, public ProgressDisplay {
+class OFrame_Main : public QMainWindow,
+                    public ViewHost,
+                    public ProgressDisplay,
+                    public OCommandRouter {
     Q_OBJECT
   public:
     static constexpr int kActionUpdateMs = 250;
@@ -46,6 +50,12 @@ class OFrame_Main : public QMainWindow, public ViewHost, public ProgressDisplay 
     QToolBar* WizardBar() const { return m_wizardBar; }
     QAction* Action(int commandId) const;
     OFrame_Child* Frame(ViewKind kind) const;
+    // The view of the current child frame (the view with the focus in it).
+    OViewWidget* CurrentView() const;
+
+    // --- OCommandRouter: the view first, then the application and the document ---
+    void ExecuteCommand(int commandId, OViewWidget* from) override;
+    OCommandState CommandState(int commandId, OViewWidget* from) override;
     // Asks the state of every action of the menu (as before it opens).
     void UpdateMenu(QMenu* menu);
     // Asks the state of every command (the toolbar and the shortcuts follow it).

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "device/ui/DeviceWindows.h"
-#include "document/ui/OView_PartListSimple.h"
+#include "document/ui/OView_PartList.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ const ViewCreator* FindViewCreator(ViewKind kind) {
 
 void RegisterProgramViews() {
     RegisterViewCreator(ViewKind::PartList, [](ODoc& doc, QWidget* parent) -> QWidget* {
-        return new OView_PartListSimple(doc, parent);
+        return new OView_PartList(doc, parent);
     });
     RegisterDeviceViews();
 }

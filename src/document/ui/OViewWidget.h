@@ -1,10 +1,49 @@
 // What every view window of the document offers the main frame: a full update from the
-// document, and handing over edits not yet taken into the project.
+// document, handing over edits not yet taken into the project, and the view's own commands.
+// The main frame routes a command to the view of the current frame first; what the view
+// does not take goes to the application and the document.
 #pragma once
+
+#include <optional>
+
+#include "platform/CommandState.h"
+
+class OViewWidget;
+
+// Where a view sends the commands of its own toolbar, context menu and keys: to the view
+// itself first, then to the application and the document (the main frame).
+class OCommandRouter {
+  public:
+    virtual ~OCommandRouter() = default;
+    virtual void ExecuteCommand(int commandId, OViewWidget* from) = 0;
+    virtual OCommandState CommandState(int commandId, OViewWidget* from) = 0;
+};
 
 class OViewWidget {
   public:
     virtual ~OViewWidget() = default;
     virtual void OnUpdate() = 0;
     virtual void CommitPendingEdits() {}
+
+    // The state of a command the view executes itself; nothing for other commands.
+    virtual std::optional<OCommandState> ViewCommandState(int /*commandId*/) {
+        return std::nullopt;
+    }
+    // Executes a command of the view; false when the view does not execute it.
+    virtual bool bOnViewCommand(int /*commandId*/) { return false; }
+
+    // Set by the frame that shows the view.
+    void SetCommandRouter(OCommandRouter* router) { m_router = router; }
+
+  protected:
+    // Runs a command as if chosen from the main menu with this view current.
+    void RouteCommand(int commandId) {
+        if (m_router) m_router->ExecuteCommand(commandId, this);
+    }
+    OCommandState RoutedState(int commandId) {
+        return m_router ? m_router->CommandState(commandId, this) : OCommandState{};
+    }
+
+  private:
+    OCommandRouter* m_router = nullptr;
 };

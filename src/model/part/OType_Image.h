@@ -39,6 +39,8 @@ class OType_Image {
     size_t iGetByteSize() const { return m_pixels.size(); }
 
     int iEncode(OByteStream& stream) const;
+    // Bytes iEncode writes, the block's length word included.
+    uint64_t iGetObjectSize() const { return 32 + m_pixels.size() + m_trailer.size(); }
     // Returns 0 on malformed input and leaves the image empty.
     int iDecode(OByteStream& stream);
 

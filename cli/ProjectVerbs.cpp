@@ -11,6 +11,7 @@
 
 #include "CliVerb.h"
 #include "JsonWriter.h"
+#include "ProjectSupport.h"
 #include "TargetJson.h"
 #include "device/OQuillon.h"
 #include "device/TargetSystemSettings.h"
@@ -24,67 +25,6 @@
 #include "platform/SettingsPaths.h"
 
 namespace {
-
-// The settings the verbs read: the user's store, or an empty one with --no-settings.
-std::unique_ptr<Settings> OpenSettings(bool noSettings, std::ostream& err) {
-    if (noSettings) return std::make_unique<OSettings_Memory>();
-    auto ini = std::make_unique<OSettings_Ini>();
-    if (!ini->bLoad(SettingsPaths::UserIniPath()))
-        err << "kalvorctl: the settings are ignored: " << ini->LastError() << "\n";
-    return ini;
-}
-
-// Splits "--no-settings" off the arguments.
-bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
-    for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it == flag) {
-            args.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<int> ParseInt(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < -2147483647L || v > 2147483647L) return std::nullopt;
-    return static_cast<int>(v);
-}
-
-std::string LoadError(const std::string& errorText) {
-    return errorText.empty() ? ResStr(5103) : ResStr(5103) + " " + errorText;
-}
-
-// Loads a project quietly; the document's fresh project stays when loading fails.
-bool Load(ODoc& doc, const std::string& path, const std::string& verb, std::ostream& err) {
-    std::string errorText;
-    const int result = doc.LoadProjectFile(path, errorText, 1);
-    if (result == 1) return true;
-    if (result == 2) {
-        err << "kalvorctl " << verb << ": " << path
-            << ": not a project file name (it must contain .zrp or .kvp)\n";
-    } else {
-        err << "kalvorctl " << verb << ": " << path << ": " << LoadError(errorText) << "\n";
-    }
-    return false;
-}
-
-bool Save(ODoc& doc, const std::string& path, const std::string& verb, std::ostream& err) {
-    std::string errorText;
-    const int result = doc.WriteProjectFile(path, errorText);
-    if (result == 1) return true;
-    if (result == 2) {
-        err << "kalvorctl " << verb << ": " << path << ": the file name must contain "
-            << (doc.iGetFamily() == 2 ? ".kvp" : ".zrp") << " for this target system\n";
-    } else {
-        err << "kalvorctl " << verb << ": " << path << ": " << ResStr(5121) << " " << errorText
-            << "\n";
-    }
-    return false;
-}
 
 int RunBlocks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
@@ -159,7 +99,7 @@ int RunInfo(const std::vector<std::string>& given, std::ostream& out, std::ostre
     }
     const auto settings = OpenSettings(noSettings, err);
     OHeadlessDocument headless(*settings);
-    if (!Load(headless.Doc(), args[0], "info", err)) return 1;
+    if (!LoadProject(headless.Doc(), args[0], "info", err)) return 1;
     WriteInfo(args[0], headless.Session(), out);
     return 0;
 }
@@ -212,7 +152,7 @@ int RunNew(const std::vector<std::string>& given, std::ostream& out, std::ostrea
         err << "kalvorctl new: the target system was refused\n";
         return 1;
     }
-    if (!Save(headless.Doc(), outPath, "new", err)) return 1;
+    if (!SaveProject(headless.Doc(), outPath, "new", err)) return 1;
     out << outPath << '\n';
     return 0;
 }
@@ -226,8 +166,8 @@ int RunResave(const std::vector<std::string>& given, std::ostream& out, std::ost
     }
     const auto settings = OpenSettings(noSettings, err);
     OHeadlessDocument headless(*settings);
-    if (!Load(headless.Doc(), args[0], "resave", err)) return 1;
-    if (!Save(headless.Doc(), args[1], "resave", err)) return 1;
+    if (!LoadProject(headless.Doc(), args[0], "resave", err)) return 1;
+    if (!SaveProject(headless.Doc(), args[1], "resave", err)) return 1;
     out << args[1] << '\n';
     return 0;
 }

@@ -53,6 +53,20 @@ std::string OPropertyPageModel::EditText(const OProperty& p) {
     }
 }
 
+std::string OPropertyPageModel::Signature(const OPropertyList& list) {
+    std::string signature;
+    for (const OProperty& p : list) {
+        signature += p.name + '\x1f' + p.page + '\x1f' + p.label + '\x1f' +
+                     std::to_string(static_cast<int>(p.kind)) + '\x1f' + EditText(p) + '\x1f' +
+                     std::to_string(p.minimum) + '\x1f' + std::to_string(p.maximum) + '\x1f' +
+                     (p.readOnly ? "r" : "w");
+        for (const OPropertyChoice& c : p.choices)
+            signature += '\x1f' + std::to_string(c.value) + '=' + c.text;
+        signature += '\x1e';
+    }
+    return signature;
+}
+
 const std::string& OPropertyPageModel::ShownText(const std::string& name) const {
     const auto it = m_shown.find(name);
     return it == m_shown.end() ? kEmpty : it->second;

@@ -21,6 +21,9 @@ class OPropertyPageModel {
     std::vector<std::string> PageTitles() const;
     std::vector<const OProperty*> PropertiesOnPage(const std::string& title) const;
 
+    // What a page shows of a list — names, kinds, starting texts, ranges and choices — as
+    // one string: two lists with the same signature make the same pages.
+    static std::string Signature(const OPropertyList& list);
     // The text a field starts with: the number in C locale with the property's decimals,
     // the text, the choice's number, "1" or "0" for a flag.
     static std::string EditText(const OProperty& property);

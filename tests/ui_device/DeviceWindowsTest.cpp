@@ -182,3 +182,42 @@ TEST(DeviceWindows, TheCheckProgramManagerCopiesToSlotThreeBackAndDeletes) {
     EXPECT_TRUE(d.Ui().Mismatches().empty()) << d.Ui().TranscriptText();
     EXPECT_EQ(d.Session().PartSets().iGetNum(), 2) << "the program copied back stays";
 }
+
+TEST(DeviceWindows, TheConfigurationListAssignsAProgramCopiedByName) {
+    constexpr OTargetSystem kOskel{1024, 828, 0, 6, 1, 8};  // programs stored by name
+    ODesktopWithDevice d(kOskel, {"--program-slots", "8"});
+    TempDir dir;
+    d.Doc().opGetActualPartSet()->SetName("Config A");
+    d.Ui().AnswerDialog(
+        [&](ODialogModel& model) -> bool {
+            auto& m = dynamic_cast<ODlg_TransferData&>(model);
+            ODlg_TransferDataWindow window(m, &d.Frame());
+            window.resize(900, 520);
+            window.show();
+            ProcessEvents();
+            EXPECT_NE(window.NumberList(), nullptr) << "the configuration list";
+            if (!window.NumberList()) return false;
+            Click(window, kConnect);
+            EXPECT_EQ(window.NumberList()->topLevelItemCount(), 8);
+            if (window.NumberList()->topLevelItemCount() != 8) return false;
+            EXPECT_EQ(window.DeviceList()->topLevelItemCount(), 0);
+            SelectRows(window.ProjectList(), {0});
+            d.Ui().ExpectMessage(MsgResult::Ok, ResStr(4130));
+            Click(window, kCopyToDevice);
+            EXPECT_EQ(window.DeviceList()->topLevelItemCount(), 1);
+            if (window.DeviceList()->topLevelItemCount() != 1) return false;
+            EXPECT_EQ(window.DeviceList()->topLevelItem(0)->text(0).toStdString(), "Config A");
+            SelectRows(window.DeviceList(), {0});
+            SelectRows(window.NumberList(), {2, 5});
+            Click(window, kAssign);
+            EXPECT_EQ(window.NumberList()->topLevelItem(2)->text(1).toStdString(), "Config A");
+            EXPECT_EQ(window.NumberList()->topLevelItem(5)->text(1).toStdString(), "Config A");
+            SaveScreenshot(Composite(d.Frame(), window), dir, "check_program_manager_configurations");
+            window.accept();
+            return true;
+        },
+        "ODlg_TransferDataNew");
+    d.Run(Cmd::kCheckProgramManager);
+    EXPECT_TRUE(d.Ui().bAllScriptUsed()) << d.Ui().TranscriptText();
+    EXPECT_TRUE(d.Ui().Mismatches().empty()) << d.Ui().TranscriptText();
+}

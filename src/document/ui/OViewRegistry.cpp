@@ -5,6 +5,7 @@
 
 #include "device/ui/DeviceWindows.h"
 #include "document/ui/OView_PartList.h"
+#include "managers/ui/ManagerWindows.h"
 
 namespace {
 
@@ -47,4 +48,5 @@ void RegisterProgramViews() {
         return new OView_PartList(doc, parent);
     });
     RegisterDeviceViews();
+    RegisterManagerViews();
 }

@@ -128,6 +128,7 @@ inline constexpr int kSendAcceptCheckProgram = 33037;
 inline constexpr int kSendCoordTrans = 33038;
 inline constexpr int kReceiveCoordTrans = 33039;
 inline constexpr int kCalibrateCoordTrans = 33058;
+inline constexpr int kCheckProgramManager = 32915;
 
 // Notifications of the device link, and the wizard's part notification
 inline constexpr int kLinkContourPart = 35100;

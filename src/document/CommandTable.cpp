@@ -438,6 +438,7 @@ bool bIsImplementedCommand(int id) {
         Cmd::kSendCoordTrans,
         Cmd::kReceiveCoordTrans,
         Cmd::kCalibrateCoordTrans,
+        Cmd::kCheckProgramManager,
         Cmd::kLinkContourPart,
         Cmd::kLinkContourFeaturePart,
         Cmd::kLinkStateChanged,

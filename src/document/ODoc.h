@@ -158,8 +158,14 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     bool ShowPartListView() { return ShowView(ViewKind::PartList); }
     bool ShowPartContourView() { return ShowView(ViewKind::PartContour); }
     bool ShowTeachDataView() { return ShowView(ViewKind::TeachData); }
-    // Destroys the communication manager's frame.
+    // Destroys the communication manager's frame (not while it runs a command itself).
     void CloseCommunicationManager();
+    // Runs a device command for the communication manager, which stays open meanwhile.
+    void ExecuteFromCommunicationManager(int commandId);
+    // The tool manager as the linked tool window: a tool added from the menu is shown in it
+    // as well as in the part contour view.
+    bool bIsLinkedToolWindow() const { return m_linkedToolWindow; }
+    void SetLinkedToolWindow(bool linked) { m_linkedToolWindow = linked; }
     int EditProjectProperties(int force);
     int CheckProjectConsistency();
     // Imports picture files as parts of the sample list (teach 1) or the test list of the
@@ -319,6 +325,8 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void SendTrigger();
     void ToggleRecordToFile();
     void CalibrateCoordinateTransformation();
+    // "Check program manager": the dialog of the target, and what follows when it closes.
+    void RunCheckProgramManager();
 
     ODocServices m_services;
     ODocExtensions m_extensions;
@@ -338,5 +346,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int m_busy = 1;
     bool m_projectSetUp = false;
     bool m_linkStateChanging = false;
+    bool m_keepCommunicationManager = false;
+    bool m_linkedToolWindow = false;
     CommandQueue* m_wizardWindow = nullptr;
 };

@@ -197,6 +197,12 @@ std::optional<int64_t> ODoc::ReadCompanionWindowHandle() const {
 
 void ODoc::StartCompanionViewer() {
     CloseCommunicationManager();
+    // The companion viewer talks to the device itself: the connection is given up first, so
+    // that the two programs never compete for the device.
+    if (m_session->bIsOnline()) {
+        m_session->Disconnect(0);
+        RefreshViews();
+    }
     ExternalPrograms& programs = m_services.programs;
     if (const auto handle = ReadCompanionWindowHandle()) {
         if (programs.bActivateWindow(*handle, Cmd::kActivateFromCompanion)) return;

@@ -15,6 +15,7 @@
 #include "app/ui/OSplashWnd.h"
 #include "app/ui/WindowPlacementQt.h"
 #include "classification/ui/ClassificationWindows.h"
+#include "device/ui/DeviceWindows.h"
 #include "document/CommandIds.h"
 #include "document/ui/OViewRegistry.h"
 #include "document/ui/DocumentDialogs.h"
@@ -63,6 +64,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
                               return new ODlg_ImportImagesWindow(
                                   static_cast<ODlg_ImportImages&>(model), parent);
                           });
+    RegisterDeviceDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();
     m_qtUi.SetParentWindow(m_frame.get());

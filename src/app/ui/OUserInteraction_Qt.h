@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ui/OTonePlayer.h"
 #include "platform/UserInteraction.h"
 
 class QDialog;
@@ -47,6 +48,7 @@ class OUserInteraction_Qt : public UserInteraction {
 
     QPointer<QWidget> m_parent;
     std::map<std::string, DialogFactory> m_factories;
+    OTonePlayer m_tone;
 };
 
 // Qt's filter form of a core file filter ("Name (*.a;*.b)" -> "Name (*.a *.b)").

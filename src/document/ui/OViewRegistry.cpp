@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "analysis/ui/OView_PartFeatures.h"
+#include "device/ui/DeviceWindows.h"
 #include "document/ui/OView_PartList.h"
 #include "extraction/ui/OExtr_DefaultWindow.h"
+#include "managers/ui/ManagerWindows.h"
 
 namespace {
 
@@ -59,4 +61,6 @@ void RegisterProgramViews() {
     contour.defaultCompanionWidth = 360;
     contour.families = 0b01;
     RegisterViewTemplate(ViewKind::PartContour, std::move(contour));
+    RegisterDeviceViews();
+    RegisterManagerViews();
 }

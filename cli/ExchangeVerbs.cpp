@@ -30,9 +30,12 @@ constexpr OKindName kKinds[] = {
     {"teachdata", ExchangeKind::TeachData, ExchangeKind::TeachData},
     {"config", ExchangeKind::Configuration, ExchangeKind::Configuration},
     {"calibration", ExchangeKind::Calibration, ExchangeKind::Calibration},
+    {"image", ExchangeKind::ShownPartImage, ExchangeKind::ShownPartImage},
+    {"images", ExchangeKind::TeachPartImages, ExchangeKind::TestPartImages},
 };
 
-constexpr const char* kKindList = "text, parts, features, teachdata, config, calibration";
+constexpr const char* kKindList =
+    "text, parts, features, teachdata, config, calibration, image, images";
 
 std::optional<ExchangeKind> KindOf(const std::string& name, bool test) {
     for (const OKindName& k : kKinds) {
@@ -158,7 +161,8 @@ int RunImport(const std::vector<std::string>& given, std::ostream& out, std::ost
     }
     const auto kind = KindOf(a.rest[1], a.test);
     if (!kind || *kind == ExchangeKind::TeachFeatureTable ||
-        *kind == ExchangeKind::TestFeatureTable) {
+        *kind == ExchangeKind::TestFeatureTable || *kind == ExchangeKind::ShownPartImage ||
+        *kind == ExchangeKind::TeachPartImages || *kind == ExchangeKind::TestPartImages) {
         err << "kalvorctl import: unknown kind '" << a.rest[1]
             << "' (text, parts, teachdata, config, calibration)\n";
         return 2;
@@ -188,7 +192,8 @@ int RunImport(const std::vector<std::string>& given, std::ostream& out, std::ost
 KALVOR_CLI_VERB({"export", "FILE KIND OUT [--type N] [--test]",
                  "writes a piece of a project to a file of its own: text (project text), parts "
                  "(part list .zrl/.kvl/.txt), features (.xls table), teachdata (.typ/.zrt/.bin), "
-                 "config (.kvc), calibration (.kvtr/.txt)",
+                 "config (.kvc), calibration (.kvtr/.txt), image (shown part) or images (a list; "
+                 "OUT_n.bmp/.jpg)",
                  &RunExport});
 KALVOR_CLI_VERB({"import", "FILE KIND IN... [OUT] [--type N] [--test] [--replace-parts]",
                  "reads files into a project (text, parts, teachdata, config, calibration) and "

@@ -1,9 +1,12 @@
 // Every kind of Export and Import as the desktop runs it: File › Export... and File › Import...
 // from the main window, the list dialog and file dialogs answered by a scripted user, the
 // files read back into a fresh project.
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -321,6 +324,45 @@ TEST(ExchangeKindsDesktop, ANewUserMovesTestPartsAndFindsTypNotOfferedForTwentyF
     ASSERT_FALSE(shownFilters.isEmpty());
     EXPECT_TRUE(shownFilters.front().contains("*.zrt")) << shownFilters.join("|").toStdString();
     EXPECT_FALSE(shownFilters.join("|").contains("typ")) << shownFilters.join("|").toStdString();
+}
+
+// Files dropped onto the main window open by their path: a damaged Teach-Data file leaves the
+// open project as it was; a part list starts a new project with its parts.
+TEST(ExchangeKindsDesktop, DroppedFilesAreReadBeforeTheOpenProjectIsGivenUp) {
+    ExchangeDesk desk(kContourSensor);
+    desk.AddParts(6, 3, false);
+    desk.Export(ExchangeKind::TestPartList, "tests.zrl");
+    desk.Export(ExchangeKind::TeachData, "good.zrt");
+    const std::vector<char> good = ReadFile(desk.dir / "good.zrt");
+    {
+        std::ofstream cut(desk.dir / "cut.zrt", std::ios::binary);
+        cut.write(good.data(), static_cast<std::streamsize>(good.size() - 20));
+    }
+    const auto testContours = Contours(desk.Set().TestParts());
+    desk.doc->SetModifiedFlag(1);
+
+    auto drop = [&](const std::string& name) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(desk.Path(name)))});
+        const QPoint at(500, 300);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&desk.Frame(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&desk.Frame(), &dropped);
+        ProcessEvents();
+    };
+    desk.Ui().ExpectMessage(MsgResult::Ok, ResStr(2017));
+    drop("cut.zrt");
+    EXPECT_EQ(desk.Set().TeachParts().iGetSize(), 6) << "the open project is kept";
+    EXPECT_TRUE(desk.doc->IsModified());
+
+    desk.Ui().ExpectMessage(MsgResult::No, ResStr(5005));
+    desk.Ui().ExpectMessage(MsgResult::No, ResStr(5004));  // test parts, not sample parts
+    drop("tests.zrl");
+    EXPECT_TRUE(desk.Set().TeachParts().bIsEmpty());
+    EXPECT_EQ(Contours(desk.Set().TestParts()), testContours);
+    desk.ExpectScriptFollowed();
 }
 
 }  // namespace

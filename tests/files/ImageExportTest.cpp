@@ -87,9 +87,8 @@ TEST_F(ImageExport, JpegWhenTheNameEndsInJpgAndTheShownPartAlone) {
 
 TEST_F(ImageExport, PartsWithoutImagesAreLeftOutAndTheEntriesFollowTheImages) {
     NewProject(kFamily2);
-    EXPECT_EQ(std::count(exchange().ExportEntries().begin(), exchange().ExportEntries().end(),
-                         ExchangeKind::TestPartImages),
-              0);
+    const std::vector<ExchangeKind> none = exchange().ExportEntries();
+    EXPECT_EQ(std::count(none.begin(), none.end(), ExchangeKind::TestPartImages), 0);
     set().TestParts().Add(CameraPart(0, "first", false));
     set().TestParts().Add(CameraPart(1, "second"));
     set().iShowSetTeachTest(0);
@@ -127,6 +126,44 @@ TEST_F(ImageExport, KalvorctlWritesTheImagesOfAList) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "cam_0.jpg\ncam_1.jpg\ncam_2.jpg\n");
     EXPECT_TRUE(std::filesystem::exists(dir / "cam_2.jpg"));
+}
+
+TEST_F(ImageExport, KalvorctlImportsExportedPicturesAsNewParts) {
+    MakeCameraProject();
+    std::vector<OType_Image> pictures;
+    for (int i = 0; i < set().TestParts().iGetSize(); ++i)
+        pictures.push_back(*set().TestParts().GetAt(i)->opGetImage(0));
+    Save("camera.kvp");
+    ASSERT_EQ(
+        Ctl(dir.Path(), {"export", "camera.kvp", "images", "cam.bmp", "--test", "--no-settings"})
+            .status,
+        0);
+    NewProject(kFamily2);
+    Save("fresh.kvp");
+    WriteFile(dir / "junk.bmp", Bytes("BM but no picture"));
+
+    // Nothing readable: a failure, and the project file is left as it was.
+    const std::vector<uint8_t> before = ReadFile(dir / "fresh.kvp");
+    CtlRun run = Ctl(dir.Path(), {"import", "fresh.kvp", "images", "junk.bmp", "--no-settings"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(ReadFile(dir / "fresh.kvp"), before);
+
+    run = Ctl(dir.Path(), {"import", "fresh.kvp", "images", "cam_0.bmp", "cam_2.bmp", "--test",
+                           "--no-settings"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "cam_0.bmp\ncam_2.bmp\n");
+    ASSERT_EQ(Load(Path("fresh.kvp")), 1);
+    ASSERT_EQ(set().TestParts().iGetSize(), 2);
+    EXPECT_TRUE(set().TeachParts().bIsEmpty());
+    for (int i = 0; i < 2; ++i) {
+        const OType_Part& part = *set().TestParts().GetAt(i);
+        ASSERT_EQ(part.iGetNumImages(), 1);
+        const OType_Image& expected = pictures[part.GetComment().ends_with("cam_0.bmp") ? 0 : 2];
+        EXPECT_TRUE(std::equal(part.opGetImage(0)->Pixels().begin(),
+                               part.opGetImage(0)->Pixels().end(), expected.Pixels().begin(),
+                               expected.Pixels().end()))
+            << part.GetComment();
+    }
 }
 
 }  // namespace

@@ -179,11 +179,13 @@ OExchangeResult OProjectExchange::Import(ExchangeKind kind, const std::vector<st
             return LoadCalibration(path);
         case ExchangeKind::TeachPartImages:
         case ExchangeKind::TestPartImages: {
-            // The camera image import asks for its files and settings itself.
-            const int result = m_doc.ImportCameraImages(kind == ExchangeKind::TeachPartImages);
-            return {result == 1   ? OExchangeResult::Done
-                    : result == 2 ? OExchangeResult::Cancelled
-                                  : OExchangeResult::Failed};
+            // The camera image import asks for its settings itself, and for the pictures
+            // when none are given.
+            const int result =
+                m_doc.ImportCameraImages(kind == ExchangeKind::TeachPartImages, paths);
+            if (result == 1) return {OExchangeResult::Done, {}, paths};
+            return {result == 2 ? OExchangeResult::Cancelled : OExchangeResult::Failed,
+                    result == 2 ? "" : "No picture could be imported."};
         }
         case ExchangeKind::TeachFeatureTable:
         case ExchangeKind::TestFeatureTable:

@@ -13,6 +13,7 @@
 #include "CliVerb.h"
 #include "JsonWriter.h"
 #include "PartsInput.h"
+#include "PartsOutput.h"
 #include "device/DeviceInfoBuilder.h"
 #include "extraction/OBasicContourFeatures.h"
 #include "extraction/OContourCombine.h"
@@ -37,6 +38,7 @@ struct OOptions {
     bool json = false;
     bool teach = true;
     bool csv = false;
+    bool runs = false;
     int software = kDefaultSoftware;
     int height = 512;
     std::string error;
@@ -66,6 +68,8 @@ OOptions ParseOptions(const std::vector<std::string>& args) {
             o.teach = false;
         } else if (a == "--csv") {
             o.csv = true;
+        } else if (a == "--runs") {
+            o.runs = true;
         } else if (a == "--sw" || a == "--height") {
             int v = 0;
             if (i + 1 >= args.size() || !bParseInt(args[i + 1], v)) {
@@ -100,70 +104,16 @@ int PartListMode(const fs::path& path) {
     return ext == ".kvl" ? 2 : 1;
 }
 
-void WriteFeatureJson(OJsonWriter& json, int index, const OType_Feature& f) {
-    json.BeginObject();
-    json.Key("index").Int(index);
-    json.Key("type").Int(f.type);
-    json.Key("name").String(f.name);
-    if (f.bIsText())
-        json.Key("text").String(f.textValue);
-    else
-        json.Key("value").Number(f.value);
-    json.Key("valid").Bool(f.valid);
-    json.EndObject();
-}
-
 void PrintPartsJson(std::ostream& out, const std::string& file, bool teach,
-                    const OType_PartArray& list) {
+                    const OType_PartArray& list, bool runs) {
     OJsonWriter json(out);
     json.BeginObject();
     json.Key("file").String(file);
     json.Key("list").String(teach ? "teach" : "test");
-    json.Key("parts").BeginArray();
-    for (int i = 0; i < list.iGetSize(); ++i) {
-        const OType_Part& part = *list.GetAt(i);
-        json.BeginObject();
-        json.Key("index").Int(i + 1);
-        json.Key("record").Int(part.iGetRecordNo());
-        json.Key("type").Int(part.iGetType());
-        json.Key("orientation").Int(part.iGetOrientation());
-        json.Key("comment").String(part.GetComment());
-        json.Key("columns").Int(part.iGetColumns());
-        // What the device (or the last classification) reported for the part.
-        json.Key("results").BeginArray();
-        for (int r = 0; r < 3; ++r)
-            json.Number(part.dGetResultValue(r));
-        json.EndArray();
-        json.Key("features").BeginArray();
-        for (int f = 0; f < part.Features().iGetNumOfFeatures(); ++f)
-            WriteFeatureJson(json, f, part.Features().At(f));
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
+    json.Key("parts");
+    WritePartsJson(json, list, runs);
     json.EndObject();
     json.Finish();
-}
-
-void PrintPartsText(std::ostream& out, const OType_PartArray& list) {
-    for (int i = 0; i < list.iGetSize(); ++i) {
-        const OType_Part& part = *list.GetAt(i);
-        out << "part " << i + 1 << ": type " << part.iGetType() << ", orientation "
-            << part.iGetOrientation() << ", columns " << part.iGetColumns() << ", results "
-            << part.dGetResultValue(0) << " " << part.dGetResultValue(1) << " "
-            << part.dGetResultValue(2);
-        if (!part.GetComment().empty()) out << ", comment \"" << part.GetComment() << "\"";
-        out << "\n";
-        for (int f = 0; f < part.Features().iGetNumOfFeatures(); ++f) {
-            const OType_Feature& feature = part.Features().At(f);
-            out << "  " << f << " " << feature.name << " = ";
-            if (feature.bIsText())
-                out << feature.textValue;
-            else
-                out << feature.value;
-            out << (feature.valid ? "" : " (not valid)") << "\n";
-        }
-    }
 }
 
 int RunParts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -175,10 +125,12 @@ int RunParts(const std::vector<std::string>& args, std::ostream& out, std::ostre
     OType_ZRPartSet partSet;
     ZRINFO info;
     std::string error;
-    if (!bLoadParts(o.positional[0], o.teach, o.software, partSet, info, error)) {
+    OPartsInput input;
+    if (!bLoadPartsInput(o.positional[0], o.teach, o.software, partSet, input, error, true)) {
         err << "kalvorctl parts: " << o.positional[0] << ": " << error << "\n";
         return kFailed;
     }
+    info = input.deviceInfo;
     OUserInteraction_Console ui(err);
     OHeadlessExtraction extraction(info, DeviceInfo::ReadTarget(info), ui);
     extraction.PreparePartSet(partSet);
@@ -188,7 +140,7 @@ int RunParts(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     const OType_PartArray& list = o.teach ? partSet.TeachParts() : partSet.TestParts();
     if (o.json)
-        PrintPartsJson(out, o.positional[0], o.teach, list);
+        PrintPartsJson(out, o.positional[0], o.teach, list, o.runs);
     else
         PrintPartsText(out, list);
     return 0;
@@ -357,9 +309,10 @@ int RunContour(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 KALVOR_CLI_VERB(
-    {"parts", "FILE [--teach | --test] [--sw S] [--json]",
-     "the parts of a part list or project with type, orientation, comment, result values and their "
-     "extracted features (names, values, validity)",
+    {"parts", "FILE [--teach | --test] [--sw S] [--json [--runs]]",
+     "the parts of a part list or project (either family) with type, orientation, comment, result "
+     "values and their extracted features (names, values, validity, texts); --runs adds each "
+     "part's contour run list",
      &RunParts});
 KALVOR_CLI_VERB({"features", "--csv FILE [--sw S] [--json]",
                  "the twelve basic contour features of contours given as lines "

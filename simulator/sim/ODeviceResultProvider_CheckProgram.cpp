@@ -14,7 +14,9 @@ ODeviceResultProvider_CheckProgram::ODeviceResultProvider_CheckProgram(
       m_fallback(std::move(fallback)),
       m_ui(std::clog),
       m_extraction(info, DeviceInfo::ReadTarget(info), m_ui),
-      m_classifier(*this) {
+      m_classifier(*this),
+      m_imageClassifier(*this),
+      m_newPlatform(TargetSystem::bIsNewPlatform(DeviceInfo::ReadTarget(info).hardware)) {
     // The device tells orientations and types apart as far as its program has classes.
     m_properties.useOrientation = 1;
     m_properties.useTypes = 1;
@@ -25,10 +27,15 @@ ODeviceResultProvider_CheckProgram::~ODeviceResultProvider_CheckProgram() = defa
 ODeviceResult ODeviceResultProvider_CheckProgram::Evaluate(const OType_Part& part,
                                                            const std::optional<OSimPartSpec>& truth,
                                                            std::span<const uint8_t> program) {
-    const bool contourDevice = !TargetSystem::bIsCamera(DeviceInfo::ReadTarget(m_info).hardware);
-    if (!contourDevice || part.iGetConturDataSize() == 0 || !bLoadProgram(program))
-        return m_fallback->Evaluate(part, truth, program);
+    const bool picture = m_newPlatform ? part.iGetNumImages() > 0 || part.iGetConturDataSize() > 0
+                                       : part.iGetConturDataSize() > 0;
+    if (!picture || !bLoadProgram(program)) return m_fallback->Evaluate(part, truth, program);
     return Inspect(part);
+}
+
+OClassifier& ODeviceResultProvider_CheckProgram::Classifier() {
+    if (m_newPlatform) return m_imageClassifier;
+    return m_classifier;
 }
 
 bool ODeviceResultProvider_CheckProgram::bLoadProgram(std::span<const uint8_t> program) {
@@ -51,9 +58,9 @@ bool ODeviceResultProvider_CheckProgram::bLoadProgram(std::span<const uint8_t> p
     m_program = std::move(set);
     // What a device does once when a program becomes active: its stored statistics become
     // tolerance bands and decision thresholds.
-    m_classifier.ReloadTeachData(*m_program);
-    m_classifier.FindSeparatingFeatures();
-    m_classifier.FormToleranceBands();
+    Classifier().ReloadTeachData(*m_program);
+    Classifier().FindSeparatingFeatures();
+    Classifier().FormToleranceBands();
     Log::Write(LogLevel::Info, "devsim",
                "running check program \"" + m_program->GetName() + "\" on every part");
     return true;
@@ -67,7 +74,10 @@ ODeviceResult ODeviceResultProvider_CheckProgram::Inspect(const OType_Part& part
     copy->SetTeachPart(false);
     OType_Part& inspected = *list.Add(std::move(copy));
     m_extraction.Recompute(*m_program, 1, 1, 0, 0, 0);
-    m_classifier.ClassifyPart(inspected);
+    if (m_newPlatform)
+        m_imageClassifier.ClassifyPart(inspected, false);
+    else
+        m_classifier.ClassifyPart(inspected);
 
     ODeviceResult r;
     r.type = inspected.iGetType();

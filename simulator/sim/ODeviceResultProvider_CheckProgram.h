@@ -1,7 +1,8 @@
-// The device's results as a real contour device computes them: the tools of the check
-// program it runs extract the part's features and the program's Teach-Data classify it,
-// with the program's own extraction and classification code. Camera editions (whose
-// extraction is not built here), parts without a program, and programs that cannot be
+// The device's results as a real device computes them: the tools of the check program it
+// runs extract the part's features and the program's Teach-Data classify it, with the
+// program's own extraction and classification code (the contour tools and OClass_ConfV12 on
+// the classic editions, the image tools and OClass_KVT on the new platform). Parts without a
+// program, parts without the picture the device works on, and programs that cannot be
 // decoded get the fallback's results.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "classification/OClass_ConfV12.h"
+#include "classification/OClass_KVT.h"
 #include "classification/OClassifierHost.h"
 #include "extraction/OHeadlessExtraction.h"
 #include "model/device/ZRINFO.h"
@@ -31,6 +33,7 @@ class ODeviceResultProvider_CheckProgram : public ODeviceResultProvider, private
     // Decodes `program` and prepares its Teach-Data unless it is the one already loaded.
     // False when it cannot be run.
     bool bLoadProgram(std::span<const uint8_t> program);
+    OClassifier& Classifier();
     ODeviceResult Inspect(const OType_Part& part);
 
     // --- OClassifierHost: the device's own counts, nothing to show ---
@@ -55,6 +58,8 @@ class ODeviceResultProvider_CheckProgram : public ODeviceResultProvider, private
     OType_ProjectProperties m_properties;
     OHeadlessExtraction m_extraction;
     OClass_ConfV12 m_classifier;
+    OClass_KVT m_imageClassifier;
+    bool m_newPlatform;
     std::vector<uint8_t> m_loadedBytes;
     std::unique_ptr<OType_ZRPartSet> m_program;  // nullptr: the loaded bytes are unusable
 };

@@ -603,6 +603,9 @@ std::unique_ptr<OType_Part> OSimDevice::MakePart(const OSimPartSpec& spec, bool 
     auto part = std::make_unique<OType_Part>();
     if (contour) part->SetConturData(m_factory.Contour(spec));
     if (image) part->AddImage(m_factory.Image(spec));
+    // The control system announces the product in the flag word; input 1 is the part sensor.
+    part->SetFlagWord(static_cast<uint32_t>(spec.type));
+    part->SetInputs(1u);
     part->SetTeachPart(false);
     ApplyDeviceResult(m_results->Evaluate(*part, spec, ActiveProgram()), *part);
     return part;

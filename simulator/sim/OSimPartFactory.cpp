@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include <ZXing/BarcodeFormat.h>
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
+#include <opencv2/imgproc.hpp>
+
 #include "sim/OSimShapes.h"
+#include "tools/kvt/OKvtPartImage.h"
 
 namespace {
 
@@ -17,7 +23,44 @@ ORgb TypeColour(int type) {
     return kColours[static_cast<size_t>(std::max(0, type - 1)) % std::size(kColours)];
 }
 
+constexpr uint8_t kInk = 20;
+
+// Prints `text` as a data-matrix code with modules of `module` pixels, its top-left corner
+// at (x, y), on a white field with a quiet zone of two modules.
+void PrintCode(cv::Mat& image, const std::string& text, int x, int y, int module) {
+    const ZXing::BitMatrix code =
+        ZXing::MultiFormatWriter(ZXing::BarcodeFormat::DataMatrix).setMargin(0).encode(text, 0, 0);
+    const cv::Scalar white = image.channels() == 3 ? cv::Scalar(255, 255, 255) : cv::Scalar(255);
+    const cv::Scalar ink = image.channels() == 3 ? cv::Scalar(kInk, kInk, kInk) : cv::Scalar(kInk);
+    const int quiet = 2 * module;
+    cv::rectangle(
+        image,
+        cv::Rect(x, y, code.width() * module + 2 * quiet, code.height() * module + 2 * quiet),
+        white, cv::FILLED);
+    for (int r = 0; r < code.height(); ++r)
+        for (int c = 0; c < code.width(); ++c)
+            if (code.get(c, r))
+                cv::rectangle(
+                    image, cv::Rect(x + quiet + c * module, y + quiet + r * module, module, module),
+                    ink, cv::FILLED);
+}
+
+// Prints a line of text with its baseline at (x, y).
+void PrintText(cv::Mat& image, const std::string& text, int x, int y, double scale) {
+    const cv::Scalar ink = image.channels() == 3 ? cv::Scalar(kInk, kInk, kInk) : cv::Scalar(kInk);
+    cv::putText(image, text, cv::Point(x, y), cv::FONT_HERSHEY_SIMPLEX, scale, ink,
+                std::max(1, static_cast<int>(std::lround(2 * scale))), cv::LINE_AA);
+}
+
 }  // namespace
+
+std::string OSimPartFactory::CodeText(int type) {
+    return "KVT-" + std::to_string(type);
+}
+
+std::string OSimPartFactory::LabelText(int type) {
+    return "TYPE " + std::to_string(type) + " LOT 4711";
+}
 
 OSimPartFactory::OSimPartFactory(OSimPartGeometry geometry, bool variation, uint32_t seed)
     : m_geometry(geometry), m_variation(variation), m_random(seed) {}
@@ -121,7 +164,8 @@ OType_Image OSimPartFactory::Image(const OSimPartSpec& spec) {
             pixels[i] = background.g;
         }
     }
-    const auto mask = Mask(spec, std::min(w, h) * 2 / 5);
+    // A third of the image: room for the label in the corners in every orientation.
+    const auto mask = Mask(spec, std::min(w, h) / 3);
     const int mh = static_cast<int>(mask.size());
     const int mw = mh ? static_cast<int>(mask[0].size()) : 0;
     const int x0 = std::max(0, (w - mw) / 2 + static_cast<int>(std::lround(Jitter(w / 10.0))));
@@ -143,5 +187,12 @@ OType_Image OSimPartFactory::Image(const OSimPartSpec& spec) {
             }
         }
     }
+    // The label beside the part: in the corners the part never reaches.
+    cv::Mat view = KvtImage::View(image);
+    const double scale = std::min(w, h) / 480.0;
+    const int module = std::max(2, static_cast<int>(std::lround(4 * scale)));
+    PrintCode(view, CodeText(spec.type), std::max(1, w / 40), std::max(1, h / 60), module);
+    PrintText(view, LabelText(spec.type), std::max(1, w / 40), h - std::max(4, h / 40),
+              0.8 * scale);
     return image;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "model/part/OType_Image.h"
@@ -31,7 +32,12 @@ class OSimPartFactory {
     // Contour run list: per column from x = 0 the runs (start row, end row) counting
     // upwards, the last end of each column negated; a column without material is (1, -1).
     std::vector<int16_t> Contour(const OSimPartSpec& spec);
+    // The part in front of a bright background, with its label beside it: a data-matrix
+    // code (top left) and a line of text (bottom left) naming the part's type.
     OType_Image Image(const OSimPartSpec& spec);
+    // What the label of a part of the type says.
+    static std::string CodeText(int type);
+    static std::string LabelText(int type);
 
     // Run list of a mask (rows counting upwards from baseRow).
     static std::vector<int16_t> RunsOfMask(const std::vector<std::vector<uint8_t>>& mask,

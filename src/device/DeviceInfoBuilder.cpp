@@ -48,34 +48,7 @@ OImageGeometry ImageGeometry(int hw) {
 }
 
 size_t AvailabilityByte(int kind) {
-    switch (kind) {
-        case 100:
-            return 760;
-        case 101:
-            return 761;
-        case 102:
-            return 762;
-        case 103:
-            return 763;
-        case 104:
-            return 764;
-        case 105:
-            return 766;
-        case 107:
-            return 765;
-        case 108:
-            return 769;
-        case 113:
-            return 774;
-        case 114:
-            return 775;
-        case 115:
-            return 776;
-        case 128:
-            return ZRINFO::kAvailabilityKind128;
-        default:
-            return 0;
-    }
+    return ZRINFO::ToolAvailabilityByte(kind);
 }
 
 void WriteClassicToolLimits(ZRINFO& info, const OTargetSystem& t,
@@ -106,7 +79,8 @@ void WriteToolAvailability(ZRINFO& info, const OTargetSystem& t) {
     // Contour-based new-platform editions run the region, contour, measurement, combination,
     // flagword and I/O tools; the cameras run every image tool.
     const int contourKinds[] = {100, 101, 102, 104, 113, 115};
-    const int cameraKinds[] = {100, 101, 102, 103, 104, 105, 107, 108, 113, 114, 115};
+    const int cameraKinds[] = {100, 101, 102, 103, 104, 105, 106, 107,
+                               108, 109, 111, 112, 113, 114, 115};
     if (camera) {
         for (int k : cameraKinds)
             info.SetU8(AvailabilityByte(k), 1);

@@ -74,6 +74,9 @@ class OQuillonOwner {
     virtual void RecomputeAndRefresh() {}
     // Recomputes one part set after its tools changed and refreshes the views.
     virtual void RecomputeAfterToolChange(OType_ZRPartSet& /*partSet*/) {}
+    // Recomputes one part set after the properties of a tool changed (only the tools marked
+    // changed compute again) and refreshes the views.
+    virtual void RecomputeAfterToolEdit(OType_ZRPartSet& /*partSet*/) {}
     // The folder of the project file; empty for a project not saved yet.
     virtual std::string GetProjectFolder() const { return {}; }
 };
@@ -191,6 +194,19 @@ class OQuillon {
     // larger edit (pasting a tool) stores the undo step itself.
     OType_ConfigTool* AddTool(OType_ZRPartSet& partSet, int kind, int subKind, int parameter,
                               const std::string& name = {}, bool withUndoStep = true);
+    // Applies property values to a tool of the part set, as the tool manager's apply does:
+    // every value is checked before any is taken; on a change the tool is fitted to the part
+    // set, the part set recomputed and an undo step stored. False with `error` when refused.
+    bool bApplyToolProperties(OType_ZRPartSet& partSet, OType_ConfigTool& tool,
+                              const OPropertyValues& values, std::string& error);
+    // Removes the tool at `position` together with every tool that reads its features
+    // (directly or through others) and their feature records, recomputes and stores an undo
+    // step. Returns the names of the removed tools (the asked one first); empty for a bad
+    // position.
+    std::vector<std::string> RemoveToolWithDependents(OType_ZRPartSet& partSet, int position);
+    // The ids of the tools that read features of the tool `toolId`, directly or through
+    // others, the tool itself first.
+    static std::vector<int> DependentToolIds(const OType_ZRPartSet& partSet, int toolId);
     // Adds a data output of the kind to the actual part set; 1 on success.
     int AddDataOutput(int kind, int withDefaults, int silent = 0);
     // Whether a data output of the kind could be added to the actual part set now.

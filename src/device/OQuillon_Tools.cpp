@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kPartContourView = 32860;
+constexpr int kToolPropertiesView = 32791;
 constexpr int kMaxPacketId = static_cast<int>(OType_DeviceDataIOArray::kMaxOutputs);
 
 int CountKind(const OType_ConfigToolArray& tools, int kind) {
@@ -156,6 +157,66 @@ OType_ConfigTool* OQuillon::AddTool(OType_ZRPartSet& set, int kind, int subKind,
                                       kPartContourView);
     }
     return added;
+}
+
+bool OQuillon::bApplyToolProperties(OType_ZRPartSet& set, OType_ConfigTool& tool,
+                                    const OPropertyValues& values, std::string& error) {
+    if (!tool.bApplyProperties(values, {&set, &m_deviceInfo}, error)) return false;
+    if (!tool.iGetModifiedFlag()) return true;
+    OType_Part part;
+    if (const OType_Part* shown = set.opGetShowPart()) part = *shown;
+    tool.UpdateCFToolDefinition(set, m_deviceInfo, part, part.Features());
+    if (m_owner) m_owner->RecomputeAfterToolEdit(set);
+    set.UndoRedo().bStoreUndoData(set, "UNDO:Tool properties changed",
+                                  "UNDO:Tool properties changed ...", kToolPropertiesView);
+    return true;
+}
+
+std::vector<int> OQuillon::DependentToolIds(const OType_ZRPartSet& set, int toolId) {
+    const OType_ConfigToolArray& tools = set.Tools();
+    std::vector<int> ids{toolId};
+    // Readers of the tools found so far, until no further one turns up.
+    for (size_t i = 0; i < ids.size(); ++i) {
+        for (const auto& t : tools) {
+            if (std::find(ids.begin(), ids.end(), t->iGetToolId()) != ids.end()) continue;
+            for (int feature : t->GetDirectReferencedFeatures(set)) {
+                const OType_ConfigTool* read =
+                    tools.opGetCFToolAtFeature(feature, set.iGetFixedFeatures());
+                if (read && read->iGetToolId() == ids[i]) {
+                    ids.push_back(t->iGetToolId());
+                    break;
+                }
+            }
+        }
+    }
+    return ids;
+}
+
+std::vector<std::string> OQuillon::RemoveToolWithDependents(OType_ZRPartSet& set, int position) {
+    const OType_ConfigTool* tool = set.Tools().opGetAt(position);
+    if (!tool) return {};
+    std::vector<std::string> names;
+    const std::vector<int> ids = DependentToolIds(set, tool->iGetToolId());
+    for (int id : ids)
+        names.push_back(set.Tools().opFindById(id)->GetName());
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
+        const int at = set.Tools().iFindPosById(*it);
+        const int first = set.Tools().GetFeatureIndex_First(at, set.iGetFixedFeatures());
+        const int count = set.Tools().opGetAt(at)->iGetNumOfFeatures();
+        for (int t = 0; t < set.iGetNum_SubTypes(); ++t) {
+            OType_VectorArray_Array& arrays = set.opGetSubType(t)->Vectors();
+            for (int o = 0; o < arrays.iGetNum(); ++o) {
+                OType_VectorArray& vectors = *arrays.opGetAt(o);
+                for (int f = 0; f < count && first < vectors.iGetNumOfVectors(); ++f)
+                    vectors.RemoveAt(first);
+            }
+        }
+        set.Tools().RemoveAt(at);
+    }
+    if (m_owner) m_owner->RecomputeAfterToolEdit(set);
+    set.UndoRedo().bStoreUndoData(set, "UNDO:Removed Config Tool", "UNDO:Removed the tool ...",
+                                  kPartContourView);
+    return names;
 }
 
 bool OQuillon::bCanAddDataOutput(int kind) const {

@@ -3,14 +3,13 @@
 #include "classification/OClass_ConfV12.h"
 #include "classification/OClass_KVT.h"
 #include "extraction/OExtr_Default.h"
+#include "extraction/OExtr_KVT.h"
 
 OFamilyEngines CreateFamilyEngines(int family, const OEngineHosts& hosts) {
     OFamilyEngines engines;
     if (hosts.extractor) {
-        // Family 2's threaded image extractor is not part of this version; its projects
-        // keep the features they were stored with.
         if (family == 2) {
-            engines.extractor = std::make_unique<OExtractor>(*hosts.extractor);
+            engines.extractor = std::make_unique<OExtr_KVT>(*hosts.extractor);
         } else {
             engines.extractor = std::make_unique<OExtr_Default>(*hosts.extractor);
         }

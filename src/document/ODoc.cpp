@@ -165,6 +165,8 @@ bool ODoc::ShowView(ViewKind kind) {
         }
         views.ActivateFrame(kind);
     } else {
+        // A view this program has no window for is not opened (its command is disabled).
+        if (!views.bCanCreateView(kind)) return false;
         if (!views.bCreateView(kind, TemplateId(kind, iGetFamily()))) {
             m_services.ui.Message(DocumentText::kCannotCreateFrame, MsgIcon::Error);
             return false;

@@ -186,6 +186,9 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     static bool bAnyPartHasImages(const OType_ZRPartSet& partSet);
     // The check-program clipboard format of a device family.
     static std::string PartSetFormat(int family);
+    // Of the program's clipboard formats, the first one the clipboard offers (the priority
+    // check): 1 or 2 when it is the family-1 or family-2 format given, else -1.
+    int iOfferedFamily(int family1FormatId, int family2FormatId) const;
 
     // --- show operations of the actual part set; refresh 1 ends with RefreshViews ---
     int SelectFeature(int index, int refresh = 1);
@@ -223,6 +226,11 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     OExtractor* opEnsureExtractor();
     OClassifier* opEnsureClassifier();
     Clipboard* opGetClipboard() const { return m_services.clipboard; }
+    // The document as host of the family-1 extraction engine (its windows drive it with it).
+    OExtractorHost& ExtractorHost() {
+        return m_services.engineHosts.extractor ? *m_services.engineHosts.extractor
+                                                : m_extractorHost;
+    }
     int iGetFamily() const { return m_session ? m_session->iGetFamily() : 1; }
 
     // --- state ---
@@ -253,6 +261,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void SetModified() override { SetModifiedFlag(1); }
     void RecomputeAndRefresh() override;
     void RecomputeAfterToolChange(OType_ZRPartSet& partSet) override;
+    void RecomputeAfterToolEdit(OType_ZRPartSet& partSet) override;
     std::string GetProjectFolder() const override;
 
     ViewHost& Views() const { return m_services.views; }

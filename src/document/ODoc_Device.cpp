@@ -117,6 +117,11 @@ void ODoc::RecomputeAfterToolChange(OType_ZRPartSet& partSet) {
     RefreshViews();
 }
 
+void ODoc::RecomputeAfterToolEdit(OType_ZRPartSet& partSet) {
+    Recompute(&partSet, 0, 0, 1, 1, 0);
+    RefreshViews();
+}
+
 std::string ODoc::GetProjectFolder() const {
     const std::string& path = m_session ? m_session->GetProjectPath() : std::string();
     const size_t slash = path.find_last_of("/\\");

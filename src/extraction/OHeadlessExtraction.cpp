@@ -5,6 +5,7 @@
 #include "model/strings/FormatPrintf.h"
 #include "tools/ContourToolTypes.h"
 #include "tools/ToolKindRegistry.h"
+#include "tools/kvt/KvtToolKinds.h"
 
 namespace {
 constexpr int kExtractionLanguage = 0;
@@ -16,8 +17,18 @@ OHeadlessExtraction::OHeadlessExtraction(const ZRINFO& deviceInfo, const OTarget
       m_target(target),
       m_ui(ui),
       m_deviceTypeCode(target.software),
-      m_engine(*this) {
+      m_engine(*this),
+      m_imageEngine(*this) {
     m_engine.ResetView();
+}
+
+bool OHeadlessExtraction::bIsNewPlatform() const {
+    return TargetSystem::bIsNewPlatform(m_target.hardware);
+}
+
+OExtractor& OHeadlessExtraction::Extractor() {
+    if (bIsNewPlatform()) return m_imageEngine;
+    return m_engine;
 }
 
 void OHeadlessExtraction::PreparePartSet(OType_ZRPartSet& partSet) {
@@ -48,7 +59,8 @@ void OHeadlessExtraction::SelectFeature(int feature, bool) {
 }
 
 bool OHeadlessExtraction::bIsToolAllowed(int kind, int) {
-    return ContourToolKind::bIsContourKind(kind);
+    return bIsNewPlatform() ? KvtToolKind::bIsImageToolKind(kind)
+                            : ContourToolKind::bIsContourKind(kind);
 }
 
 OType_ConfigTool* OHeadlessExtraction::opAddTool(OType_ZRPartSet& partSet, int kind, int subKind) {

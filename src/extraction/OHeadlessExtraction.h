@@ -1,11 +1,13 @@
-// Family-1 extraction without a document: for kalvorctl, the device simulator and batch
-// work. It is both hosts at once, owns an OExtr_Default, answers every question without a
-// user (limits are raised, views do not exist) and runs the ordinary extraction run.
+// Extraction without a document: for kalvorctl, the device simulator and batch work. It is
+// both hosts at once, owns the engine of the target's device family (OExtr_Default for the
+// classic editions, OExtr_KVT for the new platform), answers every question without a user
+// (limits are raised, views do not exist) and runs the ordinary extraction run.
 #pragma once
 
 #include <memory>
 
 #include "extraction/OExtr_Default.h"
+#include "extraction/OExtr_KVT.h"
 #include "extraction/OExtractorHost.h"
 #include "extraction/ORecomputeHost.h"
 #include "model/device/ZRINFO.h"
@@ -25,7 +27,13 @@ class OHeadlessExtraction : public OExtractorHost, public ORecomputeHost {
     // Extracts every teach and test part (tools all marked changed). Returns 1 on success.
     int Extract(OType_ZRPartSet& partSet);
 
+    // The family-1 engine (used when the target is a classic edition).
     OExtr_Default& Engine() { return m_engine; }
+    // The family-2 engine (used on the new platform).
+    OExtr_KVT& ImageEngine() { return m_imageEngine; }
+    // The engine of the target's family.
+    OExtractor& Extractor();
+    bool bIsNewPlatform() const;
     const ZRINFO& DeviceInfo() const { return m_info; }
     OType_ProjectProperties& Properties() { return m_properties; }
     void SetDeviceTypeCode(int code) { m_deviceTypeCode = code; }
@@ -69,7 +77,7 @@ class OHeadlessExtraction : public OExtractorHost, public ORecomputeHost {
     bool bHasDeviceSession() const override { return true; }
     const OType_ProjectProperties& GetProjectProperties() const override { return m_properties; }
     void SetMaxPartsPerList(int maximum) override { m_maxParts = maximum; }
-    OExtractor* opEnsureContourView() override { return &m_engine; }
+    OExtractor* opEnsureContourView() override { return &Extractor(); }
     OClassifier* opEnsureTeachDataView() override { return nullptr; }
     OType_ZRPartSetArray* opGetPartSets() override { return nullptr; }
 
@@ -85,4 +93,5 @@ class OHeadlessExtraction : public OExtractorHost, public ORecomputeHost {
     OSettings_Memory m_settings;
     OType_ZRPartSet* m_actual = nullptr;
     OExtr_Default m_engine;
+    OExtr_KVT m_imageEngine;
 };

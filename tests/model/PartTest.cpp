@@ -177,8 +177,8 @@ TEST(Part, MalformedFieldsAreRefused) {
     b = valid;
     SetU32At(b, 4, ObjectId::kPartArray);
     EXPECT_TRUE(refused(b)) << "wrong object id";
-    // The data-output result count is the last field before the block end.
-    const size_t resultsAt = valid.size() - (4 + 4 + 3) - (4 + 4 + 0) - 4;
+    // The data-output result count comes before the results and the two device words.
+    const size_t resultsAt = valid.size() - (4 + 4 + 3) - (4 + 4 + 0) - 4 - (4 + 4);
     ASSERT_EQ(U32At(valid, resultsAt), 2u);
     b = valid;
     SetU32At(b, resultsAt, 1000);

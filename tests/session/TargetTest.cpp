@@ -254,7 +254,15 @@ TEST_F(SessionTarget, NewPlatformToolsNeedCapacityAnOrientationAndTheirAvailabil
     ZRINFO& info = s.DeviceInfo();
     EXPECT_TRUE(s.IsToolAllowed(100, 104));
     EXPECT_TRUE(s.IsToolAllowed(110, -1)) << "coordinate transformation on a camera";
-    EXPECT_FALSE(s.IsToolAllowed(111, -1)) << "bar codes are no kind of the list";
+    // The readers, image compare and the "+" variants have availability bytes of their own
+    // (the variants share their base kind's), so a camera offers every command of the menu.
+    for (int kind : {106, 109, 111, 112, 122, 123})
+        EXPECT_TRUE(s.IsToolAllowed(kind, -1)) << kind;
+    info.SetU8(ZRINFO::ToolAvailabilityByte(111), 0);
+    EXPECT_FALSE(s.IsToolAllowed(111, -1)) << "bar codes switched off in the device information";
+    info.SetU8(ZRINFO::ToolAvailabilityByte(103), 0);
+    EXPECT_FALSE(s.IsToolAllowed(123, -1)) << "blob finder+ goes with the blob finder";
+    EXPECT_FALSE(s.IsToolAllowed(126, -1)) << "no kind of this program";
     EXPECT_FALSE(s.IsToolAllowed(1, 30));
     // Colour detection: any colour device, or grey devices for the brightness sub-kinds.
     EXPECT_EQ(info.iGetPixelFormat(), 8);
@@ -350,7 +358,7 @@ TEST_F(SessionTarget, DataOutputsTakeFreePacketIdentifiersAndStayWithinTheirMaxi
     unavailable->available = false;
     set.RegisterDataOutputKind(std::move(unavailable));
     EXPECT_FALSE(s.bCanAddDataOutput(5));
-    EXPECT_FALSE(s.bCanAddDataOutput(6)) << "not registered";
+    EXPECT_FALSE(s.bCanAddDataOutput(9)) << "not registered";
 }
 
 TEST_F(SessionTarget, ADataOutputWithoutAFreePacketIdentifierIsNotAdded) {
@@ -372,7 +380,11 @@ TEST_F(SessionTargetDocument, TheDataOutputCommandStoresAnUndoStepAndShowsTheVie
     set.RegisterDataOutputKind(std::make_unique<OTestOutput>(4));
     ODoc& doc = headless->Doc();
     EXPECT_TRUE(doc.GetCommandState(33088).enabled);
+    // The part detector: one per device, so its command is off once there is one.
+    ASSERT_TRUE(doc.GetCommandState(33085).enabled);
+    doc.OnCommand(33085, 0);
     EXPECT_FALSE(doc.GetCommandState(33085).enabled);
+    set.DataOutputs().RemoveAll();
     doc.OnCommand(33088, 0);
     EXPECT_EQ(set.DataOutputs().iGetNum(), 1);
     EXPECT_EQ(set.UndoRedo().GetUndoShortText(), "UNDO:Data output added");

@@ -78,3 +78,44 @@ int ZRINFO::iDecode(std::span<const uint8_t> bytes) {
     auto s = OByteStream_Memory::View(bytes);
     return iDecode(s);
 }
+
+size_t ZRINFO::ToolAvailabilityByte(int kind) {
+    switch (kind) {
+        case 100:
+            return 760;
+        case 101:
+            return 761;
+        case 102:
+            return 762;
+        case 103:
+        case 123:
+            return 763;
+        case 104:
+            return 764;
+        case 107:
+        case 122:
+            return 765;
+        case 105:
+            return 766;
+        case 106:
+            return 767;
+        case 108:
+            return 769;
+        case 109:
+            return 770;
+        case 111:
+            return 772;
+        case 112:
+            return 773;
+        case 113:
+            return 774;
+        case 114:
+            return 775;
+        case 115:
+            return 776;
+        case 128:
+            return kAvailabilityKind128;
+        default:
+            return 0;
+    }
+}

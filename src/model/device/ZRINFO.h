@@ -85,6 +85,10 @@ class ZRINFO {
         return u8(kCoordTransSupport) >= 1 && u8(kCoordTransSupport) <= 249;
     }
 
+    // Availability byte of a new-platform tool kind; 0 for kinds without one. The variants
+    // "Blob finder+" (123) and "Pattern matching+" (122) share the byte of their base kind.
+    static size_t ToolAvailabilityByte(int kind);
+
     bool operator==(const ZRINFO& other) const { return m_bytes == other.m_bytes; }
 
     int iEncode(OByteStream& stream) const;

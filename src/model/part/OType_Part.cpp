@@ -59,7 +59,7 @@ bool OType_Part::operator==(const OType_Part& o) const {
            m_teach == o.m_teach && m_selected == o.m_selected && m_recordNo == o.m_recordNo &&
            m_comment == o.m_comment && m_results == o.m_results && m_tolerance == o.m_tolerance &&
            m_dataOutputResults == o.m_dataOutputResults && m_modified == o.m_modified &&
-           m_state == o.m_state;
+           m_state == o.m_state && m_flagWord == o.m_flagWord && m_inputs == o.m_inputs;
 }
 
 int OType_Part::iEncode(OByteStream& stream, uint32_t content) const {
@@ -94,6 +94,8 @@ int OType_Part::iEncode(OByteStream& stream, uint32_t content) const {
         stream.bWriteI32(r.dataOutputId);
         stream.bWriteByteArray(r.result);
     }
+    stream.bWriteU32(m_flagWord);
+    stream.bWriteU32(m_inputs);
     block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
 }
@@ -151,6 +153,11 @@ int OType_Part::iDecode(OByteStream& stream) {
         stream.bReadI32(r.dataOutputId);
         stream.bReadByteArray(r.result);
     }
+    // The device words came later; an older part ends before them.
+    if (block.bHas(8)) {
+        stream.bReadU32(p.m_flagWord);
+        stream.bReadU32(p.m_inputs);
+    }
     if (!stream.bIsOk()) return 0;
     p.m_trailer = block.TakeTrailer();
     if (!block.bClose()) return 0;
@@ -164,7 +171,7 @@ int OType_Part::iDecode(std::span<const uint8_t> bytes) {
 }
 
 uint64_t OType_Part::iGetObjectSize(uint32_t content) const {
-    uint64_t size = 128 + m_comment.size();
+    uint64_t size = 136 + m_comment.size();
     if (content & PartContent::kContour)
         size += 2 * (m_contour.size() + m_backupContour.size()) + 12;
     if (content & PartContent::kImages) {

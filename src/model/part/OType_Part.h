@@ -104,6 +104,13 @@ class OType_Part {
     std::vector<ODataOutputResult>& DataOutputResults() { return m_dataOutputResults; }
     const std::vector<ODataOutputResult>& DataOutputResults() const { return m_dataOutputResults; }
 
+    // The device's words at the time the part was taken: its flag word (set by the control
+    // system) and its digital inputs, one bit per input. Read by the flagword and I/O tools.
+    uint32_t iGetFlagWord() const { return m_flagWord; }
+    void SetFlagWord(uint32_t word) { m_flagWord = word; }
+    uint32_t iGetInputs() const { return m_inputs; }
+    void SetInputs(uint32_t inputs) { m_inputs = inputs; }
+
     bool bGetModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
     // Extraction state of family 2 parts (2 = needs extraction).
@@ -143,5 +150,7 @@ class OType_Part {
     std::vector<ODataOutputResult> m_dataOutputResults;
     bool m_modified = true;
     int m_state = 0;
+    uint32_t m_flagWord = 0;
+    uint32_t m_inputs = 0;
     std::vector<uint8_t> m_trailer;
 };

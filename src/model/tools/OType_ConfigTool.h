@@ -58,7 +58,8 @@ class OType_ConfigTool {
     int iGetFeatureType() const { return m_featureType; }
     void SetFeatureType(int type) { m_featureType = type; }
     const ORect& GetRegion() const { return m_region; }
-    void SetRegion(const ORect& r) { m_region = r; }
+    // Image tools keep a rotatable region and answer its bounding rectangle here.
+    virtual void SetRegion(const ORect& r) { m_region = r; }
     bool iGetModifiedFlag() const { return m_modified; }
     void SetModifiedFlag(bool modified) { m_modified = modified; }
     // Whether the tool computes its features in world coordinates.

@@ -169,9 +169,10 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int EditProjectProperties(int force);
     int CheckProjectConsistency();
     // Imports picture files as parts of the sample list (teach 1) or the test list of the
-    // actual part set: the file dialog, the import dialog (ODlg_ImportImages), then the parts
-    // are appended, recomputed and stored as one undo step. 1 imported, 2 cancelled, 0 none.
-    int ImportCameraImages(int teach);
+    // actual part set: the file dialog (unless `files` are given), the import dialog
+    // (ODlg_ImportImages), then the parts are appended, recomputed and stored as one undo
+    // step. 1 imported, 2 cancelled, 0 none.
+    int ImportCameraImages(int teach, std::vector<std::string> files = {});
     // Stores an undo step with "UNDO:" + description and the same followed by " ...".
     bool bStoreUndoStep(OType_ZRPartSet& partSet, std::string_view description, int viewCommand);
 

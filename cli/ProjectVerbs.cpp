@@ -11,7 +11,7 @@
 
 #include "CliVerb.h"
 #include "JsonWriter.h"
-#include "ProjectFiles.h"
+#include "ProjectSupport.h"
 #include "TargetJson.h"
 #include "device/OQuillon.h"
 #include "device/TargetSystemSettings.h"
@@ -20,17 +20,11 @@
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/stream/OByteStream_File.h"
 #include "model/strings/ResStr.h"
+#include "platform/OSettings_Ini.h"
+#include "platform/OSettings_Memory.h"
+#include "platform/SettingsPaths.h"
 
 namespace {
-
-std::optional<int> ParseInt(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < -2147483647L || v > 2147483647L) return std::nullopt;
-    return static_cast<int>(v);
-}
 
 int RunBlocks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
@@ -97,22 +91,22 @@ void WriteInfo(const std::string& path, OQuillon& session, std::ostream& out) {
 
 int RunInfo(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = given;
-    const bool noSettings = TakeCliFlag(args, "--no-settings");
-    const bool json = TakeCliFlag(args, "--json");
+    const bool noSettings = TakeFlag(args, "--no-settings");
+    const bool json = TakeFlag(args, "--json");
     if (args.size() != 1 || !json) {
         err << "usage: kalvorctl info FILE --json [--no-settings]\n";
         return 2;
     }
-    const auto settings = OpenCliSettings(noSettings, err);
+    const auto settings = OpenSettings(noSettings, err);
     OHeadlessDocument headless(*settings);
-    if (!bLoadCliProject(headless.Doc(), args[0], "info", err)) return 1;
+    if (!LoadProject(headless.Doc(), args[0], "info", err)) return 1;
     WriteInfo(args[0], headless.Session(), out);
     return 0;
 }
 
 int RunNew(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = given;
-    const bool noSettings = TakeCliFlag(args, "--no-settings");
+    const bool noSettings = TakeFlag(args, "--no-settings");
     OTargetSystem target = TargetSystem::kNewProjectDefaults;
     bool hasHardware = false, hasSoftware = false;
     std::string outPath;
@@ -151,29 +145,29 @@ int RunNew(const std::vector<std::string>& given, std::ostream& out, std::ostrea
         err << "kalvorctl new: the target system is not usable: " << reason << "\n";
         return 1;
     }
-    const auto settings = OpenCliSettings(noSettings, err);
+    const auto settings = OpenSettings(noSettings, err);
     TargetSystemSettings::WriteTarget(*settings, target);
     OHeadlessDocument headless(*settings);
     if (headless.Session().GetTargetSystem() != target) {
         err << "kalvorctl new: the target system was refused\n";
         return 1;
     }
-    if (!bSaveCliProject(headless.Doc(), outPath, "new", err)) return 1;
+    if (!SaveProject(headless.Doc(), outPath, "new", err)) return 1;
     out << outPath << '\n';
     return 0;
 }
 
 int RunResave(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = given;
-    const bool noSettings = TakeCliFlag(args, "--no-settings");
+    const bool noSettings = TakeFlag(args, "--no-settings");
     if (args.size() != 2) {
         err << "usage: kalvorctl resave IN OUT [--no-settings]\n";
         return 2;
     }
-    const auto settings = OpenCliSettings(noSettings, err);
+    const auto settings = OpenSettings(noSettings, err);
     OHeadlessDocument headless(*settings);
-    if (!bLoadCliProject(headless.Doc(), args[0], "resave", err)) return 1;
-    if (!bSaveCliProject(headless.Doc(), args[1], "resave", err)) return 1;
+    if (!LoadProject(headless.Doc(), args[0], "resave", err)) return 1;
+    if (!SaveProject(headless.Doc(), args[1], "resave", err)) return 1;
     out << args[1] << '\n';
     return 0;
 }

@@ -13,7 +13,7 @@
 #include "JsonWriter.h"
 #include "PartsInput.h"
 #include "PartsOutput.h"
-#include "ProjectFiles.h"
+#include "ProjectSupport.h"
 #include "device/DeviceInfoBuilder.h"
 #include "device/OQuillon.h"
 #include "document/OHeadlessDocument.h"
@@ -45,17 +45,6 @@ struct OToolArgs {
     bool noSettings = false;
     std::string error;
 };
-
-std::optional<int> ParseInt(const std::string& text) {
-    try {
-        size_t used = 0;
-        const long v = std::stol(text, &used);
-        if (used != text.size() || v < -2147483647L || v > 2147483647L) return std::nullopt;
-        return static_cast<int>(v);
-    } catch (...) {
-        return std::nullopt;
-    }
-}
 
 bool bParseRegion(const std::string& text, std::vector<double>& region) {
     region.clear();
@@ -260,9 +249,9 @@ int RunTool(const std::vector<std::string>& given, std::ostream& out, std::ostre
         err << kToolUsage << "\n";
         return kUsage;
     }
-    const auto settings = OpenCliSettings(o.noSettings, err);
+    const auto settings = OpenSettings(o.noSettings, err);
     OHeadlessDocument headless(*settings);
-    if (!bLoadCliProject(headless.Doc(), o.files[0], "tool", err)) return kFailed;
+    if (!LoadProject(headless.Doc(), o.files[0], "tool", err)) return kFailed;
     OType_ZRPartSet* set = ActualSet(headless, err);
     if (!set) return kFailed;
     OQuillon& session = headless.Session();
@@ -340,17 +329,17 @@ int RunTool(const std::vector<std::string>& given, std::ostream& out, std::ostre
         out << (action == "add" ? "added " : "changed ") << position + 1 << ". " << tool->GetName()
             << ", features " << first + 1 << "-" << first + tool->iGetNumOfFeatures() << "\n";
     }
-    return bSaveCliProject(headless.Doc(), o.files[1], "tool", err) ? 0 : kFailed;
+    return SaveProject(headless.Doc(), o.files[1], "tool", err) ? 0 : kFailed;
 }
 
 // --- extract ---
 
 int RunExtract(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = given;
-    const bool json = TakeCliFlag(args, "--json");
-    const bool runs = TakeCliFlag(args, "--runs");
-    const bool noSettings = TakeCliFlag(args, "--no-settings");
-    const bool test = TakeCliFlag(args, "--test");
+    const bool json = TakeFlag(args, "--json");
+    const bool runs = TakeFlag(args, "--runs");
+    const bool noSettings = TakeFlag(args, "--no-settings");
+    const bool test = TakeFlag(args, "--test");
     if (args.empty() || args.size() > 2 || args[0].rfind("--", 0) == 0 ||
         (args.size() == 2 && args[1].rfind("--", 0) == 0)) {
         err << "usage: kalvorctl extract FILE [OUT] [--json [--runs]] [--test] [--no-settings]\n";
@@ -375,9 +364,9 @@ int RunExtract(const std::vector<std::string>& given, std::ostream& out, std::os
     };
 
     if (bIsProjectFile(file)) {
-        const auto settings = OpenCliSettings(noSettings, err);
+        const auto settings = OpenSettings(noSettings, err);
         OHeadlessDocument headless(*settings);
-        if (!bLoadCliProject(headless.Doc(), file, "extract", err)) return kFailed;
+        if (!LoadProject(headless.Doc(), file, "extract", err)) return kFailed;
         headless.Doc().RecomputeAll(1, 0, 1, 1, 0);
         const OType_ZRPartSetArray& sets = headless.Session().PartSets();
         if (writer) writer->Key("checkPrograms").BeginArray();
@@ -398,7 +387,7 @@ int RunExtract(const std::vector<std::string>& given, std::ostream& out, std::os
             writer->EndObject();
             writer->Finish();
         }
-        if (args.size() == 2 && !bSaveCliProject(headless.Doc(), args[1], "extract", err))
+        if (args.size() == 2 && !SaveProject(headless.Doc(), args[1], "extract", err))
             return kFailed;
         return 0;
     }

@@ -133,6 +133,25 @@ inline OToolPrototypes ToolPrototypes() {
     return prototypes;
 }
 
+// Decodes a tool list made from `prototypes`. A refused list must be empty; an accepted one
+// must encode to bytes that decode to the same encoding, and its copy must encode alike.
+// True when the list was accepted.
+inline bool bDecodeToolsChecked(const uint8_t* data, size_t size, const OToolPrototypes& prototypes,
+                                OType_ConfigToolArray& tools) {
+    auto in = OByteStream_Memory::View({data, size});
+    if (!tools.iDecode(in, prototypes)) {
+        Check(tools.iGetNum() == 0);
+        return false;
+    }
+    const Bytes first = EncodeOf(tools);
+    OType_ConfigToolArray again;
+    auto in2 = OByteStream_Memory::View(first);
+    Check(again.iDecode(in2, prototypes) == 1);
+    Check(EncodeOf(again) == first);
+    Check(EncodeOf(OType_ConfigToolArray(tools)) == first);
+    return true;
+}
+
 inline ODataOutputPrototypes DataOutputPrototypes() {
     ODataOutputPrototypes prototypes;
     prototypes.RegisterKind(std::make_unique<OFuzzOutput>());

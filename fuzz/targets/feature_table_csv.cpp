@@ -72,6 +72,8 @@ std::vector<std::vector<uint8_t>> KalvorFuzzSeeds() {
         "kind,type,orientation,A,B\nteach,1,1,10,20\nteach,1,2,30,20\ntest,1,1,11,20\n",
         "teach,1,1,\"AB\",,3.5\nteach,2,1,\"A\"\"B\",1,2e3\ntest,2,-1,,,\n",
         "# comment\r\n\r\nteach,1,1,0\nteach,1,1,-0\ntest,1,1,1e-300\n",
+        "kind\ttype\torientation\tA\tB\r\nteach\t1\t1\t10\t0.30000000000000004\r\n"
+        "test\t2\t-1\t\"a, b\"\t\r\n",
     };
     std::vector<std::vector<uint8_t>> result;
     for (const auto& s : seeds)

@@ -12,17 +12,7 @@ using namespace fuzzseeds;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const OToolPrototypes prototypes = ToolPrototypes();
     OType_ConfigToolArray tools;
-    auto in = OByteStream_Memory::View({data, size});
-    if (!tools.iDecode(in, prototypes)) {
-        Check(tools.iGetNum() == 0);
-        return 0;
-    }
-    const Bytes first = EncodeOf(tools);
-    OType_ConfigToolArray again;
-    auto in2 = OByteStream_Memory::View(first);
-    Check(again.iDecode(in2, prototypes) == 1);
-    Check(EncodeOf(again) == first);
-    Check(EncodeOf(OType_ConfigToolArray(tools)) == first);
+    if (!bDecodeToolsChecked(data, size, prototypes, tools)) return 0;
     // Ids stay unique and not negative, also for tools added after reading.
     for (int i = 0; i < 2; ++i)
         tools.Add(std::make_unique<OFuzzTool>());

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
+#include "model/stream/OByteStream.h"
 #include "model/strings/FormatPrintf.h"
 
 namespace FeatureTableCsv {
@@ -21,8 +23,14 @@ struct OField {
     int column = 1;  // where the field's content starts
 };
 
-bool bIsBlank(char c) {
-    return c == ' ' || c == '\t';
+// The field separator of a table: a comma, or a tab in tables written as tab-separated
+// text (the spreadsheet form the program exports). Blanks around fields are ignored.
+struct OSeparator {
+    char c = ',';
+};
+
+bool bIsBlank(char c, OSeparator sep = {}) {
+    return c == ' ' || (c == '\t' && sep.c != '\t');
 }
 
 std::string Located(int line, int column, const std::string& message) {
@@ -30,12 +38,13 @@ std::string Located(int line, int column, const std::string& message) {
 }
 
 // Splits one line into fields. Quotes are allowed around a whole field only.
-bool bSplit(std::string_view line, int lineNo, std::vector<OField>& fields, std::string& error) {
+bool bSplit(std::string_view line, int lineNo, OSeparator sep, std::vector<OField>& fields,
+            std::string& error) {
     fields.clear();
     size_t i = 0;
     while (true) {
         OField field;
-        while (i < line.size() && bIsBlank(line[i]))
+        while (i < line.size() && bIsBlank(line[i], sep))
             ++i;
         field.column = static_cast<int>(i) + 1;
         if (i < line.size() && line[i] == '"') {
@@ -57,16 +66,17 @@ bool bSplit(std::string_view line, int lineNo, std::vector<OField>& fields, std:
                 }
                 field.text += line[i++];
             }
-            while (i < line.size() && bIsBlank(line[i]))
+            while (i < line.size() && bIsBlank(line[i], sep))
                 ++i;
-            if (i < line.size() && line[i] != ',') {
+            if (i < line.size() && line[i] != sep.c) {
                 error = Located(lineNo, static_cast<int>(i) + 1,
-                                "only a comma may follow the closing quote");
+                                sep.c == ',' ? "only a comma may follow the closing quote"
+                                             : "only a tab may follow the closing quote");
                 return false;
             }
         } else {
             const size_t start = i;
-            while (i < line.size() && line[i] != ',') {
+            while (i < line.size() && line[i] != sep.c) {
                 if (line[i] == '"') {
                     error = Located(lineNo, static_cast<int>(i) + 1,
                                     "a quote may only enclose a whole field");
@@ -75,13 +85,13 @@ bool bSplit(std::string_view line, int lineNo, std::vector<OField>& fields, std:
                 ++i;
             }
             size_t end = i;
-            while (end > start && bIsBlank(line[end - 1]))
+            while (end > start && bIsBlank(line[end - 1], sep))
                 --end;
             field.text.assign(line.substr(start, end - start));
         }
         fields.push_back(std::move(field));
         if (i >= line.size()) return true;
-        ++i;  // the comma
+        ++i;  // the separator
     }
 }
 
@@ -182,6 +192,7 @@ bool bRead(std::string_view text, int family, OFeatureTable& table, std::string&
     int expected = -1;  // features per part, fixed by the header or the first part
     int expectedLine = 0;
     std::vector<OField> fields;
+    std::optional<OSeparator> sep;  // fixed by the first line with content
     int lineNo = 0;
     size_t pos = 0;
     while (pos <= text.size()) {
@@ -192,7 +203,7 @@ bool bRead(std::string_view text, int family, OFeatureTable& table, std::string&
         ++lineNo;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         size_t first = 0;
-        while (first < line.size() && bIsBlank(line[first]))
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
             ++first;
         if (first == line.size() || line[first] == '#') continue;
         if (line.find('\0') != std::string_view::npos) {
@@ -200,7 +211,8 @@ bool bRead(std::string_view text, int family, OFeatureTable& table, std::string&
                             "the line holds a zero byte");
             return false;
         }
-        if (!bSplit(line, lineNo, fields, error)) return false;
+        if (!sep) sep = OSeparator{line.find('\t') != std::string_view::npos ? '\t' : ','};
+        if (!bSplit(line, lineNo, *sep, fields, error)) return false;
 
         const bool header = expected < 0 && table.rows.empty() && bIsHeader(fields);
         if (fields.size() < 3) {
@@ -278,6 +290,79 @@ bool bReadFile(const std::string& path, int family, OFeatureTable& table, std::s
         return false;
     }
     return true;
+}
+
+std::string FormatNumber(double value) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+namespace {
+
+// A text feature in quotes, with quotes doubled; line breaks and tabs, which the table
+// cannot hold, become blanks.
+std::string QuotedText(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') {
+            out += "\"\"";
+        } else if (c == '\n' || c == '\r' || c == '\t') {
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+// A header field: the name without the characters that would split it.
+std::string HeaderName(std::string_view name) {
+    std::string out;
+    for (char c : name)
+        out += c == '\t' || c == '\n' || c == '\r' || c == '"' ? ' ' : c;
+    return out;
+}
+
+}  // namespace
+
+bool bWrite(const OType_ZRPartSet& partSet, bool teach, int family, OByteStream& out) {
+    const OType_PartArray& list = teach ? partSet.TeachParts() : partSet.TestParts();
+    int features = 0;
+    const OType_Part* named = nullptr;
+    for (int i = 0; i < list.iGetSize(); ++i) {
+        const int n = list.GetAt(i)->Features().iGetNumOfFeatures();
+        if (n > features) {
+            features = n;
+            named = list.GetAt(i);
+        }
+    }
+    features = std::min(features, iMaxFeatures(family));
+    std::string line = "kind\ttype\torientation";
+    for (int f = 0; f < features; ++f) {
+        const std::string& name = named->Features().oGetFeatureNameAt(f);
+        line += '\t';
+        line += name.empty() ? FormatPrintf("F%d", f + 1) : HeaderName(name);
+    }
+    line += "\r\n";
+    out.bWriteRaw(line.data(), line.size());
+    for (int i = 0; i < list.iGetSize(); ++i) {
+        const OType_Part& part = *list.GetAt(i);
+        line = teach ? "teach" : "test";
+        line +=
+            '\t' + std::to_string(part.iGetType()) + '\t' + std::to_string(part.iGetOrientation());
+        const OType_FeatureArray& values = part.Features();
+        for (int f = 0; f < features; ++f) {
+            line += '\t';
+            const OType_Feature* feature = values.opGetAt(f);
+            if (!feature || (!feature->valid && family == 2)) continue;
+            line +=
+                feature->bIsText() ? QuotedText(feature->textValue) : FormatNumber(feature->value);
+        }
+        line += "\r\n";
+        if (!out.bWriteRaw(line.data(), line.size())) return false;
+    }
+    return out.bIsOk();
 }
 
 void AddParts(const OFeatureTable& table, OType_ZRPartSet& partSet) {

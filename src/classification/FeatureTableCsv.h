@@ -1,4 +1,6 @@
 // Feature tables as CSV text: one part per line, "kind,type,orientation,f1,f2,...".
+// The fields are separated by commas, or by tabs in tables whose first line holds a tab
+// (the spreadsheet form the program exports, bWrite).
 //
 // - kind is "teach" or "test" (any letter case); type is 1..16, orientation -8..8 (0
 //   unassigned, negative: ignored at teach).
@@ -17,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+class OByteStream;
 class OType_ZRPartSet;
 
 struct OFeatureTableValue {
@@ -57,6 +60,15 @@ int iMaxFeatures(int family);
 // Returns false with a message "line L, column C: ..." on malformed input.
 bool bRead(std::string_view text, int family, OFeatureTable& table, std::string& error);
 bool bReadFile(const std::string& path, int family, OFeatureTable& table, std::string& error);
+
+// Writes the feature values of the teach or test list as tab-separated text: a header
+// line "kind, type, orientation" and the feature names, then one line per part in sort
+// order, numbers in their shortest exact form, lines ending in CR LF. Family 2 writes
+// text features in quotes and invalid values as empty fields; family 1 writes the stored
+// value of every feature. Returns false when the stream failed.
+bool bWrite(const OType_ZRPartSet& partSet, bool teach, int family, OByteStream& out);
+// A number as the table writes it: the shortest text that reads back to the same value.
+std::string FormatNumber(double value);
 
 // Adds the rows as parts to the teach and test lists, numbered by list position, with
 // feature types 0, 1, 2 ... and the table's feature names.

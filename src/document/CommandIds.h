@@ -29,6 +29,10 @@ inline constexpr int kHelpTopics = 57667;
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 
+// Import and export of single pieces of the project
+inline constexpr int kFileImport = 32906;
+inline constexpr int kFileExport = 32907;
+
 // Views
 inline constexpr int kViewPartList = 32862;
 inline constexpr int kViewPartContour = 32860;

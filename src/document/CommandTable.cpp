@@ -5,6 +5,7 @@
 
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
+#include "extraction/OContourEditCommands.h"
 
 namespace {
 
@@ -374,6 +375,8 @@ bool bIsImplementedCommand(int id) {
         Cmd::kFileClose,
         Cmd::kFileSave,
         Cmd::kFileSaveAs,
+        Cmd::kFileImport,
+        Cmd::kFileExport,
         Cmd::kEditUndo,
         Cmd::kEditRedo,
         Cmd::kViewPartList,
@@ -387,6 +390,13 @@ bool bIsImplementedCommand(int id) {
         Cmd::kToggleDisplayReceivedPart,
         Cmd::kToggleWorldCoordinates,
         Cmd::kToggleWizardBar,
+        ContourEditCommand::kViewingArea,
+        ContourEditCommand::kThinAreas,
+        ContourEditCommand::kHoles,
+        ContourEditCommand::kUndoFilter,
+        ContourEditCommand::kCombineOr,
+        ContourEditCommand::kCombineXor,
+        ContourEditCommand::kCombineAnd,
         Cmd::kStartCompanionViewer,
         Cmd::kActivateFromCompanion,
         Cmd::kTestCaseNothing,

@@ -4,14 +4,9 @@
 namespace DocumentText {
 
 inline constexpr const char* kCannotCreateFrame = "Can't create Frame";
-inline constexpr const char* kLegacyFormatRefused =
-    "The file is a project file of Kalvor 1.0 (text format). This version cannot read that "
-    "format yet; open it with Kalvor 1.0 and save it again, or convert it first.";
 inline constexpr const char* kOldFileKept = "The previous file has been left unchanged.";
-inline constexpr const char* kTeachDataLoaderMissing =
-    "Teach-Data files cannot be read by this version yet.";
-inline constexpr const char* kConfigurationLoaderMissing =
-    "Check program configuration files cannot be read by this version yet.";
+inline constexpr const char* kSavedWithoutOldFormat =
+    "The project has been saved without the copy in the old format.";
 inline constexpr const char* kUndoPrefix = "UNDO:";
 inline constexpr const char* kUndoLongSuffix = " ...";
 inline constexpr const char* kUndoDataOutputAdded = "Data output added";

@@ -4,6 +4,7 @@
 
 #include "device/TargetSystemSettings.h"
 #include "document/DocumentTexts.h"
+#include "document/files/OProjectExchange.h"
 #include "extraction/OExtractionRun.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "platform/OWaitCursor.h"
@@ -26,9 +27,11 @@ ODoc::ODoc(ODocServices services) : m_services(std::move(services)) {
     m_lastFolder = m_services.settings.GetText(kSection, "PATH", DefaultLastFolder());
     m_session = std::make_unique<OQuillon>(m_services.settings, m_services.ui, this, 1);
     m_session->ReadTargetValues(TargetSystem::kDocumentStartDefaults);
+    m_exchange = std::make_unique<OProjectExchange>(*this);
 }
 
 ODoc::~ODoc() {
+    m_exchange.reset();
     m_engines = {};
     if (m_session) m_session->ResetSession();
     m_session.reset();
@@ -162,6 +165,8 @@ bool ODoc::ShowView(ViewKind kind) {
         }
         views.ActivateFrame(kind);
     } else {
+        // A view this program has no window for is not opened (its command is disabled).
+        if (!views.bCanCreateView(kind)) return false;
         if (!views.bCreateView(kind, TemplateId(kind, iGetFamily()))) {
             m_services.ui.Message(DocumentText::kCannotCreateFrame, MsgIcon::Error);
             return false;

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/OQuillon.h"
 #include "document/EngineFactory.h"
@@ -28,6 +29,7 @@ class Clock;
 class CommandQueue;
 class ExternalPrograms;
 class OProgressCtrl;
+class OProjectExchange;
 class ORecentFileList;
 class OType_ConfigTool;
 class OType_Part;
@@ -69,10 +71,6 @@ struct ODocExtensions {
     // EditProjectProperties); returns 0 when the target change was refused or failed.
     // Without it nothing is edited and the result is 1.
     std::function<int(int force)> editProjectProperties;
-    // Loaders of the other file kinds; 1 loaded, 0 failed with errorText.
-    std::function<int(const std::string& path, std::string& errorText)> loadTeachData;
-    std::function<int(const std::string& path, std::string& errorText)> loadConfiguration;
-    std::function<int(const std::string& path, std::string& errorText)> loadLegacyProject;
     // Fills a new check program of the editions with a project template (hardware 16 and
     // 1024) with that template's tools; false when it made none.
     std::function<bool(OType_ZRPartSet& partSet)> createEditionTemplate;
@@ -187,6 +185,9 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     static bool bAnyPartHasImages(const OType_ZRPartSet& partSet);
     // The check-program clipboard format of a device family.
     static std::string PartSetFormat(int family);
+    // Of the program's clipboard formats, the first one the clipboard offers (the priority
+    // check): 1 or 2 when it is the family-1 or family-2 format given, else -1.
+    int iOfferedFamily(int family1FormatId, int family2FormatId) const;
 
     // --- show operations of the actual part set; refresh 1 ends with RefreshViews ---
     int SelectFeature(int index, int refresh = 1);
@@ -224,6 +225,11 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     OExtractor* opEnsureExtractor();
     OClassifier* opEnsureClassifier();
     Clipboard* opGetClipboard() const { return m_services.clipboard; }
+    // The document as host of the family-1 extraction engine (its windows drive it with it).
+    OExtractorHost& ExtractorHost() {
+        return m_services.engineHosts.extractor ? *m_services.engineHosts.extractor
+                                                : m_extractorHost;
+    }
     int iGetFamily() const { return m_session ? m_session->iGetFamily() : 1; }
 
     // --- state ---
@@ -232,6 +238,10 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int iGetNewProject() const { return m_newProject; }
     void SetNewProject(int flag) { m_newProject = flag; }
     const std::string& GetLastFolder() const { return m_lastFolder; }
+    void SetLastFolder(std::string folder) { m_lastFolder = std::move(folder); }
+    // Export and Import of single pieces of the project.
+    OProjectExchange& Exchange() { return *m_exchange; }
+
     bool bIsLinkStateChanging() const override { return m_linkStateChanging; }
 
     // --- OQuillonOwner ---
@@ -265,14 +275,16 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void StartCompanionViewer();
     void ActivateFromCompanion();
     std::optional<int64_t> ReadCompanionWindowHandle() const;
-    int OpenPartList(const std::string& path, std::string& errorText);
     void ShowLoadError(int textId, const std::string& errorText);
     void ResetToFreshProject(const std::string& path);
     std::string ChooseSavePath(const std::string& path);
     std::string ChooseOpenPath(const std::string& path);
     int WriteToFile(const std::string& path, std::string& errorText);
-    int ReadFromFile(const std::string& path, std::string& errorText);
-    void FinishLoading(int quiet);
+    int ReadFromFile(const std::string& path, std::string& errorText,
+                     std::vector<std::string>& notes);
+    int ReadLegacyFile(const std::string& path, std::string& errorText,
+                       std::vector<std::string>& notes);
+    void FinishLoading(int quiet, const std::vector<std::string>& notes);
     OCommandState ViewCommandState(ViewKind kind) const;
     // Part-editing commands (ODoc_PartCommands.cpp).
     bool bOnPartCommand(int id, int64_t argument);
@@ -308,6 +320,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     ODocServices m_services;
     ODocExtensions m_extensions;
     std::unique_ptr<OQuillon> m_session;
+    std::unique_ptr<OProjectExchange> m_exchange;
     ODocClassifierHost m_classifierHost{*this};
     ODocExtractorHost m_extractorHost{*this};
     ODocRecomputeHost m_recomputeHost{*this};

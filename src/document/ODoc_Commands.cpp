@@ -6,7 +6,9 @@
 #include "document/CommandTable.h"
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
+#include "document/files/OProjectExchange.h"
 #include "document/files/ProjectPaths.h"
+#include "extraction/OContourEditCommands.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
 #include "platform/Settings.h"
@@ -55,6 +57,12 @@ void ODoc::OnCommand(int id, int64_t argument) {
     }
     if (bOnDeviceCommand(id)) return;
     if (bOnPartCommand(id, argument)) return;
+    if (OContourEditCommands::bHandles(id)) {
+        // Contour images are family 1's; the family-2 view ignores these commands.
+        CloseCommunicationManager();
+        if (iGetFamily() == 1) OContourEditCommands(m_extractorHost).bExecute(id);
+        return;
+    }
     switch (id) {
         case Cmd::kFileNew:
             OnFileNew();
@@ -70,6 +78,12 @@ void ODoc::OnCommand(int id, int64_t argument) {
             break;
         case Cmd::kFileSaveAs:
             OnFileSaveAs();
+            break;
+        case Cmd::kFileImport:
+            m_exchange->OnImport();
+            break;
+        case Cmd::kFileExport:
+            m_exchange->OnExport();
             break;
         case Cmd::kEditUndo:
             CloseCommunicationManager();
@@ -127,12 +141,16 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (const auto device = DeviceCommandState(id)) return *device;
     if (const auto part = PartCommandState(id)) return *part;
     const OType_ZRPartSet* set = opGetActualPartSet();
+    if (OContourEditCommands::bHandles(id))
+        return iGetFamily() == 1 ? OContourEditCommands::CommandState(id, set) : state;
     switch (id) {
         case Cmd::kFileNew:
         case Cmd::kFileOpen:
         case Cmd::kFileClose:
         case Cmd::kFileSave:
         case Cmd::kFileSaveAs:
+        case Cmd::kFileImport:
+        case Cmd::kFileExport:
         case Cmd::kStartCompanionViewer:
         case Cmd::kActivateFromCompanion:
             state.enabled = true;

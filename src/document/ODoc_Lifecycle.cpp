@@ -4,6 +4,7 @@
 #include "device/TargetSystemSettings.h"
 #include "document/DocumentTexts.h"
 #include "document/ODoc.h"
+#include "document/files/OProjectExchange.h"
 #include "document/files/ProjectFileFormat.h"
 #include "document/files/ProjectPaths.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -113,59 +114,43 @@ void ODoc::OnFileOpen() {
 bool ODoc::OnOpenDocument(const std::string& path) {
     if (!m_projectSetUp) OnNewDocument();
     OBusyScope busy(*this);
+    const OpenKind kind = KindOfPath(path);
+    if (kind == OpenKind::Unknown) {
+        ShowLoadError(5103, "");
+        return true;
+    }
+    // Any other file is read and checked before the open project is given up for it.
+    std::string errorText;
+    if (kind != OpenKind::Project) {
+        const auto exchangeKind =
+            kind == OpenKind::TeachData       ? OProjectExchange::OpenKind::TeachData
+            : kind == OpenKind::Configuration ? OProjectExchange::OpenKind::Configuration
+                                              : OProjectExchange::OpenKind::PartList;
+        bool prepared = false;
+        {
+            OWaitCursor wait(m_services.ui);
+            prepared = m_exchange->bPrepareOpen(exchangeKind, path, errorText);
+        }
+        if (!prepared) {
+            m_services.ui.Message(errorText, MsgIcon::Error);
+            return true;
+        }
+    }
     if (!SaveProject(1, 0)) return false;
     CloseCommunicationManager();
 
-    std::string errorText;
-    switch (KindOfPath(path)) {
-        case OpenKind::Project:
-            if (LoadProjectFile(path, errorText, 0) == 0) ShowLoadError(5103, errorText);
-            break;
-        case OpenKind::TeachData:
-            m_session->ResetSession();
-            OnNewDocument();
-            EditProjectProperties(1);
-            if (!m_extensions.loadTeachData) {
-                ShowLoadError(2017, DocumentText::kTeachDataLoaderMissing);
-            } else if (m_extensions.loadTeachData(path, errorText) != 1) {
-                ShowLoadError(2017, errorText);
-            }
-            break;
-        case OpenKind::Configuration:
-            m_session->ResetSession();
-            OnNewDocument();
-            EditProjectProperties(1);
-            if (!m_extensions.loadConfiguration) {
-                ShowLoadError(2018, DocumentText::kConfigurationLoaderMissing);
-            } else if (m_extensions.loadConfiguration(path, errorText) != 1) {
-                ShowLoadError(2018, errorText);
-            }
-            break;
-        case OpenKind::PartList:
-            m_session->ResetSession();
-            OnNewDocument();
-            EditProjectProperties(1);
-            if (OpenPartList(path, errorText) != 1) ShowLoadError(5103, errorText);
-            break;
-        case OpenKind::Unknown:
-            ShowLoadError(5103, "");
-            break;
+    if (kind == OpenKind::Project) {
+        if (LoadProjectFile(path, errorText, 0) == 0) ShowLoadError(5103, errorText);
+    } else {
+        m_session->ResetSession();
+        OnNewDocument();
+        EditProjectProperties(1);
+        m_lastFolder = ProjectPaths::FolderOf(path);
+        m_exchange->iApplyOpen();
     }
     RefreshViews();
     SetModifiedFlag(0);
     return true;
-}
-
-int ODoc::OpenPartList(const std::string& path, std::string& errorText) {
-    OType_ZRPartSet* set = opGetActualPartSet();
-    if (!set) return 0;
-    const bool teach =
-        m_services.ui.Message(ResStr(5004), MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
-    OWaitCursor wait(m_services.ui);
-    if (set->iLoadParts(path, teach, &errorText) != 1) return 0;
-    Recompute(set, 1, teach ? 0 : 1, 1, 1, 0);
-    set->iShowSetTeachTest(teach ? 1 : 0);
-    return 1;
 }
 
 void ODoc::ShowLoadError(int textId, const std::string& errorText) {

@@ -35,6 +35,8 @@ constexpr int kWrongFamilyPartSet = 21012;
 constexpr int kDamagedPartSet = 21013;
 constexpr const char* kZWarningSetting = "WARNING_DISABLE_COORDTRANS_Z_0";
 constexpr uint64_t kLargePartSetBytes = 20'000'000;
+// The check-program clipboard formats of family 1 and family 2.
+constexpr int kPartSetFormatIds[2] = {5346, 5347};
 
 // Standard references: the command of each reference index (0 none) and the feature kind
 // the automatic assignment looks for (-1 none).
@@ -612,10 +614,10 @@ void ODoc::DeleteCheckProgram() {
 }
 
 std::string ODoc::PartSetFormat(int family) {
-    return ResStr(family == 2 ? 5347 : 5346);
+    return ResStr(kPartSetFormatIds[family == 2 ? 1 : 0]);
 }
 
-int ODoc::iOfferedPartSetFormat() const {
+int ODoc::iOfferedFamily(int family1FormatId, int family2FormatId) const {
     const Clipboard* clipboard = m_services.clipboard;
     if (!clipboard) return -1;
     std::vector<std::string> formats;
@@ -623,8 +625,12 @@ int ODoc::iOfferedPartSetFormat() const {
         formats.push_back(ResStr(id));
     const int offered = clipboard->iGetPriorityFormat(formats);
     if (offered < 0) return -1;
-    const std::string& format = formats[static_cast<size_t>(offered)];
-    return format == PartSetFormat(1) ? 1 : format == PartSetFormat(2) ? 2 : -1;
+    const int id = OClipboardFormats::kNameIds[static_cast<size_t>(offered)];
+    return id == family1FormatId ? 1 : id == family2FormatId ? 2 : -1;
+}
+
+int ODoc::iOfferedPartSetFormat() const {
+    return iOfferedFamily(kPartSetFormatIds[0], kPartSetFormatIds[1]);
 }
 
 void ODoc::CopyCheckProgram() {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <new>
 
-#include "app/OClipboardFormats.h"
 #include "document/CommandIds.h"
 #include "document/DocumentTexts.h"
 #include "document/ODoc.h"
@@ -22,6 +21,8 @@ namespace {
 constexpr int kCopyFailed = 3300;
 constexpr int kWrongFamilyParts = 21010;
 constexpr int kDamagedParts = 21011;
+// The part clipboard formats of family 1 and family 2.
+constexpr int kPartFormatIds[2] = {5319, 5341};
 
 enum PartLimitPolicy { kAsk = 0, kStop = 1, kRaise = 2 };
 
@@ -382,15 +383,7 @@ void OPartListController::SelectAll() {
 }
 
 int OPartListController::iOfferedPartFamily() const {
-    const Clipboard* clipboard = m_doc.opGetClipboard();
-    if (!clipboard) return -1;
-    std::vector<std::string> formats;
-    for (int id : OClipboardFormats::kNameIds)
-        formats.push_back(ResStr(id));
-    const int offered = clipboard->iGetPriorityFormat(formats);
-    if (offered < 0) return -1;
-    const std::string& format = formats[static_cast<size_t>(offered)];
-    return format == PartFormat(1) ? 1 : format == PartFormat(2) ? 2 : -1;
+    return m_doc.iOfferedFamily(kPartFormatIds[0], kPartFormatIds[1]);
 }
 
 // --- drag and drop ---
@@ -455,7 +448,7 @@ bool OPartListController::bAddParts(bool sample, std::string_view format,
 // --- encodings ---
 
 std::string OPartListController::PartFormat(int family) {
-    return ResStr(family == 2 ? 5341 : 5319);
+    return ResStr(kPartFormatIds[family == 2 ? 1 : 0]);
 }
 
 std::vector<uint8_t> OPartListController::EncodeSelectedParts(const OType_PartArray& list,

@@ -36,6 +36,28 @@ bool OContourEditCommands::bHandles(int id) {
            id == kCombineOr || id == kCombineXor || id == kCombineAnd;
 }
 
+OCommandState OContourEditCommands::CommandState(int id, const OType_ZRPartSet* ps) {
+    using namespace ContourEditCommand;
+    const bool parts = ps && ps->bHasPartData();
+    switch (id) {
+        case kViewingArea:
+            return {parts, ps && ps->iGetFilterMode() == 1};
+        case kThinAreas:
+        case kHoles:
+        case kUndoFilter:
+            return {parts, false};
+        case kCombineOr:
+        case kCombineXor:
+        case kCombineAnd: {
+            const bool shown = ps && (ps->iShowGetTeachTest() ? !ps->TeachParts().bIsEmpty()
+                                                              : !ps->TestParts().bIsEmpty());
+            return {shown, false};
+        }
+        default:
+            return {};
+    }
+}
+
 bool OContourEditCommands::bExecute(int id) {
     using namespace ContourEditCommand;
     OType_ZRPartSet* partSet = m_host.opGetActualPartSet();

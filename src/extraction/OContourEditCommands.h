@@ -4,6 +4,7 @@
 #pragma once
 
 #include "extraction/OContourCombine.h"
+#include "platform/CommandState.h"
 
 class OExtractorHost;
 class OType_ZRPartSet;
@@ -27,6 +28,9 @@ class OContourEditCommands {
 
     // Whether `id` is one of these commands.
     static bool bHandles(int id);
+    // Filters and undo need parts in the check program, combining needs parts in the shown
+    // list; the viewing area is checked while it is on.
+    static OCommandState CommandState(int id, const OType_ZRPartSet* partSet);
     // Runs the command on the actual part set; false when there is none or `id` is not one
     // of these commands.
     bool bExecute(int id);

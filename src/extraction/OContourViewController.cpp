@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classification/ODlg_CaliperSettings.h"
 #include "extraction/OContourEditCommands.h"
 #include "extraction/OContourViewZoom.h"
 #include "extraction/ODlg_ContourLimits.h"
@@ -188,23 +189,59 @@ bool OContourViewController::OnToolTracked(int toolIndex, const ORect& before, c
     if (!ps) return false;
     OType_ConfigTool* tool = ps->Tools().opGetAt(toolIndex);
     if (!tool) return false;
-    OType_Part* shown = ps->opGetShowPart();
-    const OContourColumns columns = ColumnsOf(shown);
+    const OContourColumns columns = ColumnsOf(ps->opGetShowPart());
     const std::optional<ORect> region = ToolTracking::TrackedRegion(
         ToolTracking::PlacedRegion(*tool, columns), before, after, m_engine.ViewState(), Mapping());
     if (!region) return false;
-    if (auto* contour = dynamic_cast<OType_ConfigTool_Contour*>(tool))
-        contour->SetPlacedRegion(*region, columns);
+    CommitToolRegion(*ps, *tool, *region, columns);
+    return true;
+}
+
+bool OContourViewController::bNudgeSelectedTool(int dx, int dy, int dWidth, int dHeight) {
+    SyncSelection();
+    OType_ZRPartSet* ps = PartSet();
+    OType_ConfigTool* tool = ps ? ps->Tools().opGetAt(m_engine.ViewState().selectedTool) : nullptr;
+    if (!tool || !ToolTracking::bHasRegion(*tool)) return false;
+    const OContourColumns columns = ColumnsOf(ps->opGetShowPart());
+    const ORect placed = ToolTracking::PlacedRegion(*tool, columns);
+    const std::optional<ORect> region = NudgedRegion(placed, dx, dy, dWidth, dHeight);
+    if (!region) return false;
+    CommitToolRegion(*ps, *tool, *region, columns);
+    return true;
+}
+
+std::optional<ORect> OContourViewController::NudgedRegion(const ORect& placed, int dx, int dy,
+                                                          int dWidth, int dHeight) {
+    ORect r = placed;
+    r.left += dx;
+    r.right += dx + dWidth;
+    r.top += dy;
+    r.bottom += dy + dHeight;
+    // A resize never turns the region inside out; a move keeps its size exactly.
+    if (r.right < r.left) r.right = r.left;
+    if (r.bottom < r.top) r.bottom = r.top;
+    for (int32_t* v : {&r.left, &r.top, &r.right, &r.bottom})
+        *v = std::clamp(*v, -32767, 32767);
+    if (dWidth == 0 && (r.right - r.left != placed.right - placed.left)) return std::nullopt;
+    if (dHeight == 0 && (r.bottom - r.top != placed.bottom - placed.top)) return std::nullopt;
+    if (r == placed) return std::nullopt;
+    return r;
+}
+
+void OContourViewController::CommitToolRegion(OType_ZRPartSet& ps, OType_ConfigTool& tool,
+                                              const ORect& region, const OContourColumns& columns) {
+    if (auto* contour = dynamic_cast<OType_ConfigTool_Contour*>(&tool))
+        contour->SetPlacedRegion(region, columns);
     else
-        tool->SetRegion(*region);
+        tool.SetRegion(region);
+    OType_Part* shown = ps.opGetShowPart();
     OType_Part blank;
     OType_Part& part = shown ? *shown : blank;
-    tool->UpdateCFToolDefinition(*ps, m_host.GetDeviceInfo(), part, part.Features());
-    tool->SetModifiedFlag(true);
-    m_host.Recompute(*ps, 0, 0, 1, 1, 0);
-    ps->UndoRedo().bStoreUndoData(*ps, kUndoChanged, kUndoChangedLong, kViewCommand);
+    tool.UpdateCFToolDefinition(ps, m_host.GetDeviceInfo(), part, part.Features());
+    tool.SetModifiedFlag(true);
+    m_host.Recompute(ps, 0, 0, 1, 1, 0);
+    ps.UndoRedo().bStoreUndoData(ps, kUndoChanged, kUndoChangedLong, kViewCommand);
     m_host.UpdateAllViews();
-    return true;
 }
 
 std::string OContourViewController::OnMouseMove(OPoint p, bool leftDown) {
@@ -357,18 +394,8 @@ OCommandState OContourViewController::GetCommandState(int id) {
         case kScreenshotToClipboard:
         case kScreenshotToFile:
             return {true, false};
-        case ContourEditCommand::kViewingArea:
-            return {ps && ps->bHasPartData(), ps && ps->iGetFilterMode() == 1};
-        case ContourEditCommand::kThinAreas:
-        case ContourEditCommand::kHoles:
-        case ContourEditCommand::kUndoFilter:
-            return {ps && ps->bHasPartData(), false};
-        case ContourEditCommand::kCombineOr:
-        case ContourEditCommand::kCombineXor:
-        case ContourEditCommand::kCombineAnd:
-            return {parts, false};
         default:
-            return {};
+            return OContourEditCommands::CommandState(id, ps);
     }
 }
 
@@ -600,11 +627,11 @@ bool OContourViewController::bToggleQualityUse() {
 }
 
 bool OContourViewController::bTapeMeasureSettings() {
-    ODlg_TapeMeasureSettings dialog(m_host.dGetTapeScaleX(), m_host.dGetTapeScaleY());
+    // Contour images have no world coordinates: the Z field stays hidden.
+    ODlg_CaliperSettings dialog(m_host.dGetTapeScaleX(), m_host.dGetTapeScaleY(), 0.0, false);
     if (!m_host.GetUserInteraction().bRunDialog(dialog)) return false;
-    if (dialog.scaleX == m_host.dGetTapeScaleX() && dialog.scaleY == m_host.dGetTapeScaleY())
-        return true;
-    m_host.SetTapeScale(dialog.scaleX, dialog.scaleY);
+    if (!dialog.bChangedFrom(m_host.dGetTapeScaleX(), m_host.dGetTapeScaleY(), 0.0)) return true;
+    m_host.SetTapeScale(dialog.dGetHorizontal(), dialog.dGetVertical());
     m_host.SetModified();
     return true;
 }

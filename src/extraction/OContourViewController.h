@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 
 class OExtr_Default;
 class OExtractorHost;
+class OContourColumns;
 class OType_ConfigTool;
 class OType_ZRPartSet;
 
@@ -70,6 +72,14 @@ class OContourViewController {
     void OnRubberBandEnded(OPoint start, OPoint end);
     // The user tracked tool `tool` from `before` to `after`; true when it changed.
     bool OnToolTracked(int tool, const ORect& before, const ORect& after);
+    // The keyboard: moves the selected tool by (dx, dy) contour pixels and widens it by
+    // dWidth and heightens it by dHeight (its left and lower edges stay); false when it has
+    // no region or nothing changed. One undo step, as a mouse move.
+    bool bNudgeSelectedTool(int dx, int dy, int dWidth, int dHeight);
+    // The region after such a step; nullopt when it would not change (or a move would have
+    // to change its size at the edge of the coordinate range).
+    static std::optional<ORect> NudgedRegion(const ORect& placed, int dx, int dy, int dWidth,
+                                             int dHeight);
     // Returns the text of status pane 0.
     std::string OnMouseMove(OPoint window, bool leftButtonDown);
     void OnLeftButtonUp();
@@ -109,6 +119,9 @@ class OContourViewController {
 
   private:
     OType_ZRPartSet* PartSet() const;
+    // Writes the region into the tool, recomputes, stores the undo step, updates the views.
+    void CommitToolRegion(OType_ZRPartSet& partSet, OType_ConfigTool& tool, const ORect& region,
+                          const OContourColumns& columns);
     void SyncSelection();
     bool bShownDataHasParts() const;
     int iSelectedFeature() const;

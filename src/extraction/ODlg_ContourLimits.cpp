@@ -1,7 +1,5 @@
 #include "extraction/ODlg_ContourLimits.h"
 
-#include <cmath>
-
 #include "model/strings/ResStr.h"
 
 bool ODlg_FilterLimit::bValidate(std::string& message) {
@@ -13,9 +11,4 @@ bool ODlg_FilterLimit::bValidate(std::string& message) {
 
 std::string ODlg_FilterLimit::Prompt() const {
     return ResStr(m_promptId);
-}
-
-bool ODlg_TapeMeasureSettings::bValidate(std::string& message) {
-    message.clear();
-    return std::isfinite(scaleX) && std::isfinite(scaleY);
 }

@@ -1,5 +1,5 @@
-// The small dialogs of the part contour view: the height limit of the thin-area and hole
-// filters, and the scaling factors of the tape measure.
+// The height limit of the thin-area and hole filters of the part contour view (the tape
+// measure's settings are ODlg_CaliperSettings).
 #pragma once
 
 #include <string>
@@ -21,15 +21,4 @@ class ODlg_FilterLimit : public ODialogModel {
 
   public:
     int limit;
-};
-
-// "Settings for tape measure": the horizontal and vertical scaling factors.
-class ODlg_TapeMeasureSettings : public ODialogModel {
-  public:
-    ODlg_TapeMeasureSettings(double x, double y) : scaleX(x), scaleY(y) {}
-    std::string DialogName() const override { return "ODlg_TapeMeasureSettings"; }
-    bool bValidate(std::string& message) override;
-
-    double scaleX;
-    double scaleY;
 };

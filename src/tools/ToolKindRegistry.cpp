@@ -23,8 +23,11 @@
 #include "tools/kvt/OType_ConfigTool_KVT_CTOOL_V2.h"
 #include "tools/kvt/OType_ConfigTool_KVT_DATAACCESS.h"
 #include "tools/kvt/OType_ConfigTool_KVT_DEVICE_FEATURES.h"
+#include "tools/kvt/OType_ConfigTool_KVT_IMGCOMPARE.h"
 #include "tools/kvt/OType_ConfigTool_KVT_IOACCESS.h"
 #include "tools/kvt/OType_ConfigTool_KVT_MEASURE.h"
+#include "tools/kvt/OType_ConfigTool_KVT_PMATCH.h"
+#include "tools/kvt/OType_ConfigTool_KVT_RAYTOOL.h"
 #include "tools/kvt/OType_ConfigTool_KVT_ROI.h"
 
 void RegisterToolAndDataOutputKinds(OType_ZRPartSet& partSet) {
@@ -51,7 +54,12 @@ void RegisterToolAndDataOutputKinds(OType_ZRPartSet& partSet) {
         std::make_unique<OType_ConfigTool_KVT_BLOBTOOL>(KvtToolKind::kBlobPlus));
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_COMBINATION>());
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_COLOR>());
-    // KVT_PMATCH (107, 122), KVT_RAYTOOL (108) and KVT_IMGCOMPARE (109) come here.
+    // KVT_PMATCH serves pattern matching (107, 122) and the code and text readers (106, 111,
+    // 112).
+    for (int kind : OType_ConfigTool_KVT_PMATCH::Kinds())
+        partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_PMATCH>(kind));
+    partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_RAYTOOL>());
+    partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_IMGCOMPARE>());
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_COORDTRANS>());
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_CTOOL_V2>());
     partSet.RegisterToolKind(std::make_unique<OType_ConfigTool_KVT_DATAACCESS>());

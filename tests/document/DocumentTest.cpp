@@ -4,6 +4,7 @@
 #include "document/CommandTable.h"
 #include "document/DocumentTexts.h"
 #include "extraction/OContourViewController.h"
+#include "extraction/ODlg_ContourLimits.h"
 #include "extraction/OExtr_Default.h"
 #include "model/strings/ResStr.h"
 
@@ -175,21 +176,17 @@ TEST_F(Document, FileNewResetsAndRunsTheWelcomeDialog) {
 
 TEST_F(Document, OpeningByPathChoosesByTheContainedText) {
     const std::string project = SaveTo("p.zrp");
-    std::vector<std::string> configurations;
-    ODocExtensions extensions;
-    extensions.loadConfiguration = [&](const std::string& path, std::string&) {
-        configurations.push_back(path);
-        return 1;
-    };
-    doc().SetExtensions(extensions);
+    // Files that do not exist: each kind reports its own failure and keeps the project.
+    ui.ExpectMessage(MsgResult::Ok, ResStr(2018));
     EXPECT_TRUE(doc().OnOpenDocument(Path("lower.kvc")));
+    ui.ExpectMessage(MsgResult::Ok, ResStr(2018));
     EXPECT_TRUE(doc().OnOpenDocument(Path("UPPER.KVC")));
-    EXPECT_EQ(configurations.size(), 2u);
-
     ui.ExpectMessage(MsgResult::Ok, ResStr(5103));
     EXPECT_TRUE(doc().OnOpenDocument(Path("mixed.Kvl")));
     ui.ExpectMessage(MsgResult::Ok, ResStr(2017));
     EXPECT_TRUE(doc().OnOpenDocument(Path("teach.ZRT")));
+    EXPECT_EQ(session().GetProjectPath(), project)
+        << "a file that cannot be read keeps the project";
     EXPECT_TRUE(doc().OnOpenDocument(project));
     EXPECT_EQ(session().GetProjectPath(), project);
     ExpectNoMismatch();
@@ -525,3 +522,49 @@ TEST_F(DocFixture, RecomputeExtractsBasicFeaturesAndTeachesTheClassifier) {
 }
 
 }  // namespace
+
+TEST_F(Document, AViewWithoutAWindowForTheFamilyOpensSilently) {
+    views().SetCreatable(ViewKind::FeatureGraph, false);
+    EXPECT_FALSE(doc().GetCommandState(Cmd::kViewFeatureGraph).enabled);
+    EXPECT_FALSE(doc().ShowView(ViewKind::FeatureGraph));
+    EXPECT_FALSE(views().bHasView(ViewKind::FeatureGraph));
+    EXPECT_TRUE(ui.Transcript().empty()) << "no \"Can't create Frame\": there is no window";
+}
+
+TEST_F(Document, ContourEditingCommandsWorkFromTheMenuWithoutTheContourWindow) {
+    OType_ZRPartSet& set = *session().opGetActualPartSet();
+    EXPECT_FALSE(doc().GetCommandState(32888).enabled) << "no parts";
+    EXPECT_FALSE(doc().GetCommandState(32826).enabled);
+    AddParts(set, 3, 0);
+    doc().Recompute(&set, 1, 0, 1, 1, 0);
+    auto contour = [&] {
+        const auto runs = set.TeachParts().GetAt_NoSort(0)->Contour();
+        return std::vector<int16_t>(runs.begin(), runs.end());
+    };
+    const std::vector<int16_t> before = contour();
+    for (int id : {32887, 32888, 32823, 32822, 32826, 32827, 32832})
+        EXPECT_TRUE(doc().GetCommandState(id).enabled) << id;
+    EXPECT_FALSE(doc().GetCommandState(32887).checked);
+
+    // The thin-area filter with a limit that drops the runs of height 30 and less.
+    ui.AnswerDialog(
+        [](ODialogModel& m) {
+            dynamic_cast<ODlg_FilterLimit&>(m).limit = 30;
+            return true;
+        },
+        "ODlg_FilterLimit");
+    doc().OnCommand(32888, 0);
+    EXPECT_EQ(set.iGetFilterMode(), 2);
+    EXPECT_NE(contour(), before);
+    doc().OnCommand(32822, 0);
+    EXPECT_EQ(set.iGetFilterMode(), 0);
+    EXPECT_EQ(contour(), before) << "undo last filter";
+
+    // Combining the selected parts appends one part to the shown list.
+    set.TeachParts().GetAt_NoSort(0)->SetSelected(true);
+    set.TeachParts().GetAt_NoSort(1)->SetSelected(true);
+    doc().OnCommand(32826, 0);
+    EXPECT_EQ(set.TeachParts().iGetSize(), 4);
+    EXPECT_FALSE(views().bHasView(ViewKind::PartContour)) << "no window was needed";
+    ExpectNoMismatch();
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ExtractionTestHost.h"
+#include "classification/ODlg_CaliperSettings.h"
 #include "extraction/OContourEditCommands.h"
 #include "extraction/OContourViewController.h"
 #include "extraction/ODlg_ContourLimits.h"
@@ -249,6 +250,37 @@ TEST_F(Commands, MovingAToolKeepsItsSizeAndRecomputes) {
     EXPECT_EQ(ps.UndoRedo().iGetUndoViewCommand(), 32860);
 }
 
+TEST_F(Commands, TheKeyboardMovesAndResizesTheSelectedTool) {
+    OType_ConfigTool& tool = Roi("A", {10, 5, 29, 24});
+    host.Recompute(ps, 1, 0, 1, 1, 0);
+    EXPECT_FALSE(view.bNudgeSelectedTool(1, 0, 0, 0)) << "the basic feature is selected";
+    SelectTool(0);
+    const size_t recomputes = host.recomputes.size();
+    ASSERT_TRUE(view.bNudgeSelectedTool(1, -1, 0, 0));
+    EXPECT_EQ(tool.GetRegion(), (ORect{11, 4, 30, 23}));
+    EXPECT_EQ(host.recomputes.size(), recomputes + 1);
+    EXPECT_EQ(ps.UndoRedo().GetUndoShortText(), "UNDO:Changed Config Tool");
+    ASSERT_TRUE(view.bNudgeSelectedTool(0, 0, 5, -3));
+    EXPECT_EQ(tool.GetRegion(), (ORect{11, 4, 35, 20})) << "left and lower edges stay";
+    EXPECT_EQ(ps.TeachParts().GetAt(0)->Features().At(12).value, 25 * 17);
+    // Narrowing below one column stops at one column; a step that changes nothing is none.
+    ASSERT_TRUE(view.bNudgeSelectedTool(0, 0, -100, 0));
+    EXPECT_EQ(tool.GetRegion().Width(), 0);
+    EXPECT_FALSE(view.bNudgeSelectedTool(0, 0, -1, 0));
+    EXPECT_EQ(host.recomputes.size(), recomputes + 3);
+}
+
+TEST(ContourKeyboard, NudgedRegionsKeepTheirSizeAndStayInRange) {
+    const ORect r{10, 20, 19, 39};
+    EXPECT_EQ(OContourViewController::NudgedRegion(r, 10, 10, 0, 0), (ORect{20, 30, 29, 49}));
+    EXPECT_EQ(OContourViewController::NudgedRegion(r, 0, 0, 0, 0), std::nullopt);
+    EXPECT_EQ(OContourViewController::NudgedRegion(r, 0, 0, -50, -50), (ORect{10, 20, 10, 20}));
+    // At the end of the coordinate range a move would squeeze the region: refused.
+    const ORect edge{32760, 0, 32767, 10};
+    EXPECT_EQ(OContourViewController::NudgedRegion(edge, 1, 0, 0, 0), std::nullopt);
+    EXPECT_EQ(OContourViewController::NudgedRegion(edge, -1, 0, 0, 0), (ORect{32759, 0, 32766, 10}));
+}
+
 TEST_F(Commands, ClickOnEmptyAreaStartsTheTapeMeasure) {
     const OLeftButtonDown down = view.OnLeftButtonDown({300, 100});
     EXPECT_EQ(down.action, OLeftButtonDown::Action::TapeMeasure);
@@ -304,8 +336,9 @@ TEST_F(Commands, ViewingAreaBarsAreDraggedAndReapplied) {
 
 TEST_F(Commands, TapeMeasureSettingsMarkTheDocumentModified) {
     host.ui.AnswerDialog([](ODialogModel& m) {
-        auto& d = dynamic_cast<ODlg_TapeMeasureSettings&>(m);
-        d.scaleX = 0.5;
+        auto& d = dynamic_cast<ODlg_CaliperSettings&>(m);
+        EXPECT_FALSE(d.bShowsZ()) << "contour images have no world coordinates";
+        d.SetHorizontal(0.5);
         return true;
     });
     EXPECT_TRUE(view.bExecute(kTapeMeasureSettings));

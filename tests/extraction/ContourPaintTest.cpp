@@ -3,31 +3,19 @@
 
 #include "ExtractionTestHost.h"
 #include "extraction/OContourViewPaint.h"
-#include "model/draw/OPainter.h"
+#include "model/draw/ORecordingPainter.h"
 
 namespace {
 
-class ORecorder : public OPainter {
-  public:
-    void SetPen(ORgb, int, OPenStyle) override {}
-    void SetBrush(ORgb) override {}
-    void NoBrush() override {}
-    void DrawLine(OPoint, OPoint) override {}
-    void DrawRect(const ORect& r) override { frames.push_back(r); }
-    void FillRect(const ORect& r, ORgb c) override {
-        fills.push_back(r);
-        fill = c;
-    }
-    void DrawEllipse(const ORect&) override {}
-    void DrawText(OPoint at, std::string_view t, OTextAlign) override {
-        texts.emplace_back(t);
-        textAt = at;
-    }
-    std::vector<ORect> fills, frames;
-    std::vector<std::string> texts;
-    ORgb fill;
-    OPoint textAt;
-};
+using ORecorder = ORecordingPainter;
+using Kind = ORecordingPainter::Kind;
+
+std::vector<ORect> Rects(const ORecordingPainter& p, Kind kind) {
+    std::vector<ORect> rects;
+    for (const auto& op : p.Of(kind))
+        rects.push_back(op.rect);
+    return rects;
+}
 
 using namespace ContourViewPaint;
 
@@ -41,14 +29,14 @@ TEST(ContourPaint, RunsInsideTheVisibleColumns) {
     view.windowRight = 2;
     ORecorder r;
     PaintContour(r, part, kTestFill, view);
-    EXPECT_EQ(r.fills, (std::vector<ORect>{{1, 2, 1, 2}, {1, 6, 1, 8}}));
-    EXPECT_EQ(r.fill, kTestFill);
+    EXPECT_EQ(Rects(r, Kind::Fill), (std::vector<ORect>{{1, 2, 1, 2}, {1, 6, 1, 8}}));
+    EXPECT_EQ(r.Of(Kind::Fill).back().colour, kTestFill);
     OType_Part empty;
     ORecorder e;
     PaintContour(e, empty, kTeachFill, view);
-    ASSERT_EQ(e.texts.size(), 1u);
-    EXPECT_EQ(e.texts[0], "No contour data");
-    EXPECT_EQ(e.textAt, (OPoint{21, 200}));
+    ASSERT_EQ(e.Texts().size(), 1u);
+    EXPECT_EQ(e.Texts()[0], "No contour data");
+    EXPECT_EQ(e.Of(Kind::Text)[0].from, (OPoint{21, 200}));
 }
 
 TEST(ContourPaint, ShownPartAndColours) {
@@ -75,7 +63,7 @@ TEST(ContourPaint, ToolsDrawThemselvesUnlessTheirLockIsBusy) {
     host.Recompute(ps, 1, 0, 1, 1, 0);
     ORecorder r;
     EXPECT_EQ(PaintTools(r, host.Engine(), ps, host.info, part, 1), 2);
-    EXPECT_EQ(r.frames.size(), 2u);
+    EXPECT_EQ(r.Of(Kind::Rect).size(), 2u);
     EXPECT_EQ(host.Engine().GetExtractionErrorFlags(), 0u);
     ASSERT_TRUE(a.bTryLock(std::chrono::milliseconds(0)));
     ORecorder busy;

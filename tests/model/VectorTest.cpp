@@ -188,6 +188,11 @@ TEST(SubType, OutOfRangeFieldsAreRefused) {
     EXPECT_TRUE(refusedWith(23, -1));
     EXPECT_TRUE(refusedWith(27, -1));
     EXPECT_TRUE(refusedWith(4, static_cast<int32_t>(ObjectId::kVector)));
+    // The counter flag (after has-data at 31 and the counter target at 32) is 0 or 0xFFFF.
+    ASSERT_EQ(U32At(valid, 36), 0xFFFFu);
+    EXPECT_TRUE(refusedWith(36, 1));
+    EXPECT_TRUE(refusedWith(36, 0x10000));
+    EXPECT_FALSE(refusedWith(36, 0));
 }
 
 TEST(Vector, HostileCountsAreRefused) {

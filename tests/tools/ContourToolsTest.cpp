@@ -7,7 +7,7 @@
 #include <set>
 
 #include "device/DeviceInfoBuilder.h"
-#include "model/draw/OPainter.h"
+#include "model/draw/ORecordingPainter.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/stream/OByteStream_Memory.h"
@@ -125,23 +125,6 @@ OToolMeasurement MeasureWith(OType_ConfigTool_Contour& tool, const std::vector<i
 double Round2(double v) {
     return std::round(v * 100) / 100;
 }
-
-// Records what a tool draws.
-class ORecordingPainter : public OPainter {
-  public:
-    void SetPen(ORgb c, int, OPenStyle) override { pen = c; }
-    void SetBrush(ORgb) override {}
-    void NoBrush() override {}
-    void DrawLine(OPoint a, OPoint b) override { lines.push_back({a, b}); }
-    void DrawRect(const ORect& r) override { rects.push_back(r); }
-    void FillRect(const ORect&, ORgb) override {}
-    void DrawEllipse(const ORect&) override {}
-    void DrawText(OPoint, std::string_view t, OTextAlign) override { texts.emplace_back(t); }
-    ORgb pen;
-    std::vector<std::pair<OPoint, OPoint>> lines;
-    std::vector<ORect> rects;
-    std::vector<std::string> texts;
-};
 
 }  // namespace
 
@@ -567,9 +550,9 @@ TEST(ContourTools, ExtractionWritesTheEntryOfItsToolAndDraws) {
     EXPECT_EQ(features.At(0).toolId, 5);
     EXPECT_EQ(features.At(0).value, 50);
     EXPECT_EQ(features.At(0).name, "ROI area");
-    ASSERT_EQ(painter.rects.size(), 1u);
-    EXPECT_EQ(painter.rects[0], (ORect{0, 0, 4, 9}));
-    EXPECT_EQ(painter.texts.back(), "Window: 50.00");
+    ASSERT_EQ(painter.Of(ORecordingPainter::Kind::Rect).size(), 1u);
+    EXPECT_EQ(painter.Of(ORecordingPainter::Kind::Rect)[0].rect, (ORect{0, 0, 4, 9}));
+    EXPECT_EQ(painter.Texts().back(), "Window: 50.00");
     EXPECT_EQ(painter.pen, (ORgb{255, 0, 0}));
     // A second extraction writes into the same entry.
     roi.SetRegion({0, 0, 0, 9});
@@ -579,5 +562,5 @@ TEST(ContourTools, ExtractionWritesTheEntryOfItsToolAndDraws) {
     ORecordingPainter print;
     ps.TeachParts().Add(part);
     roi.PrintCFTool(print, ps);
-    EXPECT_EQ(print.rects.size(), 1u);
+    EXPECT_EQ(print.Of(ORecordingPainter::Kind::Rect).size(), 1u);
 }

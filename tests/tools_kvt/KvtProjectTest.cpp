@@ -11,7 +11,7 @@
 #include "document/OHeadlessDocument.h"
 #include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Scripted.h"
-#include "support/KalvorctlRun.h"
+#include "support/CtlRun.h"
 #include "support/TempDir.h"
 
 using namespace KvtTest;
@@ -150,17 +150,15 @@ TEST(KvtKalvorctl, ToolsAreAddedListedSetAndRemoved) {
     OCameraProject p;
     p.AddParts({50, 120, 80});
     p.Save(dir, "a.kvp");
-    OKalvorctlRun run =
-        RunKalvorctl(dir.Path(), {"tool", "add", "a.kvp", "b.kvp", "--kind", "100", "--region",
+    CtlRun run = Ctl(dir.Path(), {"tool", "add", "a.kvp", "b.kvp", "--kind", "100", "--region",
                                   "100,100,400,100", "--set", "image=1", "--no-settings"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "added 1. ROI 1, features 1-2\n");
-    run = RunKalvorctl(dir.Path(),
-                       {"tool", "add", "b.kvp", "c.kvp", "--kind", "114", "--subkind", "800",
-                        "--region", "60,120,100,40", "--set", "image=Camera image 1", "--set",
-                        "name=Left edge", "--no-settings"});
+    run = Ctl(dir.Path(), {"tool", "add", "b.kvp", "c.kvp", "--kind", "114", "--subkind", "800",
+                           "--region", "60,120,100,40", "--set", "image=Camera image 1", "--set",
+                           "name=Left edge", "--no-settings"});
     ASSERT_EQ(run.status, 0) << run.err;
-    run = RunKalvorctl(dir.Path(), {"tool", "list", "c.kvp", "--json", "--no-settings"});
+    run = Ctl(dir.Path(), {"tool", "list", "c.kvp", "--json", "--no-settings"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"name\": \"Left edge\""), std::string::npos);
     EXPECT_NE(run.out.find("\"kind\": 114"), std::string::npos);
@@ -168,7 +166,7 @@ TEST(KvtKalvorctl, ToolsAreAddedListedSetAndRemoved) {
     EXPECT_NE(run.out.find("\"name\": \"edge.contrast\""), std::string::npos);
 
     // The features of the saved project are those of the tools on the parts.
-    run = RunKalvorctl(dir.Path(), {"extract", "c.kvp", "--json", "--no-settings"});
+    run = Ctl(dir.Path(), {"extract", "c.kvp", "--json", "--no-settings"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<double> v = Values(run.out);
     // Per part: ROI area, share, then the edge finder's five features.
@@ -178,17 +176,16 @@ TEST(KvtKalvorctl, ToolsAreAddedListedSetAndRemoved) {
     EXPECT_DOUBLE_EQ(v[14], 8000);
     EXPECT_DOUBLE_EQ(v[2], 40) << "the edge at x = 100, 40 from the region's start";
 
-    run = RunKalvorctl(dir.Path(), {"tool", "set", "c.kvp", "d.kvp", "--tool", "1", "--set",
-                                    "material.outside=1", "--no-settings"});
+    run = Ctl(dir.Path(), {"tool", "set", "c.kvp", "d.kvp", "--tool", "1", "--set",
+                           "material.outside=1", "--no-settings"});
     ASSERT_EQ(run.status, 0) << run.err;
-    run = RunKalvorctl(dir.Path(), {"extract", "d.kvp", "--json", "--no-settings"});
+    run = Ctl(dir.Path(), {"extract", "d.kvp", "--json", "--no-settings"});
     EXPECT_DOUBLE_EQ(Values(run.out)[0], 40000 - 5000);
 
-    run = RunKalvorctl(dir.Path(),
-                       {"tool", "remove", "d.kvp", "e.kvp", "--tool", "1", "--no-settings"});
+    run = Ctl(dir.Path(), {"tool", "remove", "d.kvp", "e.kvp", "--tool", "1", "--no-settings"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "removed ROI 1\n");
-    run = RunKalvorctl(dir.Path(), {"tool", "list", "e.kvp", "--no-settings"});
+    run = Ctl(dir.Path(), {"tool", "list", "e.kvp", "--no-settings"});
     EXPECT_EQ(run.out.rfind("1. Left edge (kind 114, sub-kind 800), features 1-5\n", 0), 0u)
         << run.out;
 }
@@ -199,7 +196,7 @@ TEST(KvtKalvorctl, BadRequestsAreRefusedWithAReason) {
     p.Save(dir, "a.kvp");
     auto refused = [&](std::vector<std::string> args, int status, const std::string& reason) {
         args.push_back("--no-settings");
-        const OKalvorctlRun run = RunKalvorctl(dir.Path(), args);
+        const CtlRun run = Ctl(dir.Path(), args);
         EXPECT_EQ(run.status, status) << run.err;
         EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(dir / "b.kvp"));
@@ -225,7 +222,7 @@ TEST(KvtKalvorctl, PartsShowTheirRunListsOnRequest) {
     part.SetConturData({3, -7, 1, -1, 2, 4, 6, -9});
     p.Set().TeachParts().Add(std::move(part));
     p.Save(dir, "a.kvp");
-    OKalvorctlRun run = RunKalvorctl(dir.Path(), {"parts", "a.kvp", "--json", "--runs"});
+    CtlRun run = Ctl(dir.Path(), {"parts", "a.kvp", "--json", "--runs"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::regex runs("\"runs\": \\[([^\\]]*)\\]");
     std::smatch m;
@@ -234,6 +231,6 @@ TEST(KvtKalvorctl, PartsShowTheirRunListsOnRequest) {
     values.erase(std::remove_if(values.begin(), values.end(), ::isspace), values.end());
     EXPECT_EQ(values, "3,-7,1,-1,2,4,6,-9");
     EXPECT_NE(run.out.find("\"images\": 1"), std::string::npos);
-    run = RunKalvorctl(dir.Path(), {"parts", "a.kvp", "--json"});
+    run = Ctl(dir.Path(), {"parts", "a.kvp", "--json"});
     EXPECT_EQ(run.out.find("\"runs\""), std::string::npos);
 }

@@ -371,3 +371,24 @@ TEST(PartListView, ThePlacementIsKeptUnderPartList) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PartListView, ThePartSetBarChoosesTheCheckProgramTheListShows) {
+    PartListDesk desk(3, 0);
+    desk.Run(Cmd::kAddPartSet);
+    ASSERT_EQ(desk.doc->opGetSession()->PartSets().iGetNum(), 2);
+    EXPECT_EQ(desk.Rows(true), 0) << "the new check program is the actual one";
+    auto* selector = desk.Frame().PartSetBar()->findChild<QComboBox*>("32784");
+    ASSERT_NE(selector, nullptr);
+    EXPECT_EQ(selector->count(), 2);
+    desk.Frame().UpdateActions();
+    EXPECT_TRUE(selector->isEnabled());
+    selector->setCurrentIndex(0);
+    emit selector->activated(0);
+    EXPECT_EQ(desk.doc->opGetSession()->PartSets().iGetActualPartSetNo(), 0);
+    EXPECT_EQ(desk.Rows(true), 3);
+    EXPECT_EQ(desk.Frame().Frame(ViewKind::PartList)->windowTitle().left(12), "Part list - ");
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <utility>
 
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
@@ -130,6 +131,31 @@ bool ODesktop::bIsFrameCommand(int id) const {
 
 void ODesktop::ExecuteFrameCommand(int id) {
     m_frame->ExecuteFrameCommand(id);
+}
+
+void ODesktop::OpenHandedFile(const std::string& path) {
+    if (m_frame->isMinimized()) m_frame->showNormal();
+    m_frame->raise();
+    m_frame->activateWindow();
+    m_handedFiles.push_back(path);
+    QTimer::singleShot(0, m_frame.get(), [this] { OpenHandedFilesWhenFree(); });
+}
+
+void ODesktop::OpenHandedFilesWhenFree() {
+    if (m_handedFiles.empty()) return;
+    // A dialog the user has open keeps its say; the files open once it is closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, m_frame.get(), [this] { OpenHandedFilesWhenFree(); });
+        return;
+    }
+    for (const auto& file : std::exchange(m_handedFiles, {})) m_app->OpenDocumentFile(file);
+}
+
+QIcon ODesktop::ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/kalvor/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 OCommandState ODesktop::FrameCommandState(int id) const {

@@ -2,6 +2,7 @@
 // queue and main frame around the application object, as the application's host.
 #pragma once
 
+#include <QIcon>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,12 @@ class ODesktop : public OAppHost {
     // ExitInstance; the exit code.
     int Finish();
 
+    // Opens a file handed over by a later start of the program: the main window comes to the
+    // front and the file opens like a start file, once no dialog is open any more.
+    void OpenHandedFile(const std::string& path);
+    // The program's icon in the sizes it is drawn in.
+    static QIcon ProgramIcon();
+
     OApp& App() { return *m_app; }
     OFrame_Main& Frame() { return *m_frame; }
     Settings& SettingsStore() { return *m_stores.settings; }
@@ -62,6 +69,8 @@ class ODesktop : public OAppHost {
     OCommandState FrameCommandState(int commandId) const override;
 
   private:
+    void OpenHandedFilesWhenFree();
+
     ODesktopStores m_stores;
     ODesktopOptions m_options;
     OUserInteraction_Qt m_qtUi;
@@ -72,4 +81,5 @@ class ODesktop : public OAppHost {
     OProgressCtrl m_progress;
     std::unique_ptr<OFrame_Main> m_frame;
     std::unique_ptr<OApp> m_app;
+    std::vector<std::string> m_handedFiles;
 };

@@ -25,6 +25,15 @@ void OFrame_Child::Destroy() {
     close();
 }
 
+std::vector<QWidget*> OFrame_Child::ViewWidgets() const {
+    if (QWidget* view = widget()) return {view};
+    return {};
+}
+
+QWidget* OFrame_Child::ActiveViewWidget() const {
+    return widget();
+}
+
 void OFrame_Child::closeEvent(QCloseEvent* event) {
     if (m_closable || m_destroying) {
         QMdiSubWindow::closeEvent(event);

@@ -1,10 +1,11 @@
 // The plain child frame of a view: it keeps its base title and shows the actual check
 // program's name after it when the project has two or more; the part list's frame is not
-// closable — closing only hides it.
+// closable — closing only hides it. The frame's object name is its window key.
 #pragma once
 
 #include <QMdiSubWindow>
 #include <QRect>
+#include <vector>
 
 #include "document/ViewHost.h"
 
@@ -24,6 +25,11 @@ class OFrame_Child : public QMdiSubWindow {
     QRect NormalRect() const { return m_normal; }
     // Destroys a frame even when it is not closable.
     void Destroy();
+
+    // The view widgets the frame shows (a split frame has two, the main view first).
+    virtual std::vector<QWidget*> ViewWidgets() const;
+    // The view that commands go to first: the one with the keyboard focus, else the first.
+    virtual QWidget* ActiveViewWidget() const;
 
   signals:
     void frameHidden(OFrame_Child* frame);

@@ -15,12 +15,14 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <set>
 
 #include "app/OApp.h"
 #include "app/StatusBarLayout.h"
 #include "app/ui/Artwork.h"
 #include "app/ui/OFrame_Child.h"
+#include "app/ui/OFrame_SplitChild.h"
 #include "app/ui/WindowPlacementQt.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
@@ -39,8 +41,14 @@ QString Q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
-OViewWidget* ViewOf(OFrame_Child* frame) {
-    return frame ? dynamic_cast<OViewWidget*>(frame->widget()) : nullptr;
+// Every view a frame shows (two in a split frame).
+std::vector<OViewWidget*> ViewsOf(const OFrame_Child* frame) {
+    std::vector<OViewWidget*> views;
+    if (!frame) return views;
+    for (QWidget* widget : frame->ViewWidgets()) {
+        if (auto* view = dynamic_cast<OViewWidget*>(widget)) views.push_back(view);
+    }
+    return views;
 }
 
 }  // namespace
@@ -190,29 +198,44 @@ QAction* OFrame_Main::Action(int id) const {
 }
 
 OViewWidget* OFrame_Main::CurrentView() const {
-    QMdiSubWindow* current = m_mdi->currentSubWindow();
-    if (!current || current->isHidden()) return nullptr;
-    // The view that holds the focus inside the frame, else the frame's own view.
-    for (QWidget* w = QApplication::focusWidget(); w && w != current; w = w->parentWidget()) {
-        if (auto* view = dynamic_cast<OViewWidget*>(w)) return view;
-    }
-    return dynamic_cast<OViewWidget*>(current->widget());
+    auto* frame = qobject_cast<OFrame_Child*>(m_mdi->currentSubWindow());
+    if (!frame || frame->isHidden()) return nullptr;
+    return dynamic_cast<OViewWidget*>(frame->ActiveViewWidget());
 }
 
 void OFrame_Main::Execute(int id) {
     ExecuteCommand(id, CurrentView());
 }
 
-void OFrame_Main::ExecuteCommand(int id, OViewWidget* from) {
-    if (!from || !from->bOnViewCommand(id)) {
-        if (m_app) m_app->OnCommand(id, 0);
+std::vector<OViewWidget*> OFrame_Main::ViewRoute(OViewWidget* from) const {
+    std::vector<OViewWidget*> route;
+    if (!from) return route;
+    route.push_back(from);
+    // A command the pane does not take goes to the other pane of its split frame.
+    for (const auto& frame : m_frames) {
+        const std::vector<OViewWidget*> views = ViewsOf(frame);
+        if (std::find(views.begin(), views.end(), from) == views.end()) continue;
+        for (OViewWidget* v : views) {
+            if (v != from) route.push_back(v);
+        }
     }
+    return route;
+}
+
+void OFrame_Main::ExecuteCommand(int id, OViewWidget* from) {
+    for (OViewWidget* view : ViewRoute(from)) {
+        if (view->bOnViewCommand(id)) {
+            UpdateActions();
+            return;
+        }
+    }
+    if (m_app) m_app->OnCommand(id, 0);
     UpdateActions();
 }
 
 OCommandState OFrame_Main::CommandState(int id, OViewWidget* from) {
-    if (from) {
-        if (const auto state = from->ViewCommandState(id)) return *state;
+    for (OViewWidget* view : ViewRoute(from)) {
+        if (const auto state = view->ViewCommandState(id)) return *state;
     }
     return m_app ? m_app->GetCommandState(id) : OCommandState{};
 }
@@ -327,8 +350,13 @@ void OFrame_Main::ForgetFrame(OFrame_Child* frame) {
     std::erase_if(m_frames, [&](const QPointer<OFrame_Child>& f) { return !f || f == frame; });
 }
 
+int OFrame_Main::iFamily() const {
+    const ODoc* doc = m_app ? m_app->opGetDocument() : nullptr;
+    return doc ? doc->iGetFamily() : 1;
+}
+
 bool OFrame_Main::bCanCreateView(ViewKind kind) const {
-    return FindViewCreator(kind) != nullptr;
+    return FindViewTemplate(kind, iFamily()) != nullptr;
 }
 
 bool OFrame_Main::bHasView(ViewKind kind) const {
@@ -336,13 +364,25 @@ bool OFrame_Main::bHasView(ViewKind kind) const {
 }
 
 bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
-    const ViewCreator* creator = FindViewCreator(kind);
+    const OViewTemplate* view = FindViewTemplate(kind, iFamily());
     ODoc* doc = m_app ? m_app->opGetDocument() : nullptr;
-    if (!creator || !doc || bHasView(kind)) return false;
-    QWidget* view = (*creator)(*doc, nullptr);
-    if (!view) return false;
-    if (auto* v = dynamic_cast<OViewWidget*>(view)) v->SetCommandRouter(this);
-    auto* frame = new OFrame_Child(kind, view);
+    if (!view || !doc || bHasView(kind)) return false;
+    QWidget* main = view->create(*doc, nullptr);
+    if (!main) return false;
+    OFrame_Child* frame = nullptr;
+    if (view->bIsSplit()) {
+        QWidget* companion = view->createCompanion(*doc, nullptr);
+        if (!companion) {
+            delete main;
+            return false;
+        }
+        frame = new OFrame_SplitChild(kind, main, companion, doc->SettingsStore(),
+                                      view->splitterSetting, view->defaultCompanionWidth);
+    } else {
+        frame = new OFrame_Child(kind, main);
+    }
+    for (OViewWidget* v : ViewsOf(frame))
+        v->SetCommandRouter(this);
     m_mdi->addSubWindow(frame);
     m_frames.emplace_back(frame);
     connect(frame, &QObject::destroyed, this, [this, frame] { ForgetFrame(frame); });
@@ -350,10 +390,11 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         // The next frame becomes the active one.
         m_mdi->activateNextSubWindow();
     });
-    // The frame fits its view (the part list's form), at least 640 x 420.
-    frame->resize(frame->sizeHint().expandedTo(QSize(640, 420)));
+    // The frame fits its view (the part list's form); a split frame leaves room for both.
+    frame->resize(frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
     frame->show();
-    if (OViewWidget* v = ViewOf(frame)) v->OnUpdate();
+    for (OViewWidget* v : ViewsOf(frame))
+        v->OnUpdate();
     UpdateChildCaptions();
     return true;
 }
@@ -452,7 +493,8 @@ void OFrame_Main::ReactivateLastFrame() {
 }
 
 void OFrame_Main::UpdateView(ViewKind kind) {
-    if (OViewWidget* view = ViewOf(Frame(kind))) view->OnUpdate();
+    for (OViewWidget* view : ViewsOf(Frame(kind)))
+        view->OnUpdate();
     UpdateChildCaptions();
 }
 
@@ -463,13 +505,15 @@ void OFrame_Main::SetLinkPaneTexts(const std::string& connection, const std::str
 
 void OFrame_Main::UpdateAllViews() {
     for (const auto& frame : m_frames) {
-        if (OViewWidget* view = ViewOf(frame)) view->OnUpdate();
+        for (OViewWidget* view : ViewsOf(frame))
+            view->OnUpdate();
     }
     UpdateChildCaptions();
 }
 
 void OFrame_Main::CommitPendingEdits(ViewKind kind) {
-    if (OViewWidget* view = ViewOf(Frame(kind))) view->CommitPendingEdits();
+    for (OViewWidget* view : ViewsOf(Frame(kind)))
+        view->CommitPendingEdits();
 }
 
 void OFrame_Main::UpdateChildCaptions() {

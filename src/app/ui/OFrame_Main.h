@@ -50,12 +50,6 @@ class OFrame_Main : public QMainWindow,
     QToolBar* WizardBar() const { return m_wizardBar; }
     QAction* Action(int commandId) const;
     OFrame_Child* Frame(ViewKind kind) const;
-    // The view of the current child frame (the view with the focus in it).
-    OViewWidget* CurrentView() const;
-
-    // --- OCommandRouter: the view first, then the application and the document ---
-    void ExecuteCommand(int commandId, OViewWidget* from) override;
-    OCommandState CommandState(int commandId, OViewWidget* from) override;
     // Asks the state of every action of the menu (as before it opens).
     void UpdateMenu(QMenu* menu);
     // Asks the state of every command (the toolbar and the shortcuts follow it).
@@ -63,6 +57,12 @@ class OFrame_Main : public QMainWindow,
     // Places the progress bar over pane 1.
     void PlaceProgressBar();
     void ExecuteFrameCommand(int commandId);
+    // The view of the current child frame (the pane with the focus in a split frame).
+    OViewWidget* CurrentView() const;
+
+    // --- OCommandRouter: the view first, then the application and the document ---
+    void ExecuteCommand(int commandId, OViewWidget* from) override;
+    OCommandState CommandState(int commandId, OViewWidget* from) override;
     bool bIsFrameCommandChecked(int commandId) const;
     // Stores the placement of every child frame with a window key.
     void SaveFramePlacements();
@@ -119,6 +119,9 @@ class OFrame_Main : public QMainWindow,
     void Execute(int commandId);
     void UpdateAction(QAction* action);
     void UpdateChildCaptions();
+    int iFamily() const;
+    // The views a command from `from` is offered to, in order.
+    std::vector<OViewWidget*> ViewRoute(OViewWidget* from) const;
     void ForgetFrame(OFrame_Child* frame);
     OWindowPlacement PlacementOf(const OFrame_Child& frame) const;
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/OListChoiceDialog.h"
 #include "kalvor/Version.h"
 
 namespace {
@@ -244,16 +245,13 @@ MsgResult OUserInteraction_Qt::ShowList(const OListRequest& request) {
 }
 
 bool OUserInteraction_Qt::AskChoice(const OListRequest& request, int& index) {
-    QStringList items;
-    for (const std::string& item : request.items)
-        items << Q(item);
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(m_parent, Caption(request.title), MessageText(request.text), items,
-                              std::max(0, index), false, &ok);
-    if (!ok) return false;
-    index = static_cast<int>(items.indexOf(chosen));
-    return index >= 0;
+    OListChoiceDialog dialog(Caption(request.title), MessageText(request.text), request.items,
+                             index, m_parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const int chosen = dialog.iChosen();
+    if (chosen < 0) return false;
+    index = chosen;
+    return true;
 }
 
 bool OUserInteraction_Qt::bShowDialog(ODialogModel& model) {

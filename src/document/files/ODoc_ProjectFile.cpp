@@ -1,12 +1,15 @@
 // The document's side of project files: the dialogs, titles, busy state and the safe
 // replacement of the old file around the block writer and reader.
 #include <exception>
+#include <new>
 
 #include "document/CommandIds.h"
 #include "document/DocumentTexts.h"
 #include "document/ODoc.h"
 #include "document/ORecentFileList.h"
+#include "document/files/LegacyProjectFormat.h"
 #include "document/files/OSafeFileWriter.h"
+#include "document/files/ProjectBlocks.h"
 #include "document/files/ProjectFileFormat.h"
 #include "document/files/ProjectPaths.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -126,21 +129,23 @@ int ODoc::LoadProjectFile(const std::string& requestedPath, std::string& errorTe
     m_session->ResetSession();
     OnNewDocument();
     int result = 0;
+    std::vector<std::string> notes;
     {
         OWaitCursor wait(m_services.ui);
         m_lastFolder = ProjectPaths::FolderOf(path);
-        result = ReadFromFile(path, errorText);
+        result = ReadFromFile(path, errorText, notes);
     }
     if (result != 1) {
         ResetToFreshProject(path);
         ShowChildFrames();
         return 0;
     }
-    FinishLoading(quiet);
+    FinishLoading(quiet, notes);
     return 1;
 }
 
-int ODoc::ReadFromFile(const std::string& path, std::string& errorText) {
+int ODoc::ReadFromFile(const std::string& path, std::string& errorText,
+                       std::vector<std::string>& notes) {
     try {
         OByteStream_File file;
         if (!file.bOpen(path, OByteStream_File::Mode::Read)) {
@@ -150,26 +155,42 @@ int ODoc::ReadFromFile(const std::string& path, std::string& errorText) {
         SetTitle(ProjectPaths::FileTitleOf(path));
         m_pathName = path;
         m_services.views.RepaintMainFrame();
+        int result = 0;
         if (ProjectFile::bIsLegacyProjectFile(file)) {
-            if (!m_extensions.loadLegacyProject) {
-                errorText = DocumentText::kLegacyFormatRefused;
-                return 0;
-            }
             file.bClose();
-            return m_extensions.loadLegacyProject(path, errorText);
+            result = ReadLegacyFile(path, errorText, notes);
+        } else {
+            result = ProjectFile::ReadProjectBlocks(file, *m_session, m_services.settings,
+                                                    m_services.progress, errorText);
         }
-        const int result = ProjectFile::ReadProjectBlocks(file, *m_session, m_services.settings,
-                                                          m_services.progress, errorText);
         if (result == 1) m_session->SetProjectPath(path);
         return result;
+    } catch (const std::bad_alloc&) {
+        errorText = ResStr(3300);
+        return 0;
     } catch (const std::exception& e) {
         errorText = e.what();
         return 0;
     }
 }
 
-void ODoc::FinishLoading(int quiet) {
+int ODoc::ReadLegacyFile(const std::string& path, std::string& errorText,
+                         std::vector<std::string>& notes) {
+    std::vector<uint8_t> bytes;
+    if (!bReadWholeFile(path, ProjectBlocks::kMaxBlockLength, bytes, errorText)) return 0;
+    const OType_ProjectProperties properties =
+        ProjectFile::PropertiesWithoutRecord(m_services.settings, 1);
+    if (!LegacyProject::iRead(bytes, *m_session, properties, errorText, notes)) return 0;
+    RefreshPartSetBar(1);
+    return 1;
+}
+
+void ODoc::FinishLoading(int quiet, const std::vector<std::string>& notes) {
     EnsureEngines();
+    if (!quiet) {
+        for (const std::string& note : notes)
+            m_services.ui.Message(note, MsgIcon::Information);
+    }
     int keep = 1;
     if (!quiet && !CheckProjectConsistency()) {
         m_services.ui.Message(ResStr(4240), MsgIcon::Warning);

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "model/stream/OByteStream_File.h"
+
 namespace {
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -67,4 +69,62 @@ void OSafeFileWriter::Abandon() {
     if (m_temporary.empty()) return;
     ::unlink(m_temporary.c_str());
     m_temporary.clear();
+}
+
+bool bWriteFileSafely(
+    const std::filesystem::path& path,
+    const std::function<bool(const std::filesystem::path& temporary, std::string& error)>& write,
+    std::string& error) {
+    error.clear();
+    OSafeFileWriter writer(path);
+    if (!writer.bBegin()) {
+        error = writer.LastError();
+        return false;
+    }
+    if (!write(writer.TemporaryPath(), error)) {
+        if (error.empty()) error = "the file could not be written";
+        return false;
+    }
+    if (!writer.bCommit()) {
+        error = writer.LastError();
+        return false;
+    }
+    return true;
+}
+
+bool bWriteFileSafely(const std::filesystem::path& path,
+                      const std::function<bool(OByteStream& out)>& write, std::string& error) {
+    return bWriteFileSafely(
+        path,
+        [&](const std::filesystem::path& temporary, std::string& why) {
+            OByteStream_File out;
+            if (!out.bOpen(temporary, OByteStream_File::Mode::Write)) {
+                why = out.LastError();
+                return false;
+            }
+            const bool written = write(out);
+            const bool closed = out.bClose();
+            if (!written || !closed) why = out.LastError();
+            return written && closed;
+        },
+        error);
+}
+
+bool bReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes,
+                    std::vector<uint8_t>& bytes, std::string& error) {
+    OByteStream_File in;
+    if (!in.bOpen(path, OByteStream_File::Mode::Read)) {
+        error = in.LastError();
+        return false;
+    }
+    if (in.iGetSize() > maxBytes) {
+        error = "The file is larger than a file of this kind can be (" +
+                std::to_string(maxBytes >> 20) + " MiB).";
+        return false;
+    }
+    if (!in.bReadBytes(bytes, in.iGetSize())) {
+        error = in.LastError().empty() ? "The file could not be read." : in.LastError();
+        return false;
+    }
+    return true;
 }

@@ -4,8 +4,13 @@
 // abandoned removes its temporary file.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
+
+class OByteStream;
 
 class OSafeFileWriter {
   public:
@@ -34,3 +39,18 @@ class OSafeFileWriter {
     bool m_committed = false;
     std::string m_lastError;
 };
+
+// Writes a file through an OSafeFileWriter: `write` fills the temporary file (given as a
+// path, or as an open byte stream) and returns whether it succeeded. False with error when
+// anything failed; the old file is then unchanged.
+bool bWriteFileSafely(
+    const std::filesystem::path& path,
+    const std::function<bool(const std::filesystem::path& temporary, std::string& error)>& write,
+    std::string& error);
+bool bWriteFileSafely(const std::filesystem::path& path,
+                      const std::function<bool(OByteStream& out)>& write, std::string& error);
+
+// Reads a whole file of at most maxBytes bytes; false with error otherwise. Throws
+// std::bad_alloc when memory runs out.
+bool bReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes,
+                    std::vector<uint8_t>& bytes, std::string& error);

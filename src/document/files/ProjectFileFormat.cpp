@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "device/OQuillon.h"
+#include "document/DocumentTexts.h"
+#include "document/files/LegacyProjectFormat.h"
 #include "document/files/ProjectBlocks.h"
 #include "model/stream/OByteStream.h"
 #include "model/strings/ResStr.h"
 #include "platform/Log.h"
 #include "platform/OProgressCtrl.h"
 #include "platform/Settings.h"
+#include "platform/UserInteraction.h"
 
 namespace ProjectFile {
 namespace {
@@ -184,6 +187,23 @@ bool ReadPartSets(BlockReader& reader, OQuillon& session, OProgressCtrl* progres
     return sets.iGetNum() > 0;
 }
 
+// The "ZRP_FORMAT10" block: the project in the legacy layout. When the project does not fit
+// that layout the block is left out (never written in part) and the user is told; the rest
+// of the file is written all the same.
+void WriteLegacyCopy(OByteStream& file, OQuillon& session) {
+    LegacyProject::OTeachDataSections sections;
+    std::string why;
+    if (!LegacyProject::iPrepare(session, sections, why)) {
+        Log::Write(LogLevel::Warning, "project", "no copy in the old format: " + why);
+        session.UI().Message(
+            ResStr(2017) + "\r\n\r\n" + why + "\r\n\r\n" + DocumentText::kSavedWithoutOldFormat,
+            MsgIcon::Warning);
+        return;
+    }
+    WriteStreamedBlock(file, kLegacyCopyBlock,
+                       [&](OByteStream& s) { return LegacyProject::iWrite(s, session, sections); });
+}
+
 }  // namespace
 
 std::string PartTypeBlockName(int number) {
@@ -225,6 +245,16 @@ OType_ProjectProperties ProjectPropertiesFromSettings(const Settings& s) {
     return p;
 }
 
+OType_ProjectProperties PropertiesWithoutRecord(const Settings& settings, int partSets) {
+    OType_ProjectProperties p = ProjectPropertiesFromSettings(settings);
+    p.useTypes = p.useManualTypes = 1;
+    p.useOrientation = p.useManualOrientation = 1;
+    p.useQuality = 1;
+    p.useAlternativeValue = p.useNewToolsOnCameraImage = 0;
+    p.useMultiplePartSets = partSets > 1 ? 1 : 0;
+    return p;
+}
+
 int WriteProjectBlocks(OByteStream& file, OQuillon& session, OProgressCtrl* progress,
                        std::string& errorText) {
     int result = 1;
@@ -235,11 +265,7 @@ int WriteProjectBlocks(OByteStream& file, OQuillon& session, OProgressCtrl* prog
     };
     const bool family2 = session.bIsFamily2();
     const OType_ProjectProperties& properties = session.ProjectProperties();
-    if (!family2 && properties.addOldFormat == 1) {
-        Log::Write(LogLevel::Warning, "project",
-                   "the legacy copy (ZRP_FORMAT10) cannot be written by this version; the file "
-                   "is saved without it");
-    }
+    if (!family2 && properties.addOldFormat == 1) WriteLegacyCopy(file, session);
     if (!WriteBlock(file, kTargetSystemBlock, session.DeviceInfo().Encode()))
         failed(kTargetSystemBlock);
     if (!WriteBlock(file, kProjectDataBlock, session.ProjectData().Encode()))
@@ -306,11 +332,7 @@ int ReadProjectBlocks(OByteStream& file, OQuillon& session, const Settings& sett
         if (!reader.bRead(*propertiesBlock, bytes) || !properties.iDecode(bytes))
             return Damaged(errorText);
     } else {
-        properties = ProjectPropertiesFromSettings(settings);
-        properties.useTypes = properties.useManualTypes = 1;
-        properties.useOrientation = properties.useManualOrientation = 1;
-        properties.useQuality = 1;
-        properties.useAlternativeValue = properties.useNewToolsOnCameraImage = 0;
+        properties = PropertiesWithoutRecord(settings, 1);
     }
 
     ZRINFO deviceInfo;

@@ -40,6 +40,11 @@ bool bIsLegacyProjectFile(OByteStream& file);
 // The project properties a project without a stored record starts from: the defaults of
 // new projects in the settings store.
 OType_ProjectProperties ProjectPropertiesFromSettings(const Settings& settings);
+// The project properties of a loaded project that stores none (a legacy file, or a block
+// file without "PROJECT_PROPERTIES"): the settings' defaults with types, manual types,
+// orientation, manual orientation and quality on, alternative value and new tools on
+// camera image off, and multiple part sets on when there are more than one.
+OType_ProjectProperties PropertiesWithoutRecord(const Settings& settings, int partSets);
 
 // Writes every block of the session's project in file order, then the kept unknown
 // blocks. Returns 1, or 0 when a block could not be written (errorText says which);

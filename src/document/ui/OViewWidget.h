@@ -1,13 +1,15 @@
 // What every view window of the document offers the main frame: a full update from the
 // document, handing over edits not yet taken into the project, and the view's own commands.
-// The main frame routes a command to the view of the current frame first; what the view
-// does not take goes to the application and the document.
+// The main frame routes a command to the view of the current frame first (the pane with the
+// focus in a split frame); what the view does not take goes to the application and the
+// document.
 #pragma once
 
 #include <optional>
 
 #include "platform/CommandState.h"
 
+class OPrintable;
 class OViewWidget;
 
 // Where a view sends the commands of its own toolbar, context menu and keys: to the view
@@ -31,6 +33,9 @@ class OViewWidget {
     }
     // Executes a command of the view; false when the view does not execute it.
     virtual bool bOnViewCommand(int /*commandId*/) { return false; }
+
+    // What the view prints (print, print preview, PDF); nullptr when it prints nothing.
+    virtual OPrintable* opGetPrintable() { return nullptr; }
 
     // Set by the frame that shows the view.
     void SetCommandRouter(OCommandRouter* router) { m_router = router; }

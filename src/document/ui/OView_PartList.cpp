@@ -313,9 +313,9 @@ void OView_PartList::RefreshList(bool sample, const OPartListSettings& settings)
             if (!s || !part) return {};
             return Q(PartListDisplay::ToolTip(*part, sample, *l, *s, m_controller.Settings()));
         });
-        if (pane.sort->currentIndex() != static_cast<int>(list.GetSortType()))
-            pane.sort->setCurrentIndex(static_cast<int>(list.GetSortType()));
     }
+    if (pane.sort->currentIndex() != static_cast<int>(list.GetSortType()))
+        pane.sort->setCurrentIndex(static_cast<int>(list.GetSortType()));
     SyncSelection(sample);
     if (!fastPath && shown >= 0) {
         const QModelIndex index = pane.model->index(shown);

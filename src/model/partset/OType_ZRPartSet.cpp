@@ -174,6 +174,12 @@ void OType_ZRPartSet::CopyContentFrom(const OType_ZRPartSet& o) {
     m_test = o.m_test;
 }
 
+void OType_ZRPartSet::TakeSettingsFrom(const OType_ZRPartSet& other) {
+    if (this == &other) return;
+    CopySettingsFrom(other);
+    ClampShowState();
+}
+
 void OType_ZRPartSet::CopySettingsFrom(const OType_ZRPartSet& o) {
     m_fixedFeatures = o.m_fixedFeatures;
     m_name = o.m_name;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/partset/OType_PartArray.h"
@@ -200,6 +201,9 @@ class OType_ZRPartSet {
     // --- copies and encodings ---
     // Copies the whole content (not the undo history, the prototypes or the context).
     void CopyContentFrom(const OType_ZRPartSet& other);
+    // Takes every setting of `other` but keeps this set's part lists (and its history,
+    // prototypes and context); the show state is clamped to the lists kept.
+    void TakeSettingsFrom(const OType_ZRPartSet& other);
     // withParts 0 leaves out the part lists (the form a device receives); withImages 0
     // leaves out the parts' camera images.
     int iEncode(OByteStream& stream, int withParts = 1, int withImages = 1) const;
@@ -227,6 +231,11 @@ class OType_ZRPartSet {
     // part's record number becomes the list size after adding it. On failure nothing is
     // appended and errorText says why.
     int iLoadParts(const std::filesystem::path& path, bool teach, std::string* errorText = nullptr);
+    // The teach or test list as text lines (the text form of part lists) into a stream.
+    int iParts2Text(bool teach, OByteStream& out, OProgressCtrl* progress = nullptr) const;
+    // Appends the parts of text lines to the teach or test list, numbered as iLoadParts
+    // numbers them; on malformed text nothing is appended and errorText names the line.
+    int iContur2Parts(std::string_view text, bool teach, std::string* errorText = nullptr);
 
   private:
     friend class OUndoRedoSupport;

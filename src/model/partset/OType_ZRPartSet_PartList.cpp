@@ -1,8 +1,7 @@
 // Part-list files of a part set: binary (every part with everything it holds) or text
 // (contours only).
 #include <chrono>
-#include <fstream>
-#include <sstream>
+#include <string_view>
 
 #include "model/partset/OContourCsv.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -14,6 +13,9 @@
 namespace {
 
 constexpr uint32_t kFormatVersion = 1;
+// Text lists are read whole; anything larger is not a part list this program wrote.
+constexpr uint64_t kMaxTextListBytes = uint64_t{1} << 30;
+constexpr std::string_view kNotAPartList = "the file is not a part list";
 
 void SetError(std::string* errorText, std::string text) {
     if (errorText) *errorText = std::move(text);
@@ -39,11 +41,11 @@ class ProgressScope {
     OProgressCtrl* m_progress;
 };
 
-int WriteText(const OType_PartArray& list, bool teach, const std::filesystem::path& path,
-              OProgressCtrl* progress, std::string* errorText) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return -1;
+// Writes the list as text lines into the stream.
+bool WriteTextLines(const OType_PartArray& list, bool teach, OByteStream& out,
+                    OProgressCtrl* progress) {
     ProgressScope scope(progress, list.iGetSize());
+    std::string line;
     for (int i = 0; i < list.iGetSize(); ++i) {
         const OType_Part& part = *list.GetAt(i);
         OContourCsvRow row;
@@ -51,12 +53,22 @@ int WriteText(const OType_PartArray& list, bool teach, const std::filesystem::pa
         row.type = part.iGetType();
         row.orientation = part.iGetOrientation();
         row.runs.assign(part.Contour().begin(), part.Contour().end());
-        out << FormatContourCsvRow(row) << '\n';
+        line = FormatContourCsvRow(row);
+        line += '\n';
+        if (!out.bWriteRaw(line.data(), line.size())) return false;
         scope.Step();
     }
-    out.close();
-    if (!out) {
-        SetError(errorText, "the part list could not be written");
+    return out.bIsOk();
+}
+
+int WriteText(const OType_PartArray& list, bool teach, const std::filesystem::path& path,
+              OProgressCtrl* progress, std::string* errorText) {
+    OByteStream_File out;
+    if (!out.bOpen(path, OByteStream_File::Mode::Write)) return -1;
+    const bool written = WriteTextLines(list, teach, out, progress);
+    if (!out.bClose() || !written) {
+        SetError(errorText,
+                 out.LastError().empty() ? "the part list could not be written" : out.LastError());
         return 0;
     }
     return 1;
@@ -103,15 +115,19 @@ bool ReadBinary(OByteStream& in, std::vector<std::unique_ptr<OType_Part>>& parts
     return block.bClose();
 }
 
-bool ReadText(const std::filesystem::path& path, std::vector<std::unique_ptr<OType_Part>>& parts,
-              std::string* errorText) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
+// Parts from text lines; false with the line and column of the first fault.
+bool PartsFromText(std::string_view text, std::vector<std::unique_ptr<OType_Part>>& parts,
+                   std::string* errorText) {
     std::vector<OContourCsvRow> rows;
     std::string error;
-    if (!bParseContourCsv(text.str(), rows, error)) {
-        SetError(errorText, error);
+    if (!bParseContourCsv(text, rows, error)) {
+        // A binary file read as text fails at once; say what it is not.
+        const bool binary = text.find('\0') != std::string_view::npos;
+        SetError(errorText, binary ? std::string(kNotAPartList) : error);
+        return false;
+    }
+    if (rows.size() > OType_PartArray::kMaxParts) {
+        SetError(errorText, "the part list holds more parts than a list can take");
         return false;
     }
     for (auto& row : rows) {
@@ -124,6 +140,32 @@ bool ReadText(const std::filesystem::path& path, std::vector<std::unique_ptr<OTy
     return true;
 }
 
+bool ReadText(OByteStream_File& in, std::vector<std::unique_ptr<OType_Part>>& parts,
+              std::string* errorText) {
+    if (in.iGetSize() > kMaxTextListBytes) {
+        SetError(errorText, "the file is too large for a part list as text");
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    if (!in.bSeek(0) || !in.bReadBytes(bytes, in.iGetSize())) {
+        SetError(errorText, in.LastError().empty() ? "the file could not be read" : in.LastError());
+        return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return PartsFromText(text, parts, errorText);
+}
+
+// Appends parts to a list, each numbered by the list size after adding it.
+void AppendParts(OType_PartArray& list, std::vector<std::unique_ptr<OType_Part>>& parts,
+                 bool teach) {
+    for (auto& part : parts) {
+        part->SetTeachPart(teach);
+        part->Features().SetModified(true);
+        OType_Part* added = list.Add(std::move(part));
+        added->SetRecordNo(list.iGetSize());
+    }
+}
+
 }  // namespace
 
 int OType_ZRPartSet::iParts2File(bool teach, const std::filesystem::path& path, int mode,
@@ -131,6 +173,17 @@ int OType_ZRPartSet::iParts2File(bool teach, const std::filesystem::path& path, 
     const OType_PartArray& list = teach ? m_teach : m_test;
     if (mode == 0) return WriteText(list, teach, path, progress, errorText);
     return WriteBinary(list, path, mode, progress, errorText);
+}
+
+int OType_ZRPartSet::iParts2Text(bool teach, OByteStream& out, OProgressCtrl* progress) const {
+    return WriteTextLines(teach ? m_teach : m_test, teach, out, progress) ? 1 : 0;
+}
+
+int OType_ZRPartSet::iContur2Parts(std::string_view text, bool teach, std::string* errorText) {
+    std::vector<std::unique_ptr<OType_Part>> parts;
+    if (!PartsFromText(text, parts, errorText)) return 0;
+    AppendParts(teach ? m_teach : m_test, parts, teach);
+    return 1;
 }
 
 int OType_ZRPartSet::iLoadParts(const std::filesystem::path& path, bool teach,
@@ -142,7 +195,9 @@ int OType_ZRPartSet::iLoadParts(const std::filesystem::path& path, bool teach,
     }
     std::vector<std::unique_ptr<OType_Part>> parts;
     uint32_t length = 0, id = 0;
-    const bool binary = in.bReadU32(length) && in.bReadU32(id) && id == ObjectId::kPartListFile;
+    // A file too short for a block header is read as text (the probe would fail the stream).
+    const bool binary = in.iGetSize() >= 8 && in.bReadU32(length) && in.bReadU32(id) &&
+                        id == ObjectId::kPartListFile;
     if (binary) {
         in.bSeek(0);
         if (!ReadBinary(in, parts)) {
@@ -150,15 +205,8 @@ int OType_ZRPartSet::iLoadParts(const std::filesystem::path& path, bool teach,
             return 0;
         }
     } else {
-        in.bClose();
-        if (!ReadText(path, parts, errorText)) return 0;
+        if (!ReadText(in, parts, errorText)) return 0;
     }
-    OType_PartArray& list = teach ? m_teach : m_test;
-    for (auto& part : parts) {
-        part->SetTeachPart(teach);
-        part->Features().SetModified(true);
-        OType_Part* added = list.Add(std::move(part));
-        added->SetRecordNo(list.iGetSize());
-    }
+    AppendParts(teach ? m_teach : m_test, parts, teach);
     return 1;
 }

@@ -49,10 +49,15 @@ constexpr std::array<std::string_view, kNumProjectFields> kKeys = {"ProjectName"
                                                                    "TransportSpeed",
                                                                    "DeviceOptions"};
 
-std::string Escape(std::string_view text) {
+std::string Escape(std::string_view text, bool escapeBrackets) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
+        if (escapeBrackets && (c == '[' || c == ']')) {
+            out += '\\';
+            out += c;
+            continue;
+        }
         switch (c) {
             case '\\':
                 out += "\\\\";
@@ -87,6 +92,10 @@ bool Unescape(std::string_view text, std::string& out) {
                 break;
             case 'n':
                 out += '\n';
+                break;
+            case '[':
+            case ']':
+                out += text[i];
                 break;
             default:
                 return false;
@@ -159,13 +168,13 @@ int OType_ProjectData::iDecode(std::span<const uint8_t> bytes) {
     return iDecode(s);
 }
 
-std::string OType_ProjectData::ToText() const {
+std::string OType_ProjectData::ToText(bool escapeBrackets) const {
     std::string out;
     for (size_t i = 0; i < m_fields.size(); ++i) {
         if (m_fields[i].empty()) continue;
         out += kKeys[i];
         out += '=';
-        out += Escape(m_fields[i]);
+        out += Escape(m_fields[i], escapeBrackets);
         out += '\n';
     }
     return out;

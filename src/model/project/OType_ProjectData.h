@@ -74,8 +74,10 @@ class OType_ProjectData {
     int iDecode(std::span<const uint8_t> bytes);
 
     // The documentation as text: one "Key=Value" line per non-empty field, with "\\",
-    // "\r" and "\n" written as "\\\\", "\\r" and "\\n". UTF-8.
-    std::string ToText() const;
+    // "\r" and "\n" written as "\\\\", "\\r" and "\\n". UTF-8. escapeBrackets also writes
+    // "[" and "]" as "\\[" and "\\]", so that the text never holds a bracketed marker (the
+    // legacy project format embeds it between such markers).
+    std::string ToText(bool escapeBrackets = false) const;
     // Reads such text; unknown keys are ignored. Returns 0 when a line is malformed.
     int iFromText(std::string_view text);
     int iSaveProjectTextFile(const std::filesystem::path& path, std::string& errorText) const;

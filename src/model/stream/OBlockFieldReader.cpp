@@ -66,3 +66,8 @@ bool OBlockFieldReader::String(std::string& v, size_t maxLength) {
     v = std::move(read);
     return true;
 }
+
+bool OBlockFieldReader::Bytes(std::vector<uint8_t>& v) {
+    if (!bHas(4)) return bIsOk();
+    return m_stream.bReadByteArray(v);
+}

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class OByteStream;
 class OObjectBlockReader;
@@ -24,6 +25,8 @@ class OBlockFieldReader {
     bool Bool(bool& v);
     bool String(std::string& v);
     bool String(std::string& v, size_t maxLength);
+    // A byte array (u32 length, bytes): nested blocks such as taught pictures.
+    bool Bytes(std::vector<uint8_t>& v);
     // False once the stream failed.
     bool bIsOk() const;
     // Fails the stream (for a value the reader cannot use); returns false.

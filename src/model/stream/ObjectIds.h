@@ -28,4 +28,5 @@ inline constexpr uint32_t kZRInfo = 0x4B5A4901;
 inline constexpr uint32_t kProjectData = 0x4B4A0001;
 inline constexpr uint32_t kCoordTrans = 0x4B430001;
 inline constexpr uint32_t kPartListFile = 0x4B4C0001;
+inline constexpr uint32_t kTeachDataFile = 0x4B544401;
 }  // namespace ObjectId

@@ -42,8 +42,11 @@ int OType_ZRPartSet_SubType::iDecode(OByteStream& s) {
     s.bReadU32(t.m_counterTarget);
     s.bReadU32(t.m_counterFlag);
     if (!block.bIsOk()) return 0;
+    // The counter flag is 0 or 0xFFFF; no other value can be sent to a device or stored in a
+    // part-data record.
     if (t.m_tolerance < 0 || t.m_tolerance > kMaxTolerance || t.m_orientations < 0 ||
-        t.m_orientations > 64 || t.m_features < 0) {
+        t.m_orientations > 64 || t.m_features < 0 ||
+        (t.m_counterFlag != 0 && t.m_counterFlag != 0xFFFF)) {
         return s.Fail();
     }
     if (!t.m_vectors.iDecode(s)) return 0;

@@ -99,6 +99,48 @@ inline constexpr int kBrightnessDeviation = 372;
 inline constexpr int kBrightnessMinimum = 373;
 inline constexpr int kBrightnessMaximum = 374;
 
+inline constexpr int kPatternScore = 400;
+inline constexpr int kPatternX = 401;
+inline constexpr int kPatternY = 402;
+inline constexpr int kPatternAngle = 403;
+inline constexpr int kPatternCount = 404;
+inline constexpr int kPatternScale = 405;
+inline constexpr int kPatternTemplate = 406;
+
+inline constexpr int kRayEdges = 420;
+inline constexpr int kRayMeanRadius = 421;
+inline constexpr int kRaySmallestRadius = 422;
+inline constexpr int kRayLargestRadius = 423;
+inline constexpr int kRaySpread = 424;
+inline constexpr int kRaySmallestAngle = 425;
+
+inline constexpr int kCompareMeanDifference = 440;
+inline constexpr int kCompareDifferingShare = 441;
+inline constexpr int kCompareDefects = 442;
+inline constexpr int kCompareLargestDefect = 443;
+inline constexpr int kCompareShiftX = 444;
+inline constexpr int kCompareShiftY = 445;
+
+inline constexpr int kMatrixText = 460;
+inline constexpr int kMatrixRead = 461;
+inline constexpr int kMatrixX = 462;
+inline constexpr int kMatrixY = 463;
+inline constexpr int kMatrixAngle = 464;
+inline constexpr int kMatrixContrast = 465;
+inline constexpr int kMatrixSize = 466;
+inline constexpr int kMatrixQuality = 467;
+inline constexpr int kBarText = 470;
+inline constexpr int kBarRead = 471;
+inline constexpr int kBarX = 472;
+inline constexpr int kBarY = 473;
+inline constexpr int kBarAngle = 474;
+inline constexpr int kBarContrast = 475;
+inline constexpr int kBarLength = 476;
+inline constexpr int kOcrText = 480;
+inline constexpr int kOcrRead = 481;
+inline constexpr int kOcrCharacters = 482;
+inline constexpr int kOcrConfidence = 483;
+
 inline constexpr int kWorldX = 500;
 inline constexpr int kWorldY = 501;
 

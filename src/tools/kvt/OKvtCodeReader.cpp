@@ -181,18 +181,27 @@ std::vector<cv::Rect> SymbolCandidates(const cv::Mat& grey) {
 
 OReadResult Read(const cv::Mat& grey, Symbology symbology, bool tryHarder) {
     if (grey.empty() || grey.type() != CV_8UC1) return {};
-    OReadResult result =
-        ReadWindow(grey, cv::Rect(0, 0, grey.cols, grey.rows), symbology, tryHarder);
+    // A weakly printed or dimly lit symbol is looked for on the picture stretched to the full
+    // grey range (zxing-cpp's binariser gives up on small differences); it is graded on the
+    // picture as it is.
+    double low = 0, high = 0;
+    cv::minMaxLoc(grey, &low, &high);
+    cv::Mat picture;  // a new buffer: normalising into a copy of the header would change `grey`
+    if (high - low < 200 && high > low)
+        cv::normalize(grey, picture, 0, 255, cv::NORM_MINMAX);
+    else
+        picture = grey;
+    const cv::Rect whole(0, 0, grey.cols, grey.rows);
+    OReadResult result = ReadWindow(picture, whole, symbology, tryHarder);
     // The matrix-code detector starts in the middle of the picture and finds a symbol that
     // lies away from it only by chance: the places that look like a symbol are tried again,
     // each in a window centred on it.
     if (!result.read && !bIsLinear(symbology)) {
-        for (const cv::Rect& box : SymbolCandidates(grey)) {
+        for (const cv::Rect& box : SymbolCandidates(picture)) {
             const int mx = box.width / 3 + 4, my = box.height / 3 + 4;
             const cv::Rect window =
-                cv::Rect(box.x - mx, box.y - my, box.width + 2 * mx, box.height + 2 * my) &
-                cv::Rect(0, 0, grey.cols, grey.rows);
-            result = ReadWindow(grey, window, symbology, tryHarder);
+                cv::Rect(box.x - mx, box.y - my, box.width + 2 * mx, box.height + 2 * my) & whole;
+            result = ReadWindow(picture, window, symbology, tryHarder);
             if (result.read) break;
         }
     }

@@ -5,6 +5,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include "tools/kvt/OKvtTeaching.h"
+
 namespace PatternMatcher {
 namespace {
 
@@ -239,15 +241,7 @@ size_t WantedCount(const Settings& s) {
 }  // namespace
 
 cv::Mat TemplateGrey(const Template& t) {
-    const OType_Image& img = t.image;
-    if (img.bIsEmpty()) return {};
-    cv::Mat grey(img.iGetHeight(), img.iGetWidth(), CV_8U);
-    for (int y = 0; y < img.iGetHeight(); ++y) {
-        uint8_t* row = grey.ptr<uint8_t>(y);
-        for (int x = 0; x < img.iGetWidth(); ++x)
-            row[x] = img.GetPixel_Grey(x, y);
-    }
-    return grey;
+    return KvtTeaching::GreyOf(t.image);
 }
 
 bool bHasContrast(const cv::Mat& grey, int minContrast) {

@@ -42,7 +42,8 @@ namespace PatternMatcher {
 // The most matches a search reports when the search settings ask for all (0).
 inline constexpr int kMaxMatches = 100;
 
-// The grey picture of a template (its image as grey values); empty when it has none.
+// The grey picture of a template (a view of its image's pixels when grey); empty when it has
+// none.
 cv::Mat TemplateGrey(const OPatternMatching_V2_Template& t);
 
 // The spread of grey values (maximum - minimum) a picture must show to be taught.

@@ -1,38 +1,40 @@
-#include "support/KalvorctlRun.h"
+#include "support/CtlRun.h"
 
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
 std::string Quote(const std::string& s) {
     std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : s) {
+        if (c == '\'') {
+            q += "'\\''";
+        } else {
+            q += c;
+        }
+    }
     return q + "'";
 }
 
 std::string Slurp(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
 
-OKalvorctlRun RunKalvorctl(const std::filesystem::path& folder,
-                           const std::vector<std::string>& args) {
+CtlRun Ctl(const std::filesystem::path& folder, const std::vector<std::string>& args) {
     std::string command = "cd " + Quote(folder.string()) + " && " + Quote(KALVOR_CTL_PATH);
     for (const std::string& a : args)
         command += " " + Quote(a);
     const auto outFile = folder / ".ctl.out";
     const auto errFile = folder / ".ctl.err";
     command += " >" + Quote(outFile.string()) + " 2>" + Quote(errFile.string());
-    OKalvorctlRun run;
+    CtlRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = Slurp(outFile);

@@ -1,0 +1,39 @@
+#include "app/ui/OViewScreenshot.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QWidget>
+
+#include "model/strings/ResStr.h"
+#include "platform/UserInteraction.h"
+
+namespace ViewScreenshot {
+
+QImage Capture(QWidget& view) {
+    return view.grab().toImage();
+}
+
+bool bCopyToClipboard(QWidget& view) {
+    const QImage image = Capture(view);
+    QClipboard* clipboard = QApplication::clipboard();
+    if (image.isNull() || !clipboard) return false;
+    clipboard->setImage(image);
+    return true;
+}
+
+bool bSaveToFile(QWidget& view, UserInteraction& ui) {
+    FileDialogRequest request;
+    request.filter = ResStr(kFilterText);
+    request.defaultExtension = "bmp";
+    request.bOverwritePrompt = true;
+    const FileDialogResult chosen = ui.FileSave(request);
+    if (!chosen.bAccepted || chosen.paths.empty()) return false;
+    const QImage image = Capture(view).convertToFormat(QImage::Format_RGB888);
+    if (image.isNull() || !image.save(QString::fromStdString(chosen.paths.front()), "BMP")) {
+        ui.Message(ResStr(kWriteFailedText), MsgIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ViewScreenshot

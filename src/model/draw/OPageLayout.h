@@ -1,0 +1,61 @@
+// Building blocks of printed pages: bands, the head line and tables that run over several
+// pages. Everything is in the page's tenths of a millimetre.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "model/draw/OPainter.h"
+
+namespace PageLayout {
+
+inline constexpr int kTextHeight = 35;      // 3.5 mm: body text
+inline constexpr int kHeadTextHeight = 45;  // 4.5 mm: the head line
+inline constexpr int kCellPadding = 12;     // 1.2 mm around a table cell's text
+
+// `area` cut from top to bottom into bands of the given percentages of its height (the
+// last band takes what rounding leaves).
+std::vector<ORect> Bands(const ORect& area, std::initializer_list<int> percents);
+
+// A line of text at the left and one at the right on top of `area`, underlined; the rest
+// of `area` below it is returned.
+ORect HeadLine(OPainter& painter, const ORect& area, const std::string& left,
+               const std::string& right);
+
+// "Page %d of %d".
+std::string PageNumberText(int page, int pages);
+
+struct OTableColumn {
+    std::string title;
+    int weight = 1;  // share of the table's width
+    OTextAlign align = OTextAlign::Left;
+};
+
+// A table of text cells with a heading row. Rows that do not fit on a page continue on
+// the next one, under the heading again.
+class OPrintTable {
+  public:
+    explicit OPrintTable(std::vector<OTableColumn> columns, int textHeight = kTextHeight);
+
+    void AddRow(std::vector<std::string> cells);
+    int iGetRowCount() const { return static_cast<int>(m_rows.size()); }
+    int iRowHeight() const { return m_textHeight + 2 * kCellPadding; }
+    // How many rows fit below the heading in an area of this height (at least 0).
+    int iRowsFitting(int height) const;
+    // Paints rows [first, first + count) with the heading into `area`; returns the bottom
+    // of the last row painted.
+    int Paint(OPainter& painter, const ORect& area, int first, int count) const;
+    // The first row of every page when the first page offers `firstHeight` and every
+    // further page `nextHeight`; a table without rows has one (empty) page.
+    std::vector<int> PageStarts(int firstHeight, int nextHeight) const;
+    // The column edges across `area` (columns + 1 values).
+    std::vector<int> ColumnEdges(const ORect& area) const;
+
+  private:
+    std::vector<OTableColumn> m_columns;
+    std::vector<std::vector<std::string>> m_rows;
+    int m_textHeight;
+};
+
+}  // namespace PageLayout

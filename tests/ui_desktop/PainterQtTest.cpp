@@ -1,0 +1,130 @@
+// OPainter over QPainter: mappings, inclusive rectangles, clipping, text that is never
+// mirrored and sizes in base units whatever the device's resolution.
+#include <QImage>
+#include <QPainter>
+
+#include "app/ui/OPainter_Qt.h"
+#include "ui_shell/ShellTestSupport.h"
+
+namespace {
+
+constexpr ORgb kRed{255, 0, 0};
+constexpr ORgb kBlue{0, 0, 255};
+
+QImage White(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool bIs(const QImage& image, int x, int y, ORgb c) {
+    return image.pixelColor(x, y) == QColor(c.r, c.g, c.b);
+}
+
+// The rows of the image that hold any dark pixel inside columns [x0, x1).
+std::pair<int, int> InkRows(const QImage& image, int x0, int x1) {
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = x0; x < x1; ++x) {
+            if (image.pixelColor(x, y).lightness() < 128) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+TEST(PainterQt, InclusiveRectanglesInBaseUnits) {
+    shelltest::Application();
+    QImage image = White(100, 100);
+    {
+        QPainter qp(&image);
+        OPainter_Qt p(qp);
+        p.FillRect({10, 10, 19, 19}, kRed);
+        p.SetPen(kBlue);
+        p.NoBrush();
+        p.DrawRect({40, 40, 49, 49});
+    }
+    EXPECT_TRUE(bIs(image, 10, 10, kRed));
+    EXPECT_TRUE(bIs(image, 19, 19, kRed)) << "right and bottom are inclusive";
+    EXPECT_TRUE(bIs(image, 20, 20, {255, 255, 255}));
+    EXPECT_TRUE(bIs(image, 40, 40, kBlue));
+    EXPECT_TRUE(bIs(image, 49, 49, kBlue)) << "the outline covers the last unit";
+    EXPECT_TRUE(bIs(image, 50, 50, {255, 255, 255}));
+    EXPECT_TRUE(bIs(image, 45, 45, {255, 255, 255})) << "no brush: outline only";
+}
+
+TEST(PainterQt, ContourPixelsCountUpwards) {
+    shelltest::Application();
+    QImage image = White(100, 100);
+    {
+        QPainter qp(&image);
+        OPainter_Qt p(qp);
+        // Ten contour pixels each way over the whole image, row 0 at the bottom.
+        p.SetMapping(OMapping::Fit({0, 0, 10, 10}, {0, 0, 100, 100}, true));
+        p.FillRect({0, 0, 0, 0}, kRed);
+        p.FillRect({9, 9, 9, 9}, kBlue);
+    }
+    EXPECT_TRUE(bIs(image, 5, 95, kRed)) << "pixel (0, 0) at the lower left";
+    EXPECT_TRUE(bIs(image, 95, 5, kBlue)) << "pixel (9, 9) at the upper right";
+    EXPECT_TRUE(bIs(image, 5, 5, {255, 255, 255}));
+}
+
+TEST(PainterQt, TextIsReadDownwardsFromItsPointAlsoUnderAFlippedMapping) {
+    shelltest::Application();
+    QImage image = White(200, 100);
+    {
+        QPainter qp(&image);
+        OPainter_Qt p(qp);
+        p.SetMapping(OMapping::Fit({0, 0, 200, 100}, {0, 0, 200, 100}, true));
+        p.SetPen({0, 0, 0});
+        p.SetFont(20, false);
+        p.DrawText({10, 60}, "HH", OTextAlign::Left);  // top of the line at device y 40
+        p.DrawText({190, 60}, "HH", OTextAlign::Right);
+    }
+    const auto [first, last] = InkRows(image, 0, 100);
+    ASSERT_GE(first, 0) << "text was drawn";
+    EXPECT_GE(first, 40) << "the text starts at its point and goes down";
+    EXPECT_LE(last, 62);
+    const auto right = InkRows(image, 100, 200);
+    EXPECT_GE(right.first, 40) << "right-aligned text ends at its point";
+    EXPECT_EQ(InkRows(image, 191, 200).first, -1) << "nothing right of the point";
+}
+
+TEST(PainterQt, SizesStayInBaseUnitsOnAFinerDevice) {
+    shelltest::Application();
+    QImage screen = White(10, 10);
+    QImage fine = White(10, 10);
+    QPainter a(&screen);
+    QPainter b(&fine);
+    OPainter_Qt coarse(a);
+    OPainter_Qt dense(b, OPainter_Qt::TenthsOfMillimetre(600, 600));
+    EXPECT_NEAR(dense.dBaseScale(), 600 / 254.0, 1e-9);
+    coarse.SetFont(30, false);
+    dense.SetFont(30, false);
+    const OPoint s = coarse.TextSize("Part contour");
+    const OPoint d = dense.TextSize("Part contour");
+    EXPECT_NEAR(d.y, s.y, s.y * 0.25) << "a font height of 30 base units either way";
+    EXPECT_GT(s.x, s.y);
+    EXPECT_EQ(dense.ToDevice({254, 0}), QPointF(600, 0)) << "25.4 mm are one inch";
+}
+
+TEST(PainterQt, ClipKeepsDrawingInsideUntilLifted) {
+    shelltest::Application();
+    QImage image = White(100, 100);
+    {
+        QPainter qp(&image);
+        OPainter_Qt p(qp);
+        p.SetClip({0, 0, 49, 49});
+        p.FillRect({0, 0, 99, 99}, kRed);
+        p.NoClip();
+        p.FillRect({90, 0, 99, 9}, kBlue);
+    }
+    EXPECT_TRUE(bIs(image, 49, 49, kRed));
+    EXPECT_TRUE(bIs(image, 60, 60, {255, 255, 255}));
+    EXPECT_TRUE(bIs(image, 95, 5, kBlue));
+}
+
+}  // namespace

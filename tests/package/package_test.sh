@@ -117,9 +117,14 @@ mkdir -p "$HOME"
 program=$(sed -n 's/^Exec=\([^ ]*\) %f$/\1/p' /usr/share/applications/kalvor.desktop)
 [[ $program == kalvor ]] || fail "the desktop entry does not start kalvor with the file"
 program=$(command -v "$program")
+# The main window's caption names the open project: "<program title> - <file>".
+title=$(/usr/bin/kalvorctl --version | sed -n 's/^[^(]*(\(.*\))$/\1/p')
+[[ -n $title ]] || fail "no program title in kalvorctl --version"
 cat >"$work/first.txt" <<STEPS
+timeout 60000
+expect 128 "$title - line.zrp"
 widgets $work/first.json
-wait 6000
+expect 128 "$title - other.zrp"
 widgets $work/after.json
 quit
 STEPS
@@ -128,7 +133,7 @@ command -v xvfb-run >/dev/null && runner=(xvfb-run -a)
 timeout 120 "${runner[@]}" "$program" --script "$work/first.txt" /nologo "$work/line.zrp" \
     >"$work/first.log" 2>&1 &
 first=$!
-for _ in $(seq 1 100); do [[ -s $work/first.json ]] && break; sleep 0.2; done
+for _ in $(seq 1 300); do [[ -s $work/first.json ]] && break; sleep 0.2; done
 [[ -s $work/first.json ]] || { cat "$work/first.log"; fail "the installed program did not start"; }
 grep -q 'line.zrp' "$work/first.json" || fail "the installed program did not open line.zrp"
 timeout 20 env QT_QPA_PLATFORM=offscreen "$program" "$work/other.zrp" >"$work/second.log" 2>&1 ||

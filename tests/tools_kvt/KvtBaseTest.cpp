@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "KvtTestSupport.h"
-#include "model/draw/OPainter.h"
+#include "model/draw/ORecordingPainter.h"
 #include "model/stream/OByteStream_Memory.h"
 #include "model/stream/OObjectBlock.h"
 #include "model/stream/ObjectIds.h"
@@ -223,20 +223,6 @@ TEST(KvtTool, FeatureNamesCanBeChangedAndReset) {
     EXPECT_EQ(roi.FeatureName(1, set.get()), "Left pad: Area share");
 }
 
-namespace {
-struct ORecordingPainter : OPainter {
-    int lines = 0, texts = 0;
-    void SetPen(ORgb, int, OPenStyle) override {}
-    void SetBrush(ORgb) override {}
-    void NoBrush() override {}
-    void DrawLine(OPoint, OPoint) override { ++lines; }
-    void DrawRect(const ORect&) override {}
-    void FillRect(const ORect&, ORgb) override {}
-    void DrawEllipse(const ORect&) override {}
-    void DrawText(OPoint, std::string_view, OTextAlign) override { ++texts; }
-};
-}  // namespace
-
 TEST(KvtTool, DrawsItsTurnedRegionAsFourLines) {
     const ZRINFO info = CameraInfo();
     auto set = PartSet(info);
@@ -245,8 +231,8 @@ TEST(KvtTool, DrawsItsTurnedRegionAsFourLines) {
     OType_Part part = PartWithImage(GreyImage(640, 480, [](int, int) { return 90; }));
     ORecordingPainter painter;
     roi.iExtractObject_Test(*set, info, part, part.Features(), 0, &painter, 0, {});
-    EXPECT_EQ(painter.lines, 4);
-    EXPECT_EQ(painter.texts, 1);
+    EXPECT_EQ(painter.Of(ORecordingPainter::Kind::Line).size(), 4u);
+    EXPECT_EQ(painter.Of(ORecordingPainter::Kind::Text).size(), 1u);
 }
 
 // --- properties ---

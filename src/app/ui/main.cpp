@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(ODesktop::ProgramIcon());
 
     // A file opened from the file manager while the program runs goes to that program.
-    // A scripted run stays on its own: it neither hands its file over nor takes others'.
+    // A scripted run keeps its file: it must run its script itself.
     OInstanceChannel channel;
     const OStartRequest start = ResolveStart(OCommandLine::FromArguments(arguments));
     if (!scripted && start.startMode == StartMode::kOpenFile && !start.startFile.empty() &&
@@ -48,9 +48,8 @@ int main(int argc, char** argv) {
         return 0;
 
     ODesktop desktop(arguments);
-    if (!scripted)
-        channel.bListen(
-            [&desktop](const QString& file) { desktop.OpenHandedFile(file.toStdString()); });
+    channel.bListen(
+        [&desktop](const QString& file) { desktop.OpenHandedFile(file.toStdString()); });
     std::unique_ptr<OScriptRunner> runner;
     if (scripted) {
         std::vector<OScriptStep> steps;

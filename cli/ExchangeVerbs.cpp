@@ -11,6 +11,7 @@
 #include "document/files/OProjectExchange.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
+#include "platform/ODialogModel.h"
 #include "platform/OUserInteraction_Console.h"
 #include "platform/Settings.h"
 
@@ -30,9 +31,13 @@ constexpr OKindName kKinds[] = {
     {"teachdata", ExchangeKind::TeachData, ExchangeKind::TeachData},
     {"config", ExchangeKind::Configuration, ExchangeKind::Configuration},
     {"calibration", ExchangeKind::Calibration, ExchangeKind::Calibration},
+    {"image", ExchangeKind::ShownPartImage, ExchangeKind::ShownPartImage},
+    {"images", ExchangeKind::TeachPartImages, ExchangeKind::TestPartImages},
 };
 
-constexpr const char* kKindList = "text, parts, features, teachdata, config, calibration";
+constexpr const char* kKindList =
+    "text, parts, features, teachdata, config, calibration, image, images";
+constexpr const char* kImportKindList = "text, parts, teachdata, config, calibration, images";
 
 std::optional<ExchangeKind> KindOf(const std::string& name, bool test) {
     for (const OKindName& k : kKinds) {
@@ -57,6 +62,11 @@ class OCliInteraction : public OUserInteraction_Console {
             return OUserInteraction_Console::ShowMessage(answered);
         }
         return OUserInteraction_Console::ShowMessage(request);
+    }
+    // The camera image import takes the position and thresholds last used.
+    bool bShowDialog(ODialogModel& model) override {
+        if (model.DialogName() == "ODlg_ImportImages") return bConfirmDialog(model);
+        return OUserInteraction_Console::bShowDialog(model);
     }
 
   private:
@@ -152,21 +162,22 @@ int RunImport(const std::vector<std::string>& given, std::ostream& out, std::ost
     if (a.rest.size() < 3) {
         err << "usage: kalvorctl import FILE KIND IN... [OUT] [--type N] [--test] "
                "[--replace-parts] [--no-settings]\n"
-               "  KIND: text, parts, teachdata, config, calibration; the project is written to "
-               "OUT, or back to FILE\n";
+               "  KIND: "
+            << kImportKindList << "; the project is written to OUT, or back to FILE\n";
         return 2;
     }
     const auto kind = KindOf(a.rest[1], a.test);
     if (!kind || *kind == ExchangeKind::TeachFeatureTable ||
-        *kind == ExchangeKind::TestFeatureTable) {
-        err << "kalvorctl import: unknown kind '" << a.rest[1]
-            << "' (text, parts, teachdata, config, calibration)\n";
+        *kind == ExchangeKind::TestFeatureTable || *kind == ExchangeKind::ShownPartImage) {
+        err << "kalvorctl import: unknown kind '" << a.rest[1] << "' (" << kImportKindList << ")\n";
         return 2;
     }
     const std::vector<std::string> inputs(a.rest.begin() + 2, a.rest.end());
-    if (inputs.size() > 1 && *kind != ExchangeKind::TeachPartList &&
-        *kind != ExchangeKind::TestPartList) {
-        err << "kalvorctl import: only part lists are imported several at once\n";
+    const bool several =
+        *kind == ExchangeKind::TeachPartList || *kind == ExchangeKind::TestPartList ||
+        *kind == ExchangeKind::TeachPartImages || *kind == ExchangeKind::TestPartImages;
+    if (inputs.size() > 1 && !several) {
+        err << "kalvorctl import: only part lists and pictures are imported several at once\n";
         return 2;
     }
     const auto settings = OpenSettings(a.noSettings, err);
@@ -188,9 +199,11 @@ int RunImport(const std::vector<std::string>& given, std::ostream& out, std::ost
 KALVOR_CLI_VERB({"export", "FILE KIND OUT [--type N] [--test]",
                  "writes a piece of a project to a file of its own: text (project text), parts "
                  "(part list .zrl/.kvl/.txt), features (.xls table), teachdata (.typ/.zrt/.bin), "
-                 "config (.kvc), calibration (.kvtr/.txt)",
+                 "config (.kvc), calibration (.kvtr/.txt), image (shown part) or images (a list; "
+                 "OUT_n.bmp/.jpg)",
                  &RunExport});
 KALVOR_CLI_VERB({"import", "FILE KIND IN... [OUT] [--type N] [--test] [--replace-parts]",
-                 "reads files into a project (text, parts, teachdata, config, calibration) and "
-                 "saves it to OUT or back to FILE",
+                 "reads files into a project (text, parts, teachdata, config, calibration, or "
+                 "images: pictures as new parts with the last used import settings) and saves it "
+                 "to OUT or back to FILE",
                  &RunImport});

@@ -30,7 +30,7 @@ inline constexpr int kErrorTextControl = 1001;
 // The view command of undo entries made here.
 inline constexpr int kViewCommand = 32861;
 
-// Colours of orientations 1..8 (index 0: unassigned), as 0xRRGGBB.
+// Colours of orientations 1..8 (index 0: unassigned), as COLORREF values 0x00BBGGRR.
 uint32_t ClassColour(int orientation);
 // Values: "%05.2lf", from magnitude 100000 "%05.4le". Factors: "%03.2lf" / "%03.4le".
 std::string FormatValue(double value);

@@ -19,7 +19,12 @@ class ODlg_MsgBox_WithCheckMark : public ODialogModel {
     std::string text;
     bool hasNumber = false;
     std::string numberLabel;
+    std::string numberHelp;  // a line under the number field; empty: none
     int number = 0;
+    // The range the number field offers.
+    int numberMinimum = 1;
+    int numberMaximum = 1000000;
+    std::string checksTitle;  // the heading over the check boxes; empty: none
     std::vector<OCheck> checks;
 
     std::string DialogName() const override { return "ODlg_MsgBox_WithCheckMark"; }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -346,6 +347,8 @@ class OQuillon {
     OProgressCtrl* opProgress() const;
     void SetLinkStateChanging(bool changing);
     int iTransferPreamble();
+    // Whether the bytes decode as a check program (tried on a scratch part set).
+    bool bDecodesAsProgram(std::span<const uint8_t> bytes);
     void ShowTransferError(int code, int otherTextId);
     int iSendAction(const char* name, uint32_t number, bool clear);
     int iSendBytes(const char* download, const char* upload, uint32_t number,
@@ -359,6 +362,8 @@ class OQuillon {
     bool bOpenLogFile(const std::string& path);
     bool bWriteLogPart(const OType_Part& part);
     void CloseLogFile();
+    // Stops logging after a file error and says so (5132).
+    void FailLogging();
     void RemoveSurplusTools(OType_ZRPartSet& partSet, const ZRINFO& info, int programNo,
                             bool classic, bool report);
     void RemoveSurplusDataOutputs(OType_ZRPartSet& partSet, const ZRINFO& info, int programNo,

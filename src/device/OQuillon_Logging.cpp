@@ -138,19 +138,29 @@ int OQuillon::LogPart(const OType_Part& part) {
         wanted = m_logSettings.useBadParts;
     }
     if (!wanted) return 2;
+    // A file that cannot be written, or a next file that cannot be made, ends recording to
+    // file with 5132: parts must not go on silently into nothing.
     if (m_logFileParts >= std::max(1, m_logSettings.partsPerFile)) {
         CloseLogFile();
         ++m_logFileCounter;
-        if (!bOpenLogFile(NumberedPath(m_logBase, m_logFileCounter, m_logType))) return 0;
+        if (!bOpenLogFile(NumberedPath(m_logBase, m_logFileCounter, m_logType))) {
+            FailLogging();
+            return 0;
+        }
     }
     if (!bWriteLogPart(part)) {
-        const std::string detail = m_logFile.LastError();
-        StopLogging();
-        m_ui.Message(ResStr(5132) + (detail.empty() ? "" : "\r\n\r\n" + detail), MsgIcon::Error);
+        FailLogging();
         return 0;
     }
     if (m_owner) m_owner->UpdatePartListView();
     return 1;
+}
+
+void OQuillon::FailLogging() {
+    const std::string detail = m_logFile.LastError();
+    StopLogging();
+    m_ui.Message(ResStr(5132) + (detail.empty() ? "" : "\r\n\r\n" + detail), MsgIcon::Error);
+    if (m_owner) m_owner->RefreshAllViews();
 }
 
 void OQuillon::StopLogging() {

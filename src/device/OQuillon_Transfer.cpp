@@ -57,6 +57,12 @@ std::vector<uint8_t> NamedProgramPayload(const OType_ZRPartSet& set) {
 
 }  // namespace
 
+bool OQuillon::bDecodesAsProgram(std::span<const uint8_t> bytes) {
+    OType_ZRPartSet scratch;
+    PreparePartSet(scratch);
+    return scratch.iDecode(bytes, OType_ZRPartSet::DecodeHistory::Clear) == 1;
+}
+
 int OQuillon::iProgramTimeOutSec(uint64_t bytes) {
     return static_cast<int>(std::min<uint64_t>(bytes / 1048576 * 10 + 10, 24 * 3600));
 }
@@ -132,15 +138,24 @@ int OQuillon::UploadProgramFile(OType_ZRPartSet& partSet, const std::string& nam
         ShowTransferError(r, 2070);
         return 0;
     }
-    partSet.Clear();
     const std::span<const uint8_t> answer(package.Data());
     auto s = OByteStream_Memory::View(answer);
     std::string storedName;
     int64_t stamp = 0;
     uint32_t size = 0;
     if (!s.bReadString(storedName) || !s.bReadI64(stamp) || !s.bReadU32(size) ||
-        size > s.iRemaining() ||
-        !partSet.iDecode(answer.subspan(static_cast<size_t>(s.iGetPos()), size))) {
+        size > s.iRemaining()) {
+        m_ui.Message(ResStr(2070), MsgIcon::Error);
+        return 0;
+    }
+    const auto program = answer.subspan(static_cast<size_t>(s.iGetPos()), size);
+    // A program the device sends garbled leaves the part set as it was.
+    if (!bDecodesAsProgram(program)) {
+        m_ui.Message(ResStr(2070), MsgIcon::Error);
+        return 0;
+    }
+    partSet.Clear();
+    if (!partSet.iDecode(program)) {
         m_ui.Message(ResStr(2070), MsgIcon::Error);
         return 0;
     }
@@ -160,6 +175,11 @@ int OQuillon::UploadProgram(int partSetIndex, int programNo, int replaceAll) {
     const int r = package.iReceiveDataPackage(*m_link);
     if (r != Result::kOk) {
         ShowTransferError(r, 2070);
+        return 0;
+    }
+    // A program the device sends garbled leaves the part set as it was.
+    if (!bDecodesAsProgram(package.Data())) {
+        m_ui.Message(ResStr(2070), MsgIcon::Error);
         return 0;
     }
     // Without replace-all the recorded parts stay; tools, data outputs, part types and

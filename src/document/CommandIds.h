@@ -110,6 +110,15 @@ inline constexpr int kEditDelete = 32899;
 inline constexpr int kScreenshotToFile = 32829;
 inline constexpr int kScreenshotToClipboard = 32830;
 
+// Teach-Data of the shown part type
+inline constexpr int kAddTolerance = 32797;
+inline constexpr int kDecreaseTolerance = 32798;
+inline constexpr int kDeletePartType = 32799;
+inline constexpr int kPartTypeProperties = 32800;
+inline constexpr int kTeachDataEvaluation = 32801;
+inline constexpr int kCounterProperties = 32878;
+inline constexpr int kFeatureForQuality = 33113;
+
 // Device menu
 inline constexpr int kDiagnosticMode = 32941;
 inline constexpr int kOperatingMode = 32942;
@@ -123,6 +132,7 @@ inline constexpr int kSendAcceptCheckProgram = 33037;
 inline constexpr int kSendCoordTrans = 33038;
 inline constexpr int kReceiveCoordTrans = 33039;
 inline constexpr int kCalibrateCoordTrans = 33058;
+inline constexpr int kCheckProgramManager = 32915;
 
 // Notifications of the device link, and the wizard's part notification
 inline constexpr int kLinkContourPart = 35100;

@@ -152,7 +152,14 @@ void ODoc::ShowChildFrames() {
 }
 
 void ODoc::CloseCommunicationManager() {
-    m_services.views.DestroyView(ViewKind::CommunicationManager);
+    if (!m_keepCommunicationManager) m_services.views.DestroyView(ViewKind::CommunicationManager);
+}
+
+void ODoc::ExecuteFromCommunicationManager(int commandId) {
+    const bool saved = m_keepCommunicationManager;
+    m_keepCommunicationManager = true;
+    OnCommand(commandId, 0);
+    m_keepCommunicationManager = saved;
 }
 
 bool ODoc::ShowView(ViewKind kind) {

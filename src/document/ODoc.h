@@ -158,14 +158,21 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     bool ShowPartListView() { return ShowView(ViewKind::PartList); }
     bool ShowPartContourView() { return ShowView(ViewKind::PartContour); }
     bool ShowTeachDataView() { return ShowView(ViewKind::TeachData); }
-    // Destroys the communication manager's frame.
+    // Destroys the communication manager's frame (not while it runs a command itself).
     void CloseCommunicationManager();
+    // Runs a device command for the communication manager, which stays open meanwhile.
+    void ExecuteFromCommunicationManager(int commandId);
+    // The tool manager as the linked tool window: a tool added from the menu is shown in it
+    // as well as in the part contour view.
+    bool bIsLinkedToolWindow() const { return m_linkedToolWindow; }
+    void SetLinkedToolWindow(bool linked) { m_linkedToolWindow = linked; }
     int EditProjectProperties(int force);
     int CheckProjectConsistency();
     // Imports picture files as parts of the sample list (teach 1) or the test list of the
-    // actual part set: the file dialog, the import dialog (ODlg_ImportImages), then the parts
-    // are appended, recomputed and stored as one undo step. 1 imported, 2 cancelled, 0 none.
-    int ImportCameraImages(int teach);
+    // actual part set: the file dialog (unless `files` are given), the import dialog
+    // (ODlg_ImportImages), then the parts are appended, recomputed and stored as one undo
+    // step. 1 imported, 2 cancelled, 0 none.
+    int ImportCameraImages(int teach, std::vector<std::string> files = {});
     // Stores an undo step with "UNDO:" + description and the same followed by " ...".
     bool bStoreUndoStep(OType_ZRPartSet& partSet, std::string_view description, int viewCommand);
 
@@ -309,6 +316,9 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     std::optional<OCommandState> WizardCommandState(int id) const;
     void RunAccuracyWizard();
     void RunOptimizeWizard();
+    // Teach-Data commands of the shown part type (ODoc_TeachData.cpp).
+    bool bOnTeachDataCommand(int id);
+    std::optional<OCommandState> TeachDataCommandState(int id) const;
     // Device commands and link notifications (ODoc_Device.cpp).
     bool bOnDeviceCommand(int id);
     std::optional<OCommandState> DeviceCommandState(int id) const;
@@ -321,6 +331,8 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void SendTrigger();
     void ToggleRecordToFile();
     void CalibrateCoordinateTransformation();
+    // "Check program manager": the dialog of the target, and what follows when it closes.
+    void RunCheckProgramManager();
 
     ODocServices m_services;
     ODocExtensions m_extensions;
@@ -340,5 +352,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     int m_busy = 1;
     bool m_projectSetUp = false;
     bool m_linkStateChanging = false;
+    bool m_keepCommunicationManager = false;
+    bool m_linkedToolWindow = false;
     CommandQueue* m_wizardWindow = nullptr;
 };

@@ -52,12 +52,14 @@ void ODoc::OnCommand(int id, int64_t argument) {
     if (!bHasProject()) return;
     if (const auto kind = ViewOfCommand(id)) {
         if (*kind != ViewKind::CommunicationManager) CloseCommunicationManager();
+        if (!ViewCommandState(*kind).enabled) return;
         ShowView(*kind);
         return;
     }
     if (bOnDeviceCommand(id)) return;
     if (bOnWizardCommand(id)) return;
     if (bOnPartCommand(id, argument)) return;
+    if (bOnTeachDataCommand(id)) return;
     if (OContourEditCommands::bHandles(id)) {
         // Contour images are family 1's; the family-2 view ignores these commands.
         CloseCommunicationManager();
@@ -132,6 +134,9 @@ void ODoc::ToggleSetting(int& value, const char* name) {
 OCommandState ODoc::ViewCommandState(ViewKind kind) const {
     OCommandState state;
     state.enabled = m_services.views.bCanCreateView(kind);
+    // The Teach-Data are shown only while the project decides on quality.
+    if (kind == ViewKind::TeachData && m_session)
+        state.enabled = state.enabled && m_session->ProjectProperties().useQuality == 1;
     return state;
 }
 
@@ -142,6 +147,7 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (const auto device = DeviceCommandState(id)) return *device;
     if (const auto wizard = WizardCommandState(id)) return *wizard;
     if (const auto part = PartCommandState(id)) return *part;
+    if (const auto teach = TeachDataCommandState(id)) return *teach;
     const OType_ZRPartSet* set = opGetActualPartSet();
     if (OContourEditCommands::bHandles(id))
         return iGetFamily() == 1 ? OContourEditCommands::CommandState(id, set) : state;
@@ -193,6 +199,12 @@ std::optional<int64_t> ODoc::ReadCompanionWindowHandle() const {
 
 void ODoc::StartCompanionViewer() {
     CloseCommunicationManager();
+    // The companion viewer talks to the device itself: the connection is given up first, so
+    // that the two programs never compete for the device.
+    if (m_session->bIsOnline()) {
+        m_session->Disconnect(0);
+        RefreshViews();
+    }
     ExternalPrograms& programs = m_services.programs;
     if (const auto handle = ReadCompanionWindowHandle()) {
         if (programs.bActivateWindow(*handle, Cmd::kActivateFromCompanion)) return;

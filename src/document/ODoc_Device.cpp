@@ -249,7 +249,9 @@ void ODoc::ToggleRecordToFile() {
     dialog.text = ResStr(4144);
     dialog.hasNumber = true;
     dialog.numberLabel = ResStr(4177);
-    dialog.number = settings.partsPerFile;
+    dialog.numberHelp = ResStr(4147);
+    dialog.number = std::max(1, settings.partsPerFile);
+    dialog.checksTitle = ResStr(4145);
     dialog.checks = {{ResStr(4148), settings.useTeachParts != 0},
                      {ResStr(4149), settings.useGoodParts != 0},
                      {ResStr(4150), settings.useBadParts != 0}};
@@ -283,7 +285,10 @@ bool ODoc::bOnDeviceCommand(int id) {
     int kind = 0, subKind = 0;
     if (bToolOfCommand(id, iGetFamily(), kind, subKind)) {
         CloseCommunicationManager();
-        if (session.AddTool(*opGetActualPartSet(), kind, subKind, 0)) ShowPartContourView();
+        if (session.AddTool(*opGetActualPartSet(), kind, subKind, 0)) {
+            ShowPartContourView();
+            if (m_linkedToolWindow) ShowView(ViewKind::ToolProperties);
+        }
         return true;
     }
     if (const int output = iDataOutputOfCommand(id)) {
@@ -376,6 +381,10 @@ bool ODoc::bOnDeviceCommand(int id) {
             CloseCommunicationManager();
             if (link && session.bIsCameraTarget()) CalibrateCoordinateTransformation();
             return true;
+        case Cmd::kCheckProgramManager:
+            CloseCommunicationManager();
+            if (link && !session.bIsBusy()) RunCheckProgramManager();
+            return true;
         default:
             return false;
     }
@@ -454,6 +463,9 @@ std::optional<OCommandState> ODoc::DeviceCommandState(int id) const {
             break;
         case Cmd::kCalibrateCoordTrans:
             state.enabled = link && camera && session.DeviceInfo().bSupportsCoordTrans();
+            break;
+        case Cmd::kCheckProgramManager:
+            state.enabled = link && !busy && !session.bIsLoggingToFile();
             break;
         default:
             return std::nullopt;

@@ -10,22 +10,25 @@ namespace {
 constexpr int kStrImageFilter = 5352;
 }
 
-int ODoc::ImportCameraImages(int teach) {
+int ODoc::ImportCameraImages(int teach, std::vector<std::string> files) {
     OType_ZRPartSet* partSet = opGetActualPartSet();
     if (!partSet) return 0;
     CloseCommunicationManager();
-    FileDialogRequest request;
-    request.title = ODlg_ImportImages::Title();
-    request.filter = ResStr(kStrImageFilter);
-    request.initialPath = m_lastFolder;
-    request.bMultipleSelection = true;
-    const FileDialogResult chosen = m_services.ui.FileOpen(request);
-    if (!chosen.bAccepted || chosen.paths.empty()) return 2;
-    const std::string& first = chosen.paths.front();
+    if (files.empty()) {
+        FileDialogRequest request;
+        request.title = ODlg_ImportImages::Title();
+        request.filter = ResStr(kStrImageFilter);
+        request.initialPath = m_lastFolder;
+        request.bMultipleSelection = true;
+        FileDialogResult chosen = m_services.ui.FileOpen(request);
+        if (!chosen.bAccepted || chosen.paths.empty()) return 2;
+        files = std::move(chosen.paths);
+    }
+    const std::string& first = files.front();
     const size_t slash = first.find_last_of("/\\");
     if (slash != std::string::npos) m_lastFolder = first.substr(0, slash);
 
-    ODlg_ImportImages dialog(m_services.settings, chosen.paths, &m_services.ui,
+    ODlg_ImportImages dialog(m_services.settings, std::move(files), &m_services.ui,
                              m_services.progress);
     if (!m_services.ui.bRunDialog(dialog)) return 2;
     auto parts = dialog.TakeParts();

@@ -18,24 +18,8 @@
 #include <span>
 #include <vector>
 
+#include "tools/ContourToolTypes.h"
 #include "tools/OContourColumns.h"
-
-namespace BasicFeature {
-inline constexpr int kCount = 12;
-inline constexpr std::array<int, kCount> kTypes = {3, 4, 0, 12, 9, 18, 5, 6, 1, 2, 7, 8};
-inline constexpr int kColumns = 0;
-inline constexpr int kHeight = 1;
-inline constexpr int kArea = 2;
-inline constexpr int kEdges = 3;
-inline constexpr int kLeftArea = 4;
-inline constexpr int kLowerArea = 5;
-inline constexpr int kCentreRow = 6;
-inline constexpr int kCentreColumn = 7;
-inline constexpr int kMinRadius = 8;
-inline constexpr int kMaxRadius = 9;
-inline constexpr int kMomentX = 10;
-inline constexpr int kMomentY = 11;
-}  // namespace BasicFeature
 
 // The variant arithmetic of the firmware lines whose device type code lies in 256...512 or
 // 1536...1792.

@@ -61,6 +61,9 @@ class OContourViewController {
   public:
     OContourViewController(OExtr_Default& engine, OExtractorHost& host);
 
+    OExtr_Default& Engine() const { return m_engine; }
+    OExtractorHost& Host() const { return m_host; }
+
     void SetClientSize(int width, int height);
     int iGetClientWidth() const { return m_width; }
     int iGetClientHeight() const { return m_height; }

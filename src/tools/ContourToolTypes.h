@@ -2,6 +2,7 @@
 // and the placement modes of their regions. docs/tools.md explains what each one measures.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "model/device/ZRINFO.h"
@@ -37,6 +38,25 @@ inline constexpr int kHoleCount = 47;
 inline constexpr int kExternalSensor = 49;
 inline constexpr int kMathLogic = 50;
 }  // namespace ContourFeatureType
+
+// The twelve basic contour features in front of the tool features of a family-1 part: their
+// feature types by index, and the indices (OBasicContourFeatures measures them).
+namespace BasicFeature {
+inline constexpr int kCount = 12;
+inline constexpr std::array<int, kCount> kTypes = {3, 4, 0, 12, 9, 18, 5, 6, 1, 2, 7, 8};
+inline constexpr int kColumns = 0;
+inline constexpr int kHeight = 1;
+inline constexpr int kArea = 2;
+inline constexpr int kEdges = 3;
+inline constexpr int kLeftArea = 4;
+inline constexpr int kLowerArea = 5;
+inline constexpr int kCentreRow = 6;
+inline constexpr int kCentreColumn = 7;
+inline constexpr int kMinRadius = 8;
+inline constexpr int kMaxRadius = 9;
+inline constexpr int kMomentX = 10;
+inline constexpr int kMomentY = 11;
+}  // namespace BasicFeature
 
 // How a tool's region follows a part (see OType_ConfigTool_Contour).
 namespace PlacementMode {

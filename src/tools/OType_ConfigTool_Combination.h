@@ -57,7 +57,16 @@ class OType_ConfigTool_Combination : public OType_ConfigTool_Contour {
     OToolMeasurement Measure(const OContourColumns& columns,
                              const OType_FeatureArray& features) const override;
 
+    // Properties as data: the name, and on page "Function" the operation and per operand
+    // ("a.*", "b.*") its source, basic feature, tool and constant.
+    OPropertyList DescribeProperties(const OPropertyContext& context) const override;
+
   protected:
+    // Refuses an operand without its feature, a tool that is not in the part set, the tool
+    // itself, and a tool whose value depends on this one (a circle gives no value).
+    bool bCheckProperties(const OPropertyValues& merged, const OPropertyContext& context,
+                          std::string& error) const override;
+    void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context) override;
     void EncodeKindPayload(OByteStream& stream) const override;
     bool bDecodeKindPayload(OByteStream& stream) override;
     void CopyKindTo(OType_ConfigTool_Contour& other) const override;

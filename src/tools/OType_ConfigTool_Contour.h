@@ -74,12 +74,24 @@ class OType_ConfigTool_Contour : public OType_ConfigTool {
                                 const OType_Part& part, OType_FeatureArray& features) override;
     void PrintCFTool(OPainter& painter, const OType_ZRPartSet& partSet) override;
 
+    // Properties as data: the name and the measured feature (sub-kind) on page "General",
+    // the placement mode and the region on page "Region", the region's rows limited to the
+    // device's image height. Changing the placement mode alone keeps the region where it is
+    // on the part set's shown part.
+    OPropertyList DescribeProperties(const OPropertyContext& context) const override;
+
     // Draws the region, the name and the kind's own marks for the part whose columns are given.
     void Draw(OPainter& painter, const OContourColumns& columns, const OToolMeasurement& m,
               int drawFlags) const;
 
   protected:
     OType_ConfigTool_Contour(int defaultFeatureType, const ORect& defaultRegion);
+
+    bool bCheckProperties(const OPropertyValues& merged, const OPropertyContext& context,
+                          std::string& error) const override;
+    void ApplyProperties(const OPropertyValues& values, const OPropertyContext& context) override;
+    // The label of the sub-kind choice ("Feature", "Measurement" ...).
+    virtual std::string SubKindLabel() const { return "Feature"; }
 
     // The kind's marks over the placed region (the region frame is drawn by the base).
     virtual void DrawMeasurement(OPainter& painter, const OContourColumns& columns,

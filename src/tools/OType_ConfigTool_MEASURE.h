@@ -15,6 +15,7 @@ class OType_ConfigTool_MEASURE : public OType_ConfigTool_Contour {
                              const OType_FeatureArray& features) const override;
 
   protected:
+    std::string SubKindLabel() const override { return "Measurement"; }
     void DrawMeasurement(OPainter& painter, const OContourColumns& columns,
                          const ORect& placed) const override;
 };

@@ -107,6 +107,13 @@ TEST(KalvorctlImportImages, RefusesBadValuesAndLeavesTheListAlone) {
     EXPECT_EQ(Ctl("import-images " + out + " " + a + " --threshold-type 3", dir).status, 2);
     EXPECT_EQ(Ctl("import-images " + out, dir).status, 2);
     EXPECT_EQ(Ctl("import-images " + out + " " + a + " --x", dir).status, 2);
+    EXPECT_EQ(Ctl("import-images " + out + " " + a + " --type 17", dir).status, 2);
+    EXPECT_EQ(Ctl("import-images " + out + " " + a + " --orientation -1", dir).status, 2);
+    const OCtlResult noProject =
+        Ctl("import-images " + (dir / "absent.kvp").string() + " " + a + " --no-settings", dir);
+    EXPECT_EQ(noProject.status, 1);
+    EXPECT_NE(noProject.err.find("no such project"), std::string::npos) << noProject.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "absent.kvp"));
     const OCtlResult none = Ctl("import-images " + out + " " + (dir / "nothing.bmp").string(), dir);
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.err.find("unchanged"), std::string::npos);
@@ -114,4 +121,28 @@ TEST(KalvorctlImportImages, RefusesBadValuesAndLeavesTheListAlone) {
     EXPECT_EQ(
         std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()),
         bytes);
+}
+
+TEST(KalvorctlImportImages, IntoAProjectWithTypeAndOrientation) {
+    TempDir dir;
+    const std::string a = Picture(dir, "a.bmp", 20);
+    const std::string b = Picture(dir, "b.bmp", 30);
+    const std::string project = (dir / "p.kvp").string();
+    ASSERT_EQ(Ctl("new --hw 7 --sw 818 --no-settings " + project, dir).status, 0);
+    OCtlResult r = Ctl("import-images " + project + " " + a + " " + b +
+                           " --type 2 --orientation 3 --no-settings",
+                       dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2 sample parts imported into"), std::string::npos) << r.out;
+    r = Ctl("import-images " + project + " " + a + " --test --no-settings", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Ctl("parts " + project + " --json", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("\"orientation\": 1"), std::string::npos) << r.out;
+    for (const char* expected : {"\"type\": 2", "\"orientation\": 3", "a.bmp", "b.bmp"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+    r = Ctl("parts " + project + " --test --json", dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("a.bmp"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("b.bmp"), std::string::npos) << r.out;
 }

@@ -140,6 +140,25 @@ TEST_F(SessionLogFile, AWriteFailureStopsLoggingWith5132) {
     EXPECT_TRUE(ui.bAllScriptUsed()) << ui.TranscriptText();
 }
 
+TEST_F(SessionLogFile, ANextFileThatCannotBeMadeStopsLoggingWith5132) {
+    ASSERT_TRUE(session->bSetUpNewProject({1, 778, 0, 6, 1, 8}, {}));
+    session->LogSettings().partsPerFile = 2;
+    // The name of the second file is taken by a folder, so it cannot be created.
+    fs::create_directory(dir / "run_1.zrl");
+    ui.AnswerFileSave((dir / "run.zrl").string());
+    ASSERT_EQ(session->StartLogging(), 1);
+    ASSERT_EQ(session->LogPart(*Part(1)), 1);
+    ASSERT_EQ(session->LogPart(*Part(2)), 1);
+    ui.ExpectMessage(MsgResult::Ok, ResStr(5132));
+    EXPECT_EQ(session->LogPart(*Part(3)), 0);
+    EXPECT_FALSE(session->bIsLoggingToFile()) << "recording to file has ended";
+    EXPECT_TRUE(ui.bAllScriptUsed()) << ui.TranscriptText();
+    EXPECT_EQ(ui.Transcript().back().icon, MsgIcon::Error);
+    EXPECT_EQ(session->LogPart(*Part(4)), 0) << "later parts are not taken for logged";
+    EXPECT_EQ(ui.Transcript().size(), 2u) << "and the message is not repeated";
+    EXPECT_EQ(PartsIn(dir / "run.zrl"), 2) << "the parts logged before stay";
+}
+
 TEST(SessionLogging, TheCommandAsksItsSettingsAndRecordsTestPartsToFiles) {
     OSessionSetup setup;
     setup.target = {1, 778, 0, 6, 1, 8};

@@ -127,4 +127,26 @@ TEST(PainterQt, ClipKeepsDrawingInsideUntilLifted) {
     EXPECT_TRUE(bIs(image, 95, 5, kBlue));
 }
 
+// The clip rectangle is in base units whatever mapping is in force when it is set, also on
+// a device whose base units are not its pixels (a printed page).
+TEST(PainterQt, ClipIsInBaseUnitsUnderAnyMappingAndBase) {
+    shelltest::Application();
+    QImage image = White(100, 100);
+    {
+        QPainter qp(&image);
+        OPainter_Qt p(qp, QTransform::fromScale(0.5, 0.5));  // two base units a pixel
+        OMapping flipped;
+        flipped.windowExt = {1, -1};
+        flipped.viewportOrg = {0, 199};
+        p.SetMapping(flipped);
+        p.SetClip({20, 20, 119, 119});
+        p.FillRect({-500, -500, 500, 500}, kRed);
+        p.NoClip();
+    }
+    EXPECT_TRUE(bIs(image, 10, 10, kRed));
+    EXPECT_TRUE(bIs(image, 59, 59, kRed));
+    EXPECT_TRUE(bIs(image, 5, 5, {255, 255, 255}));
+    EXPECT_TRUE(bIs(image, 70, 70, {255, 255, 255}));
+}
+
 }  // namespace

@@ -7,13 +7,8 @@
 #include "wizards/ui/OOptimizeWizardWindow.h"
 
 void RegisterAnalysisDialogs(OUserInteraction_Qt& ui) {
-    ui.RegisterDialog(OAccuracyWizardDialog::kDialogName,
-                      [](ODialogModel& model, QWidget* parent) -> QDialog* {
-                          return new OSheet_AccuracyWizardWindow(
-                              static_cast<OAccuracyWizardDialog&>(model), parent);
-                      });
-    ui.RegisterDialog(
-        OOptimizeWizardDialog::kDialogName, [](ODialogModel& model, QWidget* parent) -> QDialog* {
-            return new OOptimizeWizardWindow(static_cast<OOptimizeWizardDialog&>(model), parent);
-        });
+    ui.RegisterDialogWindow<OAccuracyWizardDialog, OSheet_AccuracyWizardWindow>(
+        OAccuracyWizardDialog::kDialogName);
+    ui.RegisterDialogWindow<OOptimizeWizardDialog, OOptimizeWizardWindow>(
+        OOptimizeWizardDialog::kDialogName);
 }

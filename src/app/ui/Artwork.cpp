@@ -148,6 +148,14 @@ QIcon CommandIcon(int id) {
         {Cmd::kSwitchTeachTest, "\u21C5", kTeal},
         {Cmd::kScreenshotToClipboard, "\u25A3", kTeal.darker(120)},
         {Cmd::kScreenshotToFile, "\u25A4", kTeal.darker(120)},
+        {Cmd::kAddTolerance, "+", kAmber.darker(110)},
+        {Cmd::kDecreaseTolerance, "\u2212", kAmber.darker(110)},
+        {Cmd::kDeletePartType, "\u2715", kAmber.darker(130)},
+        {Cmd::kPartTypeProperties, "T", kDeep},
+        {Cmd::kCounterProperties, "#", kDeep},
+        {Cmd::kTeachDataEvaluation, "\u2605", kTeal.darker(120)},
+        {Cmd::kFeatureForQuality, "Q", kTeal},
+        {Cmd::kFilePrint, "\u2399", kDeep},
     };
     QString text = "•";
     QColor colour = kDeep;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "analysis/ui/AnalysisDialogs.h"
+#include "analysis/ui/AnalysisWindows.h"
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
@@ -14,9 +15,13 @@
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
 #include "app/ui/WindowPlacementQt.h"
+#include "classification/ui/ClassificationWindows.h"
+#include "device/ui/DeviceWindows.h"
 #include "document/CommandIds.h"
-#include "document/ui/OViewRegistry.h"
 #include "document/ui/DocumentDialogs.h"
+#include "document/ui/OViewRegistry.h"
+#include "extraction/ODlg_ContourLimits.h"
+#include "extraction/ui/ODlg_FilterLimitWindow.h"
 #include "extraction/ui/ODlg_ImportImagesWindow.h"
 #include "kalvor/Version.h"
 #include "platform/SettingsPaths.h"
@@ -45,6 +50,9 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         OrDefault(std::move(m_stores.companionMachine), QSettings::SystemScope, companion);
 
     RegisterProgramViews();
+    RegisterClassificationViews();
+    RegisterAnalysisViews();
+    RegisterClassificationDialogs(m_qtUi);
     m_qtUi.RegisterDialog("ODlg_ConnectionProfile",
                           [](ODialogModel& model, QWidget* parent) -> QDialog* {
                               return new ODlg_ConnectionProfileWindow(
@@ -55,11 +63,12 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
     });
     RegisterDocumentDialogs(m_qtUi);
     RegisterAnalysisDialogs(m_qtUi);
-    m_qtUi.RegisterDialog("ODlg_ImportImages",
-                          [](ODialogModel& model, QWidget* parent) -> QDialog* {
-                              return new ODlg_ImportImagesWindow(
-                                  static_cast<ODlg_ImportImages&>(model), parent);
-                          });
+    m_qtUi.RegisterDialog(
+        "ODlg_ImportImages", [](ODialogModel& model, QWidget* parent) -> QDialog* {
+            return new ODlg_ImportImagesWindow(static_cast<ODlg_ImportImages&>(model), parent);
+        });
+    m_qtUi.RegisterDialogWindow<ODlg_FilterLimit, ODlg_FilterLimitWindow>("ODlg_FilterLimit");
+    RegisterDeviceDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();
     m_qtUi.SetParentWindow(m_frame.get());
@@ -150,7 +159,8 @@ void ODesktop::OpenHandedFilesWhenFree() {
         QTimer::singleShot(200, m_frame.get(), [this] { OpenHandedFilesWhenFree(); });
         return;
     }
-    for (const auto& file : std::exchange(m_handedFiles, {})) m_app->OpenDocumentFile(file);
+    for (const auto& file : std::exchange(m_handedFiles, {}))
+        m_app->OpenDocumentFile(file);
 }
 
 QIcon ODesktop::ProgramIcon() {

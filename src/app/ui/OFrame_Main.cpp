@@ -241,6 +241,23 @@ OCommandState OFrame_Main::CommandState(int id, OViewWidget* from) {
     return m_app ? m_app->GetCommandState(id) : OCommandState{};
 }
 
+bool OFrame_Main::bExecuteInView(ViewKind kind, int id) {
+    for (OViewWidget* view : ViewsOf(Frame(kind))) {
+        if (view->bOnViewCommand(id)) {
+            UpdateActions();
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<OCommandState> OFrame_Main::StateInView(ViewKind kind, int id) {
+    for (OViewWidget* view : ViewsOf(Frame(kind))) {
+        if (const auto state = view->ViewCommandState(id)) return state;
+    }
+    return std::nullopt;
+}
+
 void OFrame_Main::UpdateAction(QAction* action) {
     if (!m_app || !action) return;
     bool ok = false;

@@ -64,6 +64,8 @@ class OFrame_Main : public QMainWindow,
     // --- OCommandRouter: the view first, then the application and the document ---
     void ExecuteCommand(int commandId, OViewWidget* from) override;
     OCommandState CommandState(int commandId, OViewWidget* from) override;
+    bool bExecuteInView(ViewKind kind, int commandId) override;
+    std::optional<OCommandState> StateInView(ViewKind kind, int commandId) override;
     bool bIsFrameCommandChecked(int commandId) const;
     // Stores the placement of every child frame with a window key.
     void SaveFramePlacements();

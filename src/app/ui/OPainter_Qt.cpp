@@ -70,7 +70,11 @@ void OPainter_Qt::SetMapping(const OMapping& mapping) {
 }
 
 void OPainter_Qt::SetClip(const ORect& base) {
+    // QPainter takes a clip rectangle through its current transform: set it in device units.
+    const QTransform current = m_painter.transform();
+    m_painter.resetTransform();
     m_painter.setClipRect(m_base.mapRect(Covered(base)));
+    m_painter.setTransform(current);
 }
 
 void OPainter_Qt::NoClip() {

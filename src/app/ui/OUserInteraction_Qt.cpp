@@ -270,12 +270,15 @@ void OUserInteraction_Qt::ShowWaitCursor(bool shown) {
     }
 }
 
-bool OUserInteraction_Qt::PlayBeep(int /*frequencyHz*/, int /*durationMs*/) {
-    QApplication::beep();
-    return true;
+// A beep of its own pitch and length is a tone played through the sound system.
+bool OUserInteraction_Qt::PlayBeep(int frequencyHz, int durationMs) {
+    return m_tone.bPlay(frequencyHz, durationMs);
 }
 
+// The system's beep: the X server's bell. The other platforms (Wayland, offscreen) have no
+// beep, which the caller learns from the result and answers with a tone of its own.
 bool OUserInteraction_Qt::PlayMessageBeep(MsgIcon /*icon*/) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
     QApplication::beep();
     return true;
 }

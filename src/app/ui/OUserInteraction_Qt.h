@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ui/OTonePlayer.h"
 #include "platform/UserInteraction.h"
 
 class QDialog;
@@ -21,6 +22,13 @@ class OUserInteraction_Qt : public UserInteraction {
 
     void SetParentWindow(QWidget* parent) { m_parent = parent; }
     void RegisterDialog(const std::string& dialogName, DialogFactory factory);
+    // Registers Window(Model&, QWidget*) as the dialog of the model named dialogName.
+    template <class Model, class Window>
+    void RegisterDialogWindow(const std::string& dialogName) {
+        RegisterDialog(dialogName, [](ODialogModel& model, QWidget* parent) -> QDialog* {
+            return new Window(static_cast<Model&>(model), parent);
+        });
+    }
     // The Qt dialog for a model: the registered one or the plain form.
     QDialog* CreateDialog(ODialogModel& model, QWidget* parent) const;
 
@@ -47,6 +55,7 @@ class OUserInteraction_Qt : public UserInteraction {
 
     QPointer<QWidget> m_parent;
     std::map<std::string, DialogFactory> m_factories;
+    OTonePlayer m_tone;
 };
 
 // Qt's filter form of a core file filter ("Name (*.a;*.b)" -> "Name (*.a *.b)").

@@ -11,6 +11,13 @@
 
 namespace {
 
+bool bHasImages(const OType_PartArray& list) {
+    for (int i = 0; i < list.iGetSize(); ++i) {
+        if (list.GetAt(i)->iGetNumImages() > 0) return true;
+    }
+    return false;
+}
+
 bool bHasTeachData(const OType_ZRPartSet& set) {
     for (int i = 0; i < set.iGetNum_SubTypes(); ++i) {
         const OType_ZRPartSet_SubType* type = set.opGetSubType(i);
@@ -70,6 +77,12 @@ std::vector<ExchangeKind> OProjectExchange::ExportEntries() const {
     }
     if (family2) entries.push_back(ExchangeKind::Configuration);
     if (!family2 && bHasTeachData(*set)) entries.push_back(ExchangeKind::TeachData);
+    if (session->bIsCameraTarget()) {
+        const OType_Part* shown = set->opGetShowPart();
+        if (shown && shown->iGetNumImages() > 0) entries.push_back(ExchangeKind::ShownPartImage);
+        if (bHasImages(set->TeachParts())) entries.push_back(ExchangeKind::TeachPartImages);
+        if (bHasImages(set->TestParts())) entries.push_back(ExchangeKind::TestPartImages);
+    }
     if (family2 && session->CoordTransformer().bIsSetUp())
         entries.push_back(ExchangeKind::Calibration);
     return entries;
@@ -139,13 +152,13 @@ OExchangeResult OProjectExchange::Export(ExchangeKind kind, const std::string& p
         case ExchangeKind::Calibration:
             return SaveCalibration(path);
         case ExchangeKind::ShownPartImage:
+            return SaveCameraImages(CameraImages::ShownPart, path);
         case ExchangeKind::TeachPartImages:
+            return SaveCameraImages(CameraImages::TeachParts, path);
         case ExchangeKind::TestPartImages:
-            break;
+            return SaveCameraImages(CameraImages::TestParts, path);
     }
-    OExchangeResult result;
-    result.message = "This kind of file cannot be exported yet.";
-    return result;
+    return {};
 }
 
 OExchangeResult OProjectExchange::Import(ExchangeKind kind, const std::vector<std::string>& paths,
@@ -166,11 +179,13 @@ OExchangeResult OProjectExchange::Import(ExchangeKind kind, const std::vector<st
             return LoadCalibration(path);
         case ExchangeKind::TeachPartImages:
         case ExchangeKind::TestPartImages: {
-            // The camera image import asks for its files and settings itself.
-            const int result = m_doc.ImportCameraImages(kind == ExchangeKind::TeachPartImages);
-            return {result == 1   ? OExchangeResult::Done
-                    : result == 2 ? OExchangeResult::Cancelled
-                                  : OExchangeResult::Failed};
+            // The camera image import asks for its settings itself, and for the pictures
+            // when none are given.
+            const int result =
+                m_doc.ImportCameraImages(kind == ExchangeKind::TeachPartImages, paths);
+            if (result == 1) return {OExchangeResult::Done, {}, paths};
+            return {result == 2 ? OExchangeResult::Cancelled : OExchangeResult::Failed,
+                    result == 2 ? "" : "No picture could be imported."};
         }
         case ExchangeKind::TeachFeatureTable:
         case ExchangeKind::TestFeatureTable:

@@ -74,6 +74,10 @@ class OProjectExchange {
     OExchangeResult SaveConfiguration(const std::string& path);
     // partSetNo: the check program to load into; a number outside the array adds one.
     OExchangeResult LoadConfiguration(int partSetNo, const std::string& path);
+    // The first camera image of the shown part, or of every part of a list in sort order
+    // ("name_n" with the sort position n), as BMP or, for a name ending in ".jpg", JPEG.
+    enum class CameraImages { ShownPart, TeachParts, TestParts };
+    OExchangeResult SaveCameraImages(CameraImages which, const std::string& path);
     OExchangeResult SaveCalibration(const std::string& path);
     // Asks 5133 first.
     OExchangeResult LoadCalibration(const std::string& path);

@@ -3,7 +3,11 @@
 #include <map>
 #include <vector>
 
+#include "analysis/ui/OView_PartFeatures.h"
+#include "device/ui/DeviceWindows.h"
 #include "document/ui/OView_PartList.h"
+#include "extraction/ui/OExtr_DefaultWindow.h"
+#include "managers/ui/ManagerWindows.h"
 
 namespace {
 
@@ -45,4 +49,18 @@ void RegisterProgramViews() {
     RegisterViewCreator(ViewKind::PartList, [](ODoc& doc, QWidget* parent) -> QWidget* {
         return new OView_PartList(doc, parent);
     });
+    // The family-1 part contour window with the part features beside it.
+    OViewTemplate contour;
+    contour.create = [](ODoc& doc, QWidget* parent) -> QWidget* {
+        return new OExtr_DefaultWindow(doc, parent);
+    };
+    contour.createCompanion = [](ODoc& doc, QWidget* parent) -> QWidget* {
+        return new OView_PartFeatures(doc, parent);
+    };
+    contour.splitterSetting = "VIEW_PARTFEATURES_SEPERATOR";
+    contour.defaultCompanionWidth = 360;
+    contour.families = 0b01;
+    RegisterViewTemplate(ViewKind::PartContour, std::move(contour));
+    RegisterDeviceViews();
+    RegisterManagerViews();
 }

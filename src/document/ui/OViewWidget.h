@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "document/ViewHost.h"
 #include "platform/CommandState.h"
 
 class OPrintable;
@@ -19,6 +20,13 @@ class OCommandRouter {
     virtual ~OCommandRouter() = default;
     virtual void ExecuteCommand(int commandId, OViewWidget* from) = 0;
     virtual OCommandState CommandState(int commandId, OViewWidget* from) = 0;
+    // A command for the open view of another kind (the tool manager hands its tool commands
+    // to the part contour view): false, and no state, when that view is not open or does not
+    // execute the command.
+    virtual bool bExecuteInView(ViewKind /*kind*/, int /*commandId*/) { return false; }
+    virtual std::optional<OCommandState> StateInView(ViewKind /*kind*/, int /*commandId*/) {
+        return std::nullopt;
+    }
 };
 
 class OViewWidget {
@@ -47,6 +55,13 @@ class OViewWidget {
     }
     OCommandState RoutedState(int commandId) {
         return m_router ? m_router->CommandState(commandId, this) : OCommandState{};
+    }
+    bool bRouteToView(ViewKind kind, int commandId) {
+        return m_router && m_router->bExecuteInView(kind, commandId);
+    }
+    OCommandState RoutedStateInView(ViewKind kind, int commandId) {
+        const auto state = m_router ? m_router->StateInView(kind, commandId) : std::nullopt;
+        return state ? *state : OCommandState{};
     }
 
   private:

@@ -116,6 +116,14 @@ class OType_ZRPartSet {
     }
     // Basic features plus the features of all tools.
     int iGetNumOfFeatures() const { return m_fixedFeatures + m_tools.iGetNumOfFeatures(); }
+    // Feature indices that the tool at `position` reads, directly or through the tools it
+    // reads, each once and ascending (OType_ZRPartSet_ToolOrder.cpp).
+    std::vector<int> GetAllReferencedFeatures(int position) const;
+    // Exchanges two neighbouring tools together with everything kept per feature index: the
+    // Teach-Data of every part type, the parts' features, the feature-use flags, the standard
+    // references and the shown feature. False when a or b is not a tool or they are not
+    // neighbours.
+    bool SwapCFTools_WithDependencies(int a, int b);
 
     // --- feature names ---
     std::vector<OFeatureName>& FeatureNames() { return m_featureNames; }

@@ -43,6 +43,17 @@ void OType_ZRPartSetArray::RemoveAt(int i) {
     iSetActualPartSetNo(m_actual > i ? m_actual - 1 : m_actual);
 }
 
+bool OType_ZRPartSetArray::bSwap(int a, int b) {
+    if (a < 0 || b < 0 || a >= iGetNum() || b >= iGetNum()) return false;
+    std::swap(m_partSets[static_cast<size_t>(a)], m_partSets[static_cast<size_t>(b)]);
+    if (m_actual == a) {
+        m_actual = b;
+    } else if (m_actual == b) {
+        m_actual = a;
+    }
+    return true;
+}
+
 void OType_ZRPartSetArray::RemoveAll() {
     m_partSets.clear();
     m_actual = -1;

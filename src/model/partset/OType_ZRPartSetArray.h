@@ -27,6 +27,9 @@ class OType_ZRPartSetArray {
                                   int partTypes);
     void RemoveAt(int i);
     void RemoveAll();
+    // Exchanges the places of two part sets; the actual one stays the actual one. False when
+    // either index is out of range.
+    bool bSwap(int a, int b);
 
     int iEncode(OByteStream& stream, int withParts = 1, int withImages = 1) const;
     // Replaces the content; `prepare` is called for each new part set before it is decoded.

@@ -1,0 +1,674 @@
+#include "extraction/ui/OExtr_DefaultWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QSlider>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <set>
+
+#include "app/ui/Artwork.h"
+#include "app/ui/OPainter_Qt.h"
+#include "app/ui/OPrintService.h"
+#include "app/ui/OViewScreenshot.h"
+#include "document/CommandIds.h"
+#include "document/CommandTable.h"
+#include "document/ODoc.h"
+#include "extraction/OContourEditCommands.h"
+#include "extraction/OContourViewScene.h"
+#include "extraction/OContourViewText.h"
+#include "extraction/OContourViewZoom.h"
+#include "extraction/OExtr_Default.h"
+#include "extraction/OToolTracking.h"
+#include "extraction/ui/OContourPrintable.h"
+#include "model/part/OType_Part.h"
+#include "model/partset/OType_ZRPartSet.h"
+#include "tools/OContourColumns.h"
+
+namespace {
+
+using namespace ContourViewCommand;
+
+constexpr int kToolbarUpdateMs = 250;
+constexpr int kFirstAddToolEntry = 2;  // the context menu's "Add tool..." entries start here
+constexpr int kAddToolEntries = 11;
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The commands this window executes itself; the others go on to the document.
+bool bIsWindowCommand(int id) {
+    static const std::set<int> ids = {kDeletePart,
+                                      kPartProperties,
+                                      kCopyTool,
+                                      kCutTool,
+                                      kPasteTool,
+                                      kDelete,
+                                      kToolProperties,
+                                      kUseForQuality,
+                                      kMagnifier,
+                                      kTapeMeasureSettings,
+                                      kScreenshotToClipboard,
+                                      kScreenshotToFile,
+                                      kPrint,
+                                      kPrintPreview};
+    return ids.contains(id);
+}
+
+const std::vector<int>& ToolbarCommands() {
+    static const std::vector<int> commands = {kCutTool,
+                                              kCopyTool,
+                                              kPasteTool,
+                                              kDelete,
+                                              0,
+                                              kToolProperties,
+                                              kPartProperties,
+                                              0,
+                                              Cmd::kPrevPart,
+                                              Cmd::kNextPart,
+                                              Cmd::kSwitchTeachTest,
+                                              0,
+                                              kMagnifier,
+                                              ContourViewZoom::kSliderId,
+                                              0,
+                                              kPrint,
+                                              kScreenshotToClipboard,
+                                              kScreenshotToFile};
+    return commands;
+}
+
+// Text sizes with the window's scale font (Arial, 10 pixels high).
+class OQtTextMeasurer : public OTextMeasurer {
+  public:
+    explicit OQtTextMeasurer(const QFont& font) : m_metrics(font) {}
+    OPoint TextSize(std::string_view text) const override {
+        return {m_metrics.horizontalAdvance(Q(text)), m_metrics.height()};
+    }
+
+  private:
+    QFontMetrics m_metrics;
+};
+
+QRect ToQRect(const ORect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+ORect ToORect(const QRect& r) {
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+OPoint ToOPoint(QPoint p) {
+    return {p.x(), p.y()};
+}
+
+// The drawing surface of the window: its events go to the window.
+class OContourCanvas : public QWidget {
+  public:
+    OContourCanvas(OExtr_DefaultWindow& window, QWidget* parent)
+        : QWidget(parent), m_window(window) {
+        setObjectName("canvas");
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(120, 80);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        m_window.PaintCanvas(painter);
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        m_window.CanvasMousePress(e->button(), e->position().toPoint());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        m_window.CanvasMouseMove(e->position().toPoint(), e->buttons() & Qt::LeftButton);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        m_window.CanvasMouseRelease(e->button(), e->position().toPoint());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        m_window.CanvasDoubleClick(e->button(), e->position().toPoint());
+    }
+    void wheelEvent(QWheelEvent* e) override {
+        m_window.CanvasWheel(e->angleDelta().y(), e->position().toPoint());
+        e->accept();
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (!m_window.bCanvasKey(e->key(), e->modifiers())) QWidget::keyPressEvent(e);
+    }
+    bool event(QEvent* e) override {
+        // Ctrl+arrows belong to the canvas (moving the tool), not to a menu shortcut.
+        if (e->type() == QEvent::ShortcutOverride) {
+            auto* key = static_cast<QKeyEvent*>(e);
+            const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right ||
+                               key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
+            if (arrow && (key->modifiers() & Qt::ControlModifier)) {
+                e->accept();
+                return true;
+            }
+        }
+        return QWidget::event(e);
+    }
+
+  private:
+    OExtr_DefaultWindow& m_window;
+};
+
+}  // namespace
+
+OExtr_DefaultWindow::OExtr_DefaultWindow(ODoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+    setObjectName("162");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    BuildToolbar();
+    layout->addWidget(m_toolbar);
+    m_canvas = new OContourCanvas(*this, this);
+    layout->addWidget(m_canvas, 1);
+    BuildStatusBar();
+    layout->addWidget(m_statusBar);
+    m_rubberBand = new QRubberBand(QRubberBand::Rectangle, m_canvas);
+    m_printable = std::make_unique<OContourPrintable>(
+        doc, [this] { return Controller(); },
+        std::make_pair(m_canvas->width(), m_canvas->height()));
+    connect(&m_toolbarTimer, &QTimer::timeout, this, [this] {
+        if (isVisible()) UpdateToolbar();
+    });
+    m_toolbarTimer.start(kToolbarUpdateMs);
+    setFocusProxy(m_canvas);
+    OnUpdate();
+}
+
+OExtr_DefaultWindow::~OExtr_DefaultWindow() {
+    m_toolbarTimer.stop();
+}
+
+QSize OExtr_DefaultWindow::sizeHint() const {
+    return {640, 480};
+}
+
+OExtr_Default* OExtr_DefaultWindow::opEngine() const {
+    return m_doc.opGetSession() ? dynamic_cast<OExtr_Default*>(m_doc.opEnsureExtractor()) : nullptr;
+}
+
+std::optional<OContourViewController> OExtr_DefaultWindow::Controller() const {
+    OExtr_Default* engine = opEngine();
+    if (!engine) return std::nullopt;
+    OContourViewController controller(*engine, m_doc.ExtractorHost());
+    controller.SetClientSize(m_canvas->width(), m_canvas->height());
+    return controller;
+}
+
+QLabel* OExtr_DefaultWindow::StatusPane(int index) const {
+    return index >= 0 && index < static_cast<int>(m_panes.size())
+               ? m_panes[static_cast<size_t>(index)]
+               : nullptr;
+}
+
+// --- building ---
+
+void OExtr_DefaultWindow::BuildToolbar() {
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QString::number(kToolbar));
+    m_toolbar->setIconSize(QSize(16, 16));
+    for (int id : ToolbarCommands()) {
+        if (id == 0) {
+            m_toolbar->addSeparator();
+            continue;
+        }
+        if (id == ContourViewZoom::kSliderId) {
+            // The zoom slider takes the place of button 32782.
+            m_slider = new QSlider(Qt::Horizontal, m_toolbar);
+            m_slider->setObjectName(QString::number(ContourViewZoom::kSliderId));
+            m_slider->setRange(ContourViewZoom::kSliderMin, ContourViewZoom::kSliderMax);
+            m_slider->setTickPosition(QSlider::TicksBelow);
+            m_slider->setTickInterval(ContourViewZoom::kSliderTick - ContourViewZoom::kSliderMin);
+            m_slider->setFixedWidth(ContourViewZoom::kSliderWidth);
+            m_slider->setValue(ContourViewZoom::kSliderTick);
+            m_slider->setToolTip("Zoom");
+            m_slider->setFocusPolicy(Qt::NoFocus);
+            connect(m_slider, &QSlider::valueChanged, this, &OExtr_DefaultWindow::OnSlider);
+            m_toolbar->addWidget(m_slider);
+            continue;
+        }
+        const OCommandInfo* info = FindCommand(id);
+        QAction* action = m_toolbar->addAction(Artwork::CommandIcon(id),
+                                               info ? Q(PlainLabel(info->text)) : QString());
+        action->setObjectName(QString::number(id));
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        m_toolbarActions[id] = action;
+    }
+}
+
+void OExtr_DefaultWindow::BuildStatusBar() {
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName("statusBar");
+    m_statusBar->setSizeGripEnabled(false);
+    QFont font("Arial");
+    font.setPixelSize(ContourViewScene::kFontPixels);
+    const auto widths = ContourViewText::PaneWidths(OQtTextMeasurer(m_statusBar->font()));
+    for (size_t i = 0; i < m_panes.size(); ++i) {
+        auto* pane = new QLabel(" ", m_statusBar);
+        pane->setObjectName(QString("pane%1").arg(i));
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (i + 1 < m_panes.size()) {
+            pane->setFixedWidth(widths[i] + 8);
+            m_statusBar->addWidget(pane);
+        } else {
+            pane->setMinimumWidth(widths[i]);
+            m_statusBar->addWidget(pane, 1);
+        }
+        m_panes[i] = pane;
+    }
+    m_panes[0]->setText(Q(ContourViewText::kPointerPaneIdle));
+}
+
+// --- refresh ---
+
+void OExtr_DefaultWindow::OnUpdate() {
+    if (m_doc.iGetBusy()) return;
+    UpdateStatusPanes();
+    SyncSlider();
+    UpdateToolbar();
+    m_canvas->update();
+}
+
+void OExtr_DefaultWindow::Redraw() {
+    UpdateStatusPanes();
+    m_canvas->update();
+}
+
+void OExtr_DefaultWindow::UpdateStatusPanes() {
+    std::optional<OContourViewController> view = Controller();
+    if (!view) {
+        for (size_t i = 1; i < m_panes.size(); ++i)
+            m_panes[i]->setText(" ");
+        return;
+    }
+    const ContourViewText::OStatusPanes panes = view->StatusPanes();
+    for (size_t i = 1; i < m_panes.size(); ++i)
+        m_panes[i]->setText(Q(panes.text[i]));
+}
+
+void OExtr_DefaultWindow::SyncSlider() {
+    const OExtr_Default* engine = opEngine();
+    if (!engine || !m_slider) return;
+    const int position = ContourViewZoom::SliderPosition(engine->ViewState().zoom);
+    if (m_slider->value() == position) return;
+    m_settingSlider = true;
+    m_slider->setValue(position);
+    m_settingSlider = false;
+}
+
+void OExtr_DefaultWindow::OnSlider(int position) {
+    OExtr_Default* engine = opEngine();
+    if (m_settingSlider || !engine) return;
+    int shown = position;
+    if (!ContourViewZoom::bOnSlider(engine->ViewState(), position, shown)) return;
+    if (shown != position) {
+        m_settingSlider = true;
+        m_slider->setValue(shown);
+        m_settingSlider = false;
+    }
+    Redraw();
+}
+
+void OExtr_DefaultWindow::UpdateToolbar() {
+    for (const auto& [id, action] : m_toolbarActions) {
+        const OCommandState state = RoutedState(id);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checked || id == kMagnifier || id == Cmd::kSwitchTeachTest);
+        action->setChecked(state.checked);
+    }
+}
+
+// --- painting ---
+
+void OExtr_DefaultWindow::PaintCanvas(QPainter& screen) {
+    const QSize size = m_canvas->size();
+    if (m_buffer.size() != size) m_buffer = QImage(size, QImage::Format_RGB32);
+    std::optional<OContourViewController> view = Controller();
+    if (!view) {
+        m_buffer.fill(Qt::white);
+        screen.drawImage(0, 0, m_buffer);
+        return;
+    }
+    const OViewFrame frame =
+        PrepareContourView(view->Engine().ViewState(), size.width(), size.height());
+    if (frame.movePointer)
+        QCursor::setPos(m_canvas->mapToGlobal(QPoint(frame.pointer.x, frame.pointer.y)));
+    {
+        QPainter painter(&m_buffer);
+        OPainter_Qt drawing(painter);
+        OContourSceneArea area;
+        area.width = size.width();
+        area.height = size.height();
+        ContourViewScene::Paint(drawing, *view, area);
+    }
+    screen.drawImage(0, 0, m_buffer);
+    if (m_drag == Drag::Track) {
+        // The tracker of the tool being moved or resized.
+        screen.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        screen.setBrush(Qt::NoBrush);
+        screen.drawRect(m_trackNow);
+    }
+}
+
+QImage OExtr_DefaultWindow::Screenshot() {
+    m_canvas->repaint();
+    return m_buffer.isNull() ? ViewScreenshot::Capture(*m_canvas) : m_buffer.copy();
+}
+
+// --- the mouse ---
+
+int OExtr_DefaultWindow::HandleAt(const QRect& tracker, QPoint at) const {
+    const QRect outer =
+        tracker.adjusted(-kHandlePixels, -kHandlePixels, kHandlePixels, kHandlePixels);
+    if (!outer.contains(at)) return -1;
+    int edges = 0;
+    if (std::abs(at.x() - tracker.left()) <= kHandlePixels) edges |= kLeft;
+    if (std::abs(at.x() - tracker.right()) <= kHandlePixels) edges |= kRight;
+    if (std::abs(at.y() - tracker.top()) <= kHandlePixels) edges |= kTop;
+    if (std::abs(at.y() - tracker.bottom()) <= kHandlePixels) edges |= kBottom;
+    // A tracker narrower than two handles moves from its middle.
+    if ((edges & (kLeft | kRight)) == (kLeft | kRight)) edges &= ~(kLeft | kRight);
+    if ((edges & (kTop | kBottom)) == (kTop | kBottom)) edges &= ~(kTop | kBottom);
+    return edges;
+}
+
+void OExtr_DefaultWindow::CanvasMousePress(Qt::MouseButton button, QPoint at) {
+    std::optional<OContourViewController> view = Controller();
+    if (!view) return;
+    m_pressAt = at;
+    if (button == Qt::RightButton) {
+        if (view->OnRightButtonDown(ToOPoint(at))) {
+            ShowContextMenu(m_canvas->mapToGlobal(at));
+        } else {
+            Redraw();
+        }
+        return;
+    }
+    if (button != Qt::LeftButton) return;
+    const OLeftButtonDown down = view->OnLeftButtonDown(ToOPoint(at));
+    switch (down.action) {
+        case OLeftButtonDown::Action::DragLowerBar:
+        case OLeftButtonDown::Action::DragUpperBar:
+            m_drag = Drag::Bar;
+            break;
+        case OLeftButtonDown::Action::RubberBand:
+            m_drag = Drag::RubberBand;
+            m_rubberBand->setGeometry(QRect(at, QSize(ContourViewZoom::kRubberBandMinMove,
+                                                      ContourViewZoom::kRubberBandMinMove)));
+            m_rubberBand->show();
+            break;
+        case OLeftButtonDown::Action::TrackTool: {
+            m_drag = Drag::Track;
+            m_trackTool = down.tool;
+            m_trackBefore = ToQRect(down.tracker).normalized();
+            m_trackNow = m_trackBefore;
+            m_trackHandle = std::max(0, HandleAt(m_trackBefore, at));
+            break;
+        }
+        case OLeftButtonDown::Action::TapeMeasure:
+            m_drag = Drag::Measure;
+            break;
+        case OLeftButtonDown::Action::None:
+            m_drag = Drag::None;
+            break;
+    }
+    m_doc.Views().ActivateFrame(ViewKind::PartContour);
+    m_canvas->setFocus(Qt::MouseFocusReason);
+    Redraw();
+}
+
+void OExtr_DefaultWindow::CanvasMouseMove(QPoint at, bool leftDown) {
+    std::optional<OContourViewController> view = Controller();
+    if (!view) return;
+    m_panes[0]->setText(Q(view->OnMouseMove(ToOPoint(at), leftDown && m_drag == Drag::Bar)));
+    const QPoint delta = at - m_pressAt;
+    switch (m_drag) {
+        case Drag::Track: {
+            QRect r = m_trackBefore;
+            if (m_trackHandle == 0) {
+                r.translate(delta);
+            } else {
+                if (m_trackHandle & kLeft) r.setLeft(r.left() + delta.x());
+                if (m_trackHandle & kRight) r.setRight(r.right() + delta.x());
+                if (m_trackHandle & kTop) r.setTop(r.top() + delta.y());
+                if (m_trackHandle & kBottom) r.setBottom(r.bottom() + delta.y());
+                r = r.normalized();
+            }
+            m_trackNow = r;
+            m_canvas->update();
+            break;
+        }
+        case Drag::RubberBand:
+            m_rubberBand->setGeometry(QRect(m_pressAt, at).normalized());
+            break;
+        case Drag::Measure:
+        case Drag::Bar:
+            m_canvas->update();
+            break;
+        case Drag::None:
+            break;
+    }
+    UpdateCursor(at);
+}
+
+void OExtr_DefaultWindow::CanvasMouseRelease(Qt::MouseButton button, QPoint at) {
+    if (button != Qt::LeftButton) return;
+    std::optional<OContourViewController> view = Controller();
+    const Drag drag = std::exchange(m_drag, Drag::None);
+    if (!view) return;
+    switch (drag) {
+        case Drag::Track:
+            // Commits, recomputes and updates every view when the rectangle changed.
+            if (m_trackNow != m_trackBefore)
+                view->OnToolTracked(m_trackTool, ToORect(m_trackBefore), ToORect(m_trackNow));
+            break;
+        case Drag::RubberBand:
+            m_rubberBand->hide();
+            view->OnRubberBandEnded(ToOPoint(m_pressAt), ToOPoint(at));
+            break;
+        default:
+            view->OnLeftButtonUp();
+            break;
+    }
+    m_trackTool = -1;
+    Redraw();
+}
+
+void OExtr_DefaultWindow::CanvasDoubleClick(Qt::MouseButton button, QPoint at) {
+    std::optional<OContourViewController> view = Controller();
+    if (!view) return;
+    if (button == Qt::LeftButton) view->OnLeftDoubleClick(ToOPoint(at));
+    if (button == Qt::RightButton) view->OnRightDoubleClick(ToOPoint(at));
+    Redraw();
+}
+
+void OExtr_DefaultWindow::CanvasWheel(int delta, QPoint at) {
+    std::optional<OContourViewController> view = Controller();
+    if (!view || delta == 0) return;
+    // Turning the wheel towards the user widens the visible range.
+    if (view->OnWheel(delta < 0, ToOPoint(at))) Redraw();
+}
+
+bool OExtr_DefaultWindow::bCanvasKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (!(modifiers & Qt::ControlModifier)) return false;
+    int dx = 0;
+    int dy = 0;
+    switch (key) {
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Up:
+            dy = 1;  // rows count upwards
+            break;
+        case Qt::Key_Down:
+            dy = -1;
+            break;
+        default:
+            return false;
+    }
+    std::optional<OContourViewController> view = Controller();
+    if (!view) return true;
+    const bool resize = modifiers & Qt::ShiftModifier;
+    if (resize) {
+        view->bNudgeSelectedTool(0, 0, dx, dy);
+    } else {
+        view->bNudgeSelectedTool(dx, dy, 0, 0);
+    }
+    Redraw();
+    return true;
+}
+
+void OExtr_DefaultWindow::UpdateCursor(QPoint at) {
+    std::optional<OContourViewController> view = Controller();
+    if (!view) return;
+    bool overHandle = false;
+    const OContourViewState& state = view->Engine().ViewState();
+    if (m_drag == Drag::Track) {
+        overHandle = true;
+    } else if (state.selectedTool >= 0 && !state.measuring) {
+        // The selected tool's tracker: its handles resize, its inside moves.
+        if (const auto* set = m_doc.opGetActualPartSet()) {
+            if (const OType_ConfigTool* tool = set->Tools().opGetAt(state.selectedTool)) {
+                OContourColumns columns;
+                if (const OType_Part* part = set->opGetShowPart()) columns.Build(part->Contour());
+                const QRect tracker = ToQRect(ToolTracking::TrackerRect(
+                    ToolTracking::PlacedRegion(*tool, columns), state, view->Mapping()));
+                overHandle =
+                    ToolTracking::bHasRegion(*tool) && HandleAt(tracker.normalized(), at) >= 0;
+            }
+        }
+    }
+    switch (view->CursorAt(ToOPoint(at), overHandle)) {
+        case OContourCursor::Arrow:
+            m_canvas->setCursor(Qt::ArrowCursor);
+            break;
+        case OContourCursor::Measure:
+            m_canvas->setCursor(Qt::CrossCursor);
+            break;
+        case OContourCursor::Magnifier:
+            m_canvas->setCursor(Qt::PointingHandCursor);
+            break;
+        case OContourCursor::TrackerHandle: {
+            const int edges = HandleAt(m_drag == Drag::Track ? m_trackNow : m_trackBefore, at);
+            m_canvas->setCursor(
+                edges == (kLeft | kTop) || edges == (kRight | kBottom)   ? Qt::SizeFDiagCursor
+                : edges == (kLeft | kBottom) || edges == (kRight | kTop) ? Qt::SizeBDiagCursor
+                : edges & (kLeft | kRight)                               ? Qt::SizeHorCursor
+                : edges & (kTop | kBottom)                               ? Qt::SizeVerCursor
+                                                                         : Qt::SizeAllCursor);
+            break;
+        }
+    }
+}
+
+// --- commands ---
+
+std::optional<OCommandState> OExtr_DefaultWindow::ViewCommandState(int id) {
+    if (!bIsWindowCommand(id)) return std::nullopt;
+    std::optional<OContourViewController> view = Controller();
+    if (!view) return OCommandState{false, false, std::nullopt};
+    return view->GetCommandState(id);
+}
+
+bool OExtr_DefaultWindow::bOnViewCommand(int id) {
+    if (!bIsWindowCommand(id)) return false;
+    std::optional<OContourViewController> view = Controller();
+    if (!view || !view->GetCommandState(id).enabled) return true;
+    switch (id) {
+        case kPrint:
+            PrintOrPreview(false);
+            break;
+        case kPrintPreview:
+            PrintOrPreview(true);
+            break;
+        case kScreenshotToClipboard:
+            ViewScreenshot::bCopyToClipboard(*m_canvas);
+            break;
+        case kScreenshotToFile:
+            ViewScreenshot::bSaveToFile(*m_canvas, m_doc.UI());
+            break;
+        default:
+            view->bExecute(id);
+            break;
+    }
+    UpdateToolbar();
+    Redraw();
+    return true;
+}
+
+OPrintable* OExtr_DefaultWindow::opGetPrintable() {
+    m_printable = std::make_unique<OContourPrintable>(
+        m_doc, [this] { return Controller(); },
+        std::make_pair(m_canvas->width(), m_canvas->height()));
+    return m_printable.get();
+}
+
+void OExtr_DefaultWindow::PrintOrPreview(bool preview) {
+    OPrintable* printable = opGetPrintable();
+    if (preview) {
+        OPrintService::Preview(*printable, this);
+    } else {
+        OPrintService::bPrint(*printable, this);
+    }
+}
+
+void OExtr_DefaultWindow::RunCommand(int id) {
+    RouteCommand(id);
+    UpdateToolbar();
+}
+
+QMenu* OExtr_DefaultWindow::CreateContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QString::number(kContextMenu));
+    QMenu* addTools = nullptr;
+    const auto& entries = ContourContextMenu();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const OContourMenuEntry& entry = entries[i];
+        const bool addTool = i >= kFirstAddToolEntry && i < kFirstAddToolEntry + kAddToolEntries;
+        QMenu* into = menu;
+        if (addTool) {
+            if (!addTools) addTools = menu->addMenu("Add tool");
+            into = addTools;
+        }
+        // Groups: part, tools, features, contour editing, settings and screenshots.
+        if (entry.id == kCopyTool || entry.id == ContourEditCommand::kViewingArea ||
+            entry.id == kTapeMeasureSettings)
+            menu->addSeparator();
+        QAction* action = into->addAction(Q(entry.text));
+        action->setObjectName(QString::number(entry.id));
+        const OCommandState state = RoutedState(entry.id);
+        action->setEnabled(state.enabled);
+        if (state.checked) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+        connect(action, &QAction::triggered, this, [this, id = entry.id] { RunCommand(id); });
+    }
+    return menu;
+}
+
+void OExtr_DefaultWindow::ShowContextMenu(QPoint globalPos) {
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}

@@ -311,11 +311,6 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void CopyCheckProgram();
     void PasteCheckProgram();
     void EditCheckProgramProperties();
-    // The accuracy and optimising wizards (ODoc_Wizards.cpp).
-    bool bOnWizardCommand(int id);
-    std::optional<OCommandState> WizardCommandState(int id) const;
-    void RunAccuracyWizard();
-    void RunOptimizeWizard();
     // Teach-Data commands of the shown part type (ODoc_TeachData.cpp).
     bool bOnTeachDataCommand(int id);
     std::optional<OCommandState> TeachDataCommandState(int id) const;

@@ -1,4 +1,5 @@
-// The evaluation wizards the document starts: the accuracy wizard and the optimising wizard.
+#include "document/ODoc_Wizards.h"
+
 #include "analysis/OAccuracyWizardDialog.h"
 #include "analysis/OOptimizeWizardDialog.h"
 #include "device/OQuillon.h"
@@ -9,28 +10,57 @@
 #include "platform/OClock_System.h"
 #include "platform/UserInteraction.h"
 
-bool ODoc::bOnWizardCommand(int id) {
+namespace {
+
+void RunAccuracyWizard(ODoc& doc) {
+    OType_ZRPartSet* partSet = doc.opGetActualPartSet();
+    if (!partSet) return;
+    doc.CloseCommunicationManager();
+    OAccuracyWizardDialog dialog(*partSet);
+    if (!doc.UI().bRunDialog(dialog)) return;
+    const bool detectsOrientations = doc.opGetSession()->ProjectProperties().useOrientation != 0;
+    if (dialog.Sheet().iApplyOnFinish(doc.opEnsureClassifier(), detectsOrientations) == 1)
+        doc.bStoreUndoStep(*partSet, "Accuracy ranges as Teach-Data", Cmd::kViewTeachData);
+    doc.RefreshViews();
+}
+
+void RunOptimizeWizard(ODoc& doc) {
+    if (!doc.opGetActualPartSet() || doc.iGetFamily() != 1) return;
+    doc.CloseCommunicationManager();
+    static const OClock_System systemClock;
+    const Clock* clock = doc.opGetClock() ? doc.opGetClock() : &systemClock;
+    OOptimizeWizardDialog dialog(doc.opEnsureExtractor(), doc.opEnsureClassifier(), *clock,
+                                 doc.UI());
+    doc.UI().bRunDialog(dialog);
+    doc.RefreshViews();
+}
+
+}  // namespace
+
+namespace DocWizards {
+
+bool bOnCommand(ODoc& doc, int id) {
     switch (id) {
         case Cmd::kAccuracyWizard:
-            RunAccuracyWizard();
+            RunAccuracyWizard(doc);
             return true;
         case Cmd::kOptimizeWizard:
-            RunOptimizeWizard();
+            RunOptimizeWizard(doc);
             return true;
         default:
             return false;
     }
 }
 
-std::optional<OCommandState> ODoc::WizardCommandState(int id) const {
+std::optional<OCommandState> CommandState(const ODoc& doc, int id) {
     OCommandState state;
     switch (id) {
         case Cmd::kAccuracyWizard:
-            state.enabled = opGetActualPartSet() != nullptr;
+            state.enabled = doc.opGetActualPartSet() != nullptr;
             return state;
         case Cmd::kOptimizeWizard:
-            // The tool search belongs to the contour images of family 1.
-            state.enabled = opGetActualPartSet() != nullptr && iGetFamily() == 1 &&
+            // The tool search belongs to the contour images of family 1; one at a time.
+            state.enabled = doc.opGetActualPartSet() != nullptr && doc.iGetFamily() == 1 &&
                             !OProjectWizardOptiSettings::bIsSearchRunning();
             return state;
         default:
@@ -38,24 +68,4 @@ std::optional<OCommandState> ODoc::WizardCommandState(int id) const {
     }
 }
 
-void ODoc::RunAccuracyWizard() {
-    OType_ZRPartSet* partSet = opGetActualPartSet();
-    if (!partSet) return;
-    CloseCommunicationManager();
-    OAccuracyWizardDialog dialog(*partSet);
-    if (!m_services.ui.bRunDialog(dialog)) return;
-    const bool detectsOrientations = m_session->ProjectProperties().useOrientation != 0;
-    if (dialog.Sheet().iApplyOnFinish(opEnsureClassifier(), detectsOrientations) == 1)
-        bStoreUndoStep(*partSet, "Accuracy ranges as Teach-Data", Cmd::kViewTeachData);
-    RefreshViews();
-}
-
-void ODoc::RunOptimizeWizard() {
-    if (!opGetActualPartSet() || iGetFamily() != 1) return;
-    CloseCommunicationManager();
-    static const OClock_System systemClock;
-    const Clock* clock = m_services.clock ? m_services.clock : &systemClock;
-    OOptimizeWizardDialog dialog(opEnsureExtractor(), opEnsureClassifier(), *clock, m_services.ui);
-    m_services.ui.bRunDialog(dialog);
-    RefreshViews();
-}
+}  // namespace DocWizards

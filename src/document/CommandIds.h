@@ -54,10 +54,6 @@ inline constexpr int kActivateFromCompanion = 35120;
 inline constexpr int kProjectWizard = 32891;
 inline constexpr int kProjectProperties = 32919;
 inline constexpr int kOptions = 32880;
-
-// Evaluation wizards
-inline constexpr int kAccuracyWizard = 32796;
-inline constexpr int kOptimizeWizard = 32917;
 inline constexpr int kTestCaseNothing = 33066;
 inline constexpr int kTestCaseStart = 33067;
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "document/CommandIds.h"
+#include "document/ODoc_Wizards.h"
 #include "document/ODoc.h"
 #include "extraction/OContourEditCommands.h"
 

@@ -7,6 +7,11 @@
 
 class ODoc;
 
+namespace Cmd {
+inline constexpr int kAccuracyWizard = 32796;
+inline constexpr int kOptimizeWizard = 32917;
+}  // namespace Cmd
+
 namespace DocWizards {
 // Runs a wizard command; false when the id is not one.
 bool bOnCommand(ODoc& doc, int id);

@@ -21,6 +21,7 @@
 #include "classification/OClassifier.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
+#include "document/ODoc_Wizards.h"
 #include "document/ViewHost.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"

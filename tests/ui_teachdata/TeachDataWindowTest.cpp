@@ -135,12 +135,10 @@ TEST(TeachDataWindow, InseparableOrientationsShowTheErrorInsteadOfTheCurve) {
         << desk.teach->ErrorText()->toPlainText().toStdString();
 
     TeachDesk good(10, false);
-    if (good.doc->opGetClassifier()->iGetTeachErrorCode() == 0) {
-        EXPECT_FALSE(good.teach->ErrorText()->isVisibleTo(good.teach));
-        EXPECT_TRUE(good.teach->Chart()->isVisibleTo(good.teach));
-        EXPECT_EQ(good.teach->Chart()->Curve().points.size(), 5u)
-            << "the parts of orientation ... type 1";
-    }
+    ASSERT_EQ(good.doc->opGetClassifier()->iGetTeachErrorCode(), 0);
+    EXPECT_FALSE(good.teach->ErrorText()->isVisibleTo(good.teach));
+    EXPECT_TRUE(good.teach->Chart()->isVisibleTo(good.teach));
+    EXPECT_EQ(good.teach->Chart()->Curve().points.size(), 10u) << "every sample part of type 1";
 }
 
 TEST(TeachDataWindow, EvaluationDialogShowsTheEvaluationList) {

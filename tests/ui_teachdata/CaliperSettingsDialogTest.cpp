@@ -21,6 +21,7 @@ QLineEdit* Edit(QWidget& dialog, int id) {
 }
 
 TEST(CaliperSettingsDialog, ContourImagesShowOnlyTheTwoFactors) {
+    Application();
     ODlg_CaliperSettings model(0.25, 0.5, 7.0, false);
     ODlg_CaliperSettingsWindow window(model, nullptr);
     EXPECT_EQ(window.objectName(), "280");
@@ -44,6 +45,7 @@ TEST(CaliperSettingsDialog, ContourImagesShowOnlyTheTwoFactors) {
 }
 
 TEST(CaliperSettingsDialog, TransformingDevicesShowTheZCoordinate) {
+    Application();
     ODlg_CaliperSettings model(1.0, 1.0, -2.5, true);
     ODlg_CaliperSettingsWindow window(model, nullptr);
     QLineEdit* z = Edit(window, ODlg_CaliperSettings::kZEdit);
@@ -67,6 +69,7 @@ TEST(CaliperSettingsDialog, TransformingDevicesShowTheZCoordinate) {
 }
 
 TEST(CaliperSettingsDialog, EntriesThatAreNoNumbersAreRefused) {
+    Application();
     ODlg_CaliperSettings model(1.0, 1.0, 0.0, true);
     ODlg_CaliperSettingsWindow window(model, nullptr);
     std::string message;

@@ -165,6 +165,7 @@ TEST(TeachDataWindow, EvaluationDialogShowsTheEvaluationList) {
 }
 
 TEST(TeachDataWindow, CounterDialogRefusesTargetsOutOfRange) {
+    shelltest::Application();
     ODlg_CounterProperties model(1, 25, true);
     ODlg_CounterPropertiesWindow window(model, nullptr);
     auto* edit = window.findChild<QLineEdit*>("1163");

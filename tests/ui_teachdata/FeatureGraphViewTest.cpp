@@ -21,6 +21,16 @@ OView_FeatureGraph* OpenGraph(TeachDesk& desk) {
     return frame ? qobject_cast<OView_FeatureGraph*>(frame->widget()) : nullptr;
 }
 
+// The graph in a main window large enough for every point to have its own marker.
+OView_FeatureGraph* OpenLaidOutGraph(TeachDesk& desk) {
+    OView_FeatureGraph* graph = OpenGraph(desk);
+    if (!graph) return nullptr;
+    desk.Frame().resize(1200, 800);
+    ProcessEvents();
+    graph->OnUpdate();
+    return graph;
+}
+
 TEST(FeatureGraphView, OpensWithItsCombosAndPoints) {
     TeachDesk desk;
     OView_FeatureGraph* graph = OpenGraph(desk);
@@ -42,11 +52,8 @@ TEST(FeatureGraphView, OpensWithItsCombosAndPoints) {
 
 TEST(FeatureGraphView, AClickOnAPointMakesThatPartCurrent) {
     TeachDesk desk;
-    OView_FeatureGraph* graph = OpenGraph(desk);
+    OView_FeatureGraph* graph = OpenLaidOutGraph(desk);
     ASSERT_NE(graph, nullptr);
-    desk.Frame().resize(1200, 800);
-    ProcessEvents();
-    graph->OnUpdate();
     ASSERT_GE(graph->Area()->Plot().markers.size(), 8u);
     QTest::mouseClick(graph->Area(), Qt::LeftButton, {}, graph->Area()->MarkerCentre(7));
     ProcessEvents();
@@ -62,11 +69,8 @@ TEST(FeatureGraphView, AClickOnAPointMakesThatPartCurrent) {
 
 TEST(FeatureGraphView, PartCommandsActOnTheClickedPart) {
     TeachDesk desk;
-    OView_FeatureGraph* graph = OpenGraph(desk);
+    OView_FeatureGraph* graph = OpenLaidOutGraph(desk);
     ASSERT_NE(graph, nullptr);
-    desk.Frame().resize(1200, 800);
-    ProcessEvents();
-    graph->OnUpdate();
     OType_PartArray& parts = desk.Set().TeachParts();
     for (int i = 0; i < 4; ++i)
         parts.GetAt(i)->SetSelected(true);

@@ -1,6 +1,5 @@
 #include "classification/ui/ODlg_CaliperSettingsWindow.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +8,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "app/ui/DialogButtons.h"
 #include "classification/ODlg_CaliperSettings.h"
 
 namespace {
@@ -50,12 +50,7 @@ ODlg_CaliperSettingsWindow::ODlg_CaliperSettingsWindow(ODlg_CaliperSettings& mod
         grid->addWidget(m_z, 2, 1, Qt::AlignTop);
     }
     layout->addLayout(grid);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_CaliperSettingsWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
     m_horizontal->selectAll();
     m_horizontal->setFocus();
 }

@@ -127,7 +127,7 @@ class OPage_AccuracyWizardEvaluation {
         "EMS [50] / Bosch H10 [58]";
     enum class Mode { ToleranceRange, UncertainShare };
 
-    // Takes e, t and u from the sheet and the measured value as specified value; computes.
+    // Takes e, t and u from the sheet and the measured value as the nominal value; computes.
     void OnActivate(const OAccuracyResults& sheet);
     void SetMode(Mode mode);
     // Edits; a window recomputes after a short pause (Recompute).

@@ -413,6 +413,7 @@ bool bIsImplementedCommand(int id) {
         ContourEditCommand::kCombineXor,
         ContourEditCommand::kCombineAnd,
         Cmd::kStartCompanionViewer,
+        Cmd::kPrintProject,
         Cmd::kActivateFromCompanion,
         Cmd::kAccuracyWizard,
         Cmd::kOptimizeWizard,

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/DialogButtons.h"
 #include "app/ui/OListChoiceDialog.h"
 #include "kalvor/Version.h"
 
@@ -103,12 +104,7 @@ QDialog* PlainForm(ODialogModel& model, QWidget* parent) {
     dialog->setWindowTitle(Q(model.DialogName()));
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(new QLabel(Q(model.DialogName()), dialog));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*dialog, *layout);
     return dialog;
 }
 

@@ -1,13 +1,13 @@
 #include "classification/ui/ODlg_CounterPropertiesWindow.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/DialogButtons.h"
 #include "classification/ODlg_CounterProperties.h"
 
 ODlg_CounterPropertiesWindow::ODlg_CounterPropertiesWindow(ODlg_CounterProperties& model,
@@ -28,12 +28,7 @@ ODlg_CounterPropertiesWindow::ODlg_CounterPropertiesWindow(ODlg_CounterPropertie
     m_ignore->setChecked(model.bGetIgnoreOrientation());
     form->addRow(QString::fromStdString(ODlg_CounterProperties::IgnoreOrientationText()), m_ignore);
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_CounterPropertiesWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddOkCancelButtons(*this, *layout);
     m_target->selectAll();
     m_target->setFocus();
 }

@@ -1,13 +1,14 @@
 #include "device/ui/ODlg_MsgBox_WithCheckMarkWindow.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "app/ui/DialogButtons.h"
 
 namespace {
 QString Q(const std::string& text) {
@@ -57,12 +58,7 @@ ODlg_MsgBox_WithCheckMarkWindow::ODlg_MsgBox_WithCheckMarkWindow(ODlg_MsgBox_Wit
         layout->addWidget(group);
     }
     layout->addStretch(1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_MsgBox_WithCheckMarkWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddOkCancelButtons(*this, *layout);
     setMinimumWidth(380);
 }
 

@@ -1,12 +1,12 @@
 #include "document/ui/ODlg_CheckProgramPropertiesWindow.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/DialogButtons.h"
 #include "model/strings/ResStr.h"
 
 ODlg_CheckProgramPropertiesWindow::ODlg_CheckProgramPropertiesWindow(
@@ -37,12 +37,7 @@ ODlg_CheckProgramPropertiesWindow::ODlg_CheckProgramPropertiesWindow(
         grid->addWidget(unit, 3, 1);
     }
     layout->addLayout(grid);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_CheckProgramPropertiesWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddOkCancelButtons(*this, *layout);
     m_name->setFocus();
     m_name->selectAll();
 }

@@ -1,13 +1,13 @@
 #include "document/ui/ODlg_PartPropertiesWindow.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/DialogButtons.h"
 #include "model/strings/ResStr.h"
 
 namespace {
@@ -76,12 +76,7 @@ ODlg_PartPropertiesWindow::ODlg_PartPropertiesWindow(ODlg_PartProperties& model,
         note->setObjectName("partCount");
         layout->addWidget(note);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_PartPropertiesWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddOkCancelButtons(*this, *layout);
     m_comment->setFocus();
 }
 

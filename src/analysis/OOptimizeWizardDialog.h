@@ -33,6 +33,13 @@ class OOptimizeWizardDialog : public ODialogModel {
 
     OOptimizeWizardSheet& Sheet() { return m_sheet; }
     OClassifier* opGetClassifier() const { return m_classifier; }
+    // The document's engines after they were made anew (another device family); not while
+    // a search runs.
+    void SetEngines(OExtractor* contourView, OClassifier* classifier) {
+        if (m_job) return;
+        m_contourView = contourView;
+        m_classifier = classifier;
+    }
 
     // The settings page's button. Started: a job waits for RunSearch. Invalid: the range
     // message has been shown.

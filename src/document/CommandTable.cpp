@@ -417,6 +417,7 @@ bool bIsImplementedCommand(int id) {
         Cmd::kActivateFromCompanion,
         Cmd::kAccuracyWizard,
         Cmd::kOptimizeWizard,
+        Cmd::kProjectWizard,
         Cmd::kTestCaseNothing,
         Cmd::kAppAbout,
         Cmd::kAppExit,

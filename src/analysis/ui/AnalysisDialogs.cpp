@@ -4,11 +4,15 @@
 #include "analysis/OOptimizeWizardDialog.h"
 #include "analysis/ui/OSheet_AccuracyWizardWindow.h"
 #include "app/ui/OUserInteraction_Qt.h"
+#include "wizards/OProjectWizardSheet.h"
 #include "wizards/ui/OOptimizeWizardWindow.h"
+#include "wizards/ui/OProjectWizardSheetWindow.h"
 
 void RegisterAnalysisDialogs(OUserInteraction_Qt& ui) {
     ui.RegisterDialogWindow<OAccuracyWizardDialog, OSheet_AccuracyWizardWindow>(
         OAccuracyWizardDialog::kDialogName);
     ui.RegisterDialogWindow<OOptimizeWizardDialog, OOptimizeWizardWindow>(
         OOptimizeWizardDialog::kDialogName);
+    ui.RegisterDialogWindow<OProjectWizardSheet, OProjectWizardSheetWindow>(
+        OProjectWizardSheet::kDialogName);
 }

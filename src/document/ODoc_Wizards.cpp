@@ -9,8 +9,8 @@
 #include "document/files/OProjectExchangeSupport.h"
 #include "extraction/OExtr_Default.h"
 #include "model/partset/OType_ZRPartSet.h"
-#include "platform/OClock_System.h"
 #include "model/strings/ResStr.h"
+#include "platform/OClock_System.h"
 #include "platform/UserInteraction.h"
 #include "wizards/OProjectWizardSheet.h"
 #include "wizards/ProjectWizardRules.h"
@@ -94,7 +94,8 @@ void FinishProjectWizard(ODoc& doc, const OProjectWizardSheet& sheet) {
     if (sheet.bFinishPathIsProject())
         doc.SetTitle(ProjectWizardRules::NameOfPath(sheet.ProjectPath()) + ".zrp");
     // The documentation view stays open on the finished project for the user to fill in.
-    if (!results.manualMode && !results.addDocumentation) EndWithNewProject(doc, sheet.ProjectPath());
+    if (!results.manualMode && !results.addDocumentation)
+        EndWithNewProject(doc, sheet.ProjectPath());
 }
 
 void RunProjectWizard(ODoc& doc) {
@@ -106,14 +107,13 @@ void RunProjectWizard(ODoc& doc) {
     doc.RecomputeAll(1, 0, 1, 1, 0);
     doc.RefreshViews();
     doc.SetModifiedFlag(0);
-    {
-        OProjectWizardSheet sheet(doc, doc.GetPathName());
-        sheet.Begin();
-        if (doc.UI().bRunDialog(sheet)) FinishProjectWizard(doc, sheet);
-    }
-    if (doc.opGetSession()->bIsDiagMode()) doc.opGetSession()->SetDiagnosticMode(0);
+    OProjectWizardSheet sheet(doc, doc.GetPathName());
+    sheet.Begin();
+    const bool finished = doc.UI().bRunDialog(sheet);
+    // Recomputed before Finish saves, so that the saved project is the one shown.
     doc.RecomputeAll(1, 0, 1, 1, 0);
     doc.RefreshViews();
+    if (finished) FinishProjectWizard(doc, sheet);
 }
 
 }  // namespace
@@ -148,8 +148,8 @@ std::optional<OCommandState> CommandState(const ODoc& doc, int id) {
                             !OProjectWizardOptiSettings::bIsSearchRunning();
             return state;
         case Cmd::kProjectWizard:
-            state.enabled = doc.opGetSession() != nullptr &&
-                            !OProjectWizardOptiSettings::bIsSearchRunning();
+            state.enabled =
+                doc.opGetSession() != nullptr && !OProjectWizardOptiSettings::bIsSearchRunning();
             return state;
         default:
             return std::nullopt;

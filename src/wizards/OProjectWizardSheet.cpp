@@ -12,8 +12,8 @@
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "model/part/OType_Part.h"
-#include "model/project/OType_ProjectData.h"
 #include "model/partset/OType_ZRPartSet.h"
+#include "model/project/OType_ProjectData.h"
 #include "model/strings/FileNameCleaning.h"
 #include "model/strings/FormatPrintf.h"
 #include "model/strings/ResStr.h"
@@ -37,9 +37,8 @@ const Clock& WizardClock(ODoc& doc) {
 
 OProjectWizardSheet::OProjectWizardSheet(ODoc& doc, std::string path)
     : m_doc(doc),
-      m_optimizer(std::make_unique<OOptimizeWizardDialog>(doc.opEnsureExtractor(),
-                                                          doc.opEnsureClassifier(),
-                                                          WizardClock(doc), doc.UI())) {
+      m_optimizer(std::make_unique<OOptimizeWizardDialog>(
+          doc.opEnsureExtractor(), doc.opEnsureClassifier(), WizardClock(doc), doc.UI())) {
     SetProjectPath(path);
 }
 
@@ -90,8 +89,7 @@ int OProjectWizardSheet::iType() const {
 
 int OProjectWizardSheet::iMaxOrientations() const {
     const OQuillon& s = Session();
-    return s.ProjectProperties().useOrientation ? std::max(1, s.GetTargetSystem().orientations)
-                                                : 1;
+    return s.ProjectProperties().useOrientation ? std::max(1, s.GetTargetSystem().orientations) : 1;
 }
 
 int OProjectWizardSheet::iMaxTypes() const {
@@ -177,8 +175,7 @@ int OProjectWizardSheet::Next() {
             Go(kCreateTeachData);
             break;
         case kCreateTeachData:
-            if (m_creation.iTeachError() == 20)
-                m_doc.UI().Message(ResStr(2169), MsgIcon::Warning);
+            if (m_creation.iTeachError() == 20) m_doc.UI().Message(ResStr(2169), MsgIcon::Warning);
             Go(bTaskFlag(WizardTask::AutomaticOptimisation) ? kOptiSettings : kEvaluation);
             break;
         case kOptiSettings:
@@ -474,8 +471,7 @@ bool OProjectWizardSheet::bEnoughParts() const {
     std::vector<double> values;
     for (const OType_Part* part : CurrentSamples())
         values.push_back(part->dGetResultValue(0));
-    return ProjectWizardRules::bStableResults(values,
-                                              bTaskFlag(WizardTask::AutomaticOptimisation));
+    return ProjectWizardRules::bStableResults(values, bTaskFlag(WizardTask::AutomaticOptimisation));
 }
 
 void OProjectWizardSheet::Post(int commandId, int64_t /*argument*/) {

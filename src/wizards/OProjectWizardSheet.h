@@ -41,10 +41,9 @@ inline constexpr int kShowTestParts = 230;
 inline constexpr int kEvaluation = 232;
 inline constexpr int kSaveFiles = 233;
 // In sheet order.
-inline constexpr std::array<int, 11> kOrder = {kStart,        kParameters,    kTaskSettings,
-                                               kShowTeachParts, kMoreOris,    kShowBadParts,
-                                               kOptiSettings, kCreateTeachData, kShowTestParts,
-                                               kEvaluation,   kSaveFiles};
+inline constexpr std::array<int, 11> kOrder = {
+    kStart,        kParameters,      kTaskSettings,  kShowTeachParts, kMoreOris, kShowBadParts,
+    kOptiSettings, kCreateTeachData, kShowTestParts, kEvaluation,     kSaveFiles};
 }  // namespace ProjectWizardPage
 
 // The six tasks of page 3, in the order of their check boxes.

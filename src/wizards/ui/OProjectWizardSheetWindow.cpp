@@ -193,7 +193,7 @@ QWidget* OProjectWizardSheetWindow::BuildTeachPartsPage() {
     layout->addLayout(partRow);
     layout->addStretch(1);
     auto* buttons = new QHBoxLayout;
-    m_start = Named(new QPushButton(tr("Start")), kStart);
+    m_start = Named(new QPushButton(tr("Start")), kStartButton);
     m_delete = Named(new QPushButton(tr("Delete")), kDelete);
     auto* abort = Named(new QPushButton(tr("Manual abort")), kManualAbort);
     abort->setToolTip(tr("Enough sample parts of this orientation: go on"));
@@ -221,11 +221,11 @@ QWidget* OProjectWizardSheetWindow::BuildMoreOrisPage() {
     layout->addWidget(m_highest);
     layout->addSpacing(8);
     m_nextOrientation = Named(new QPushButton(tr("Next orientation")), kNextOrientation);
-    m_typeFinished = Named(new QPushButton(tr("Part type finished - no further orientations")),
-                           kTypeFinished);
+    m_typeFinished =
+        Named(new QPushButton(tr("Part type finished - no further orientations")), kTypeFinished);
     m_nextType = Named(new QPushButton(tr("Next part type")), kNextType);
-    m_allTypes = Named(new QPushButton(tr("All part types finished - no further types")),
-                       kAllTypesFinished);
+    m_allTypes =
+        Named(new QPushButton(tr("All part types finished - no further types")), kAllTypesFinished);
     for (QPushButton* b : {m_nextOrientation, m_typeFinished, m_nextType, m_allTypes}) {
         b->setAutoDefault(false);
         layout->addWidget(b);
@@ -256,10 +256,9 @@ QWidget* OProjectWizardSheetWindow::BuildPartsPage(const QString& text) {
 QWidget* OProjectWizardSheetWindow::BuildSaveFilesPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    m_transferCaption = Named(new QLabel, kTransferCaption);
-    layout->addWidget(m_transferCaption);
     auto* transferRow = new QHBoxLayout;
-    m_transfer = Named(new QCheckBox(tr("Transfer Teach-Data to Type")), kTransfer);
+    // The box carries the caption: to a type, or to a sorting program.
+    m_transfer = Named(new QCheckBox, kTransfer);
     m_target = Named(new QComboBox, kTransferTarget);
     transferRow->addWidget(m_transfer);
     transferRow->addWidget(m_target);
@@ -276,9 +275,8 @@ QWidget* OProjectWizardSheetWindow::BuildSaveFilesPage() {
     auto* info = Named(Wrapped(tr("Press 'Finish' to end the wizard.")), kInfoText);
     layout->addWidget(info);
     auto bind = [this](QCheckBox* box, bool OProjectWizardSheet::OResults::*field) {
-        connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
-            Act([&] { m_sheet.Results().*field = on; });
-        });
+        connect(box, &QCheckBox::toggled, this,
+                [this, field](bool on) { Act([&] { m_sheet.Results().*field = on; }); });
     };
     bind(m_transfer, &OProjectWizardSheet::OResults::transfer);
     bind(m_documentation, &OProjectWizardSheet::OResults::addDocumentation);
@@ -322,7 +320,9 @@ void OProjectWizardSheetWindow::Sync() {
         default:
             break;
     }
+    const bool entering = iCurrentPage() != m_index.value(page);
     ShowPage(m_index.value(page));
+    if (entering && page == kParameters) m_name->setFocus();
     // A running search holds every wizard button until it ends.
     SetButtons(page == kOptiSettings && m_opti->bSearching() ? 0 : m_sheet.iButtons());
     m_syncing = false;
@@ -367,7 +367,7 @@ void OProjectWizardSheetWindow::SyncMoreOris() {
 
 void OProjectWizardSheetWindow::SyncSaveFiles() {
     const OProjectWizardSheet::OResults& results = m_sheet.Results();
-    m_transferCaption->setText(Q(m_sheet.TransferCaption()));
+    m_transfer->setText(Q(m_sheet.TransferCaption()));
     const int targets = m_sheet.iTransferTargets();
     if (m_target->count() != targets) {
         m_target->clear();

@@ -30,7 +30,7 @@ class OProjectWizardSheetWindow : public OWizardDialog {
     static constexpr int kStartViewer = 1104;
     static constexpr int kTaskFirst = 1110;  // the six task boxes: 1110 … 1115
     static constexpr int kHint = 1120;
-    static constexpr int kStart = 1121;
+    static constexpr int kStartButton = 1121;
     static constexpr int kDelete = 1122;
     static constexpr int kSpin = 1123;
     static constexpr int kManualAbort = 1124;
@@ -40,7 +40,6 @@ class OProjectWizardSheetWindow : public OWizardDialog {
     static constexpr int kTypeFinished = 1132;
     static constexpr int kNextType = 1133;
     static constexpr int kAllTypesFinished = 1134;
-    static constexpr int kTransferCaption = 1140;
     static constexpr int kTransfer = 1141;
     static constexpr int kTransferTarget = 1142;
     static constexpr int kAddDocumentation = 1143;
@@ -88,7 +87,6 @@ class OProjectWizardSheetWindow : public OWizardDialog {
     QPushButton* m_typeFinished = nullptr;
     QPushButton* m_nextType = nullptr;
     QPushButton* m_allTypes = nullptr;
-    QLabel* m_transferCaption = nullptr;
     QCheckBox* m_transfer = nullptr;
     QComboBox* m_target = nullptr;
     QCheckBox* m_documentation = nullptr;

@@ -413,6 +413,8 @@ bool bIsImplementedCommand(int id) {
         ContourEditCommand::kCombineAnd,
         Cmd::kStartCompanionViewer,
         Cmd::kActivateFromCompanion,
+        Cmd::kProjectProperties,
+        Cmd::kOptions,
         Cmd::kTestCaseNothing,
         Cmd::kAppAbout,
         Cmd::kAppExit,

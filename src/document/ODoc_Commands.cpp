@@ -111,6 +111,12 @@ void ODoc::OnCommand(int id, int64_t argument) {
             RefreshViews();
             break;
         }
+        case Cmd::kProjectProperties:
+            EditProjectProperties(0);
+            break;
+        case Cmd::kOptions:
+            RunOptionsDialog();
+            break;
         case Cmd::kStartCompanionViewer:
             StartCompanionViewer();
             break;
@@ -157,6 +163,8 @@ OCommandState ODoc::GetCommandState(int id) const {
         case Cmd::kFileSaveAs:
         case Cmd::kFileImport:
         case Cmd::kFileExport:
+        case Cmd::kProjectProperties:
+        case Cmd::kOptions:
         case Cmd::kStartCompanionViewer:
         case Cmd::kActivateFromCompanion:
             state.enabled = true;

@@ -1,0 +1,140 @@
+// The "Options" dialog from the Extras menu: the connection choices of the device family,
+// the automatic-speed box that belongs to the first serial kind, a refused part buffer,
+// and OK writing the part buffer and the connection kind to the settings.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "device/ODlg_Options.h"
+#include "device/ui/ODlg_OptionsWindow.h"
+#include "document/CommandIds.h"
+#include "document/ODoc.h"
+#include "model/strings/ResStr.h"
+#include "ui_device/DeviceTestSupport.h"
+
+namespace {
+
+using namespace devicetest;
+
+struct OptionsDesk {
+    explicit OptionsDesk(const OTargetSystem& target) {
+        auto store = std::make_unique<OSettings_Memory>();
+        TargetSystemSettings::WriteTarget(*store, target);
+        shell = std::make_unique<Shell>(std::vector<std::string>{"-ETH:1"}, std::move(store));
+        EXPECT_TRUE(shell->desktop->Start());
+        shell->App().OnFileNew();
+        shell->ui.Clear();
+        shell->Frame().resize(1024, 760);
+        ProcessEvents();
+    }
+    OQuillon& Session() { return *shell->App().opGetDocument()->opGetSession(); }
+    // Answers the next options dialog through its window.
+    void Answer(std::function<void(QWidget&)> use, bool ok, std::string shot = {}) {
+        shell->ui.AnswerDialog(
+            [this, use = std::move(use), ok, shot](ODialogModel& model) {
+                ODlg_OptionsWindow window(static_cast<ODlg_Options&>(model), &shell->Frame());
+                window.show();
+                ProcessEvents();
+                use(window);
+                ProcessEvents();
+                if (!shot.empty()) {
+                    TempDir dir;
+                    SaveScreenshot(Composite(shell->Frame(), window), dir, shot);
+                }
+                Find<QPushButton>(window, ok ? "1" : "2")->click();
+                return window.result() == QDialog::Accepted;
+            },
+            "ODlg_Options");
+    }
+    void Run() {
+        shell->Frame().UpdateActions();
+        QAction* action = shell->Frame().Action(Cmd::kOptions);
+        ASSERT_NE(action, nullptr);
+        ASSERT_TRUE(action->isEnabled());
+        action->trigger();
+        ProcessEvents();
+    }
+    std::unique_ptr<Shell> shell;
+};
+
+TEST(Options, PartBufferAndConnectionKindReachTheSettings) {
+    OptionsDesk desk({1, 788, 0, 6, 1, 8});
+    OSettings_Memory& settings = *desk.shell->settings;
+    desk.Session().RaisePartLimit();
+    desk.Answer(
+        [](QWidget& w) {
+            auto* connection = Find<QComboBox>(w, "1128");
+            EXPECT_EQ(connection->count(), 2);
+            EXPECT_EQ(connection->itemText(0), QString::fromStdString(ResStr(6403)));
+            EXPECT_EQ(connection->itemText(1), QString::fromStdString(ResStr(6404)));
+            EXPECT_TRUE(Find<QCheckBox>(w, "1127")->isVisible());
+            Find<QLineEdit>(w, "1172")->setText("0");
+        },
+        true, "options");
+    desk.shell->ui.ExpectMessage(MsgResult::Ok, "25000");
+    desk.Answer(
+        [](QWidget& w) {
+            Find<QComboBox>(w, "1128")->setCurrentIndex(1);
+            EXPECT_FALSE(Find<QCheckBox>(w, "1127")->isVisible()) << "kind 1 sets no speed";
+            Find<QLineEdit>(w, "1172")->setText("12000");
+            Find<QRadioButton>(w, "policy3")->setChecked(true);
+            Find<QCheckBox>(w, "1206")->setChecked(false);
+        },
+        true);
+    desk.Run();
+    EXPECT_TRUE(desk.shell->ui.bAllScriptUsed()) << desk.shell->ui.TranscriptText();
+    EXPECT_TRUE(desk.shell->ui.Mismatches().empty()) << desk.shell->ui.TranscriptText();
+    EXPECT_EQ(settings.iGetInt("Settings", "PARTBUFFERSIZE", -1), 12000);
+    EXPECT_EQ(settings.iGetInt("Settings", "CONTYPE", -1), 1);
+    EXPECT_EQ(settings.iGetInt("Settings", "HANDLEMAXPARTSLIMITREACHED", -1), 3);
+    EXPECT_EQ(settings.iGetInt("Settings", "DISPLAYRECEIVEDPART", -1), 0);
+    EXPECT_EQ(desk.Session().Options().partBufferSize, 12000);
+    EXPECT_EQ(desk.Session().iGetPartLimit(), 12000) << "the raised limit ends with the options";
+    ASSERT_NE(desk.Session().opGetConnection(), nullptr);
+    EXPECT_EQ(desk.Session().opGetConnection()->iGetInterfaceType(), 1);
+}
+
+TEST(Options, CancelChangesNothingButAChosenViewerStays) {
+    OptionsDesk desk({1, 788, 0, 6, 1, 8});
+    OSettings_Memory& settings = *desk.shell->settings;
+    const int storedBuffer = settings.iGetInt("Settings", "PARTBUFFERSIZE", -1);
+    desk.shell->ui.AnswerFileOpen({"/opt/viewer/mirrel"});
+    desk.Answer(
+        [](QWidget& w) {
+            Find<QLineEdit>(w, "1172")->setText("77");
+            Find<QPushButton>(w, "1277")->click();
+            EXPECT_EQ(Find<QLineEdit>(w, "1278")->text(), "/opt/viewer/mirrel");
+        },
+        false);
+    desk.Run();
+    EXPECT_TRUE(desk.shell->ui.bAllScriptUsed()) << desk.shell->ui.TranscriptText();
+    EXPECT_EQ(desk.Session().Options().partBufferSize, 4000);
+    EXPECT_EQ(settings.iGetInt("Settings", "PARTBUFFERSIZE", -1), storedBuffer);
+    EXPECT_EQ(settings.GetText("Settings", "MIRREL_PATH", ""), "/opt/viewer/mirrel");
+    const auto& records = desk.shell->ui.Transcript();
+    const auto open = std::find_if(records.begin(), records.end(), [](const OInteractionRecord& r) {
+        return r.kind == InteractionKind::FileOpen;
+    });
+    ASSERT_NE(open, records.end());
+    EXPECT_EQ(open->fileRequest.filter, ResStr(5308));
+}
+
+TEST(Options, Family2OffersEthernetOnly) {
+    OptionsDesk desk({16, 828, 0, 6, 1, 8});
+    desk.Answer(
+        [](QWidget& w) {
+            auto* connection = Find<QComboBox>(w, "1128");
+            EXPECT_EQ(connection->count(), 1);
+            EXPECT_EQ(connection->itemText(0), QString::fromStdString(ResStr(6406)));
+            EXPECT_FALSE(Find<QCheckBox>(w, "1127")->isVisible());
+        },
+        true);
+    desk.Run();
+    EXPECT_EQ(desk.shell->settings->iGetInt("Settings", "CONTYPE", -1), 3);
+}
+
+}  // namespace

@@ -236,7 +236,7 @@ const std::vector<OCommandInfo> kTable = {
     {57650, "&Cascade", "&Window"},
     {57651, "&Tile", "&Window"},
     {57649, "&Arrange Icons", "&Window"},
-    {57667, "&Help Topics", "&Help"},
+    {57667, "&Help Topics\tF1", "&Help"},
     {57664, "&About Kalvor...", "&Help"},
     {32777, "Check program selector", ""},
     {32782, "Zoom", ""},

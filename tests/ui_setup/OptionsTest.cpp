@@ -13,6 +13,7 @@
 #include "device/ui/ODlg_OptionsWindow.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
+#include "link/OQuillonComInterface.h"
 #include "model/strings/ResStr.h"
 #include "ui_device/DeviceTestSupport.h"
 

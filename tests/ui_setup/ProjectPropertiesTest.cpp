@@ -87,6 +87,8 @@ TEST(ProjectProperties, CreateNewProjectPicksAFamily2EditionAndSavesAKvp) {
             EXPECT_FALSE(Find<QSpinBox>(w, "1061")->isEnabled()) << "eight orientations";
             EXPECT_EQ(Find<QSpinBox>(w, "1061")->value(), 8);
             EXPECT_FALSE(Find<QComboBox>(w, "1208")->isEnabled()) << "no add-ins";
+            Find<QCheckBox>(w, "1080")->setChecked(true);
+            Find<QCheckBox>(w, "1079")->setChecked(true);
             Find<QSpinBox>(w, "1062")->setValue(40);
             Find<QSpinBox>(w, "1063")->setValue(4);
             Find<QCheckBox>(w, "1077")->setChecked(true);
@@ -206,9 +208,13 @@ TEST(ProjectProperties, CancelOnAnUnchangedProjectChangesNothing) {
 
 TEST(ProjectProperties, QualityOffStoresOneTypeAndOneOrientation) {
     ClassicProject p;
+    p.Session().ProjectProperties().useTypes = 1;
+    p.Session().ProjectProperties().useOrientation = 1;
     AnswerProjectProperties(
         *p.shell,
         [](QWidget& w) {
+            EXPECT_TRUE(Find<QCheckBox>(w, "1080")->isChecked());
+            Find<QSpinBox>(w, "1063")->setValue(3);
             Find<QCheckBox>(w, "1083")->setChecked(false);
             EXPECT_FALSE(Find<QCheckBox>(w, "1080")->isEnabled());
             EXPECT_FALSE(Find<QCheckBox>(w, "1079")->isEnabled());

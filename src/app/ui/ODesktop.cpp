@@ -2,11 +2,15 @@
 #include "link/ui/ODlg_ConnectionProfileWindow.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QEventLoop>
 #include <QTimer>
+#include <QUrl>
+#include <filesystem>
 #include <utility>
 
 #include "analysis/ui/AnalysisWindows.h"
+#include "app/HelpTopics.h"
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
@@ -17,8 +21,8 @@
 #include "classification/ui/ClassificationWindows.h"
 #include "device/ui/DeviceWindows.h"
 #include "document/CommandIds.h"
-#include "document/ui/OViewRegistry.h"
 #include "document/ui/DocumentDialogs.h"
+#include "document/ui/OViewRegistry.h"
 #include "extraction/ui/ODlg_ImportImagesWindow.h"
 #include "kalvor/Version.h"
 #include "platform/SettingsPaths.h"
@@ -59,11 +63,10 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
     RegisterDocumentDialogs(m_qtUi);
-    m_qtUi.RegisterDialog("ODlg_ImportImages",
-                          [](ODialogModel& model, QWidget* parent) -> QDialog* {
-                              return new ODlg_ImportImagesWindow(
-                                  static_cast<ODlg_ImportImages&>(model), parent);
-                          });
+    m_qtUi.RegisterDialog(
+        "ODlg_ImportImages", [](ODialogModel& model, QWidget* parent) -> QDialog* {
+            return new ODlg_ImportImagesWindow(static_cast<ODlg_ImportImages&>(model), parent);
+        });
     RegisterDeviceDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();
@@ -133,11 +136,28 @@ void ODesktop::CloseMainFrame() {
 
 bool ODesktop::bIsFrameCommand(int id) const {
     return id == Cmd::kViewToolbar || id == Cmd::kViewStatusBar || id == Cmd::kWindowArrange ||
-           id == Cmd::kWindowCascade || id == Cmd::kWindowTile;
+           id == Cmd::kWindowCascade || id == Cmd::kWindowTile || id == Cmd::kHelpTopics;
 }
 
 void ODesktop::ExecuteFrameCommand(int id) {
+    if (id == Cmd::kHelpTopics) {
+        ShowHelp();
+        return;
+    }
     m_frame->ExecuteFrameCommand(id);
+}
+
+void ODesktop::ShowHelp() {
+    const std::string folder =
+        HelpTopics::ManualFolder(QCoreApplication::applicationDirPath().toStdString());
+    const std::string page =
+        (std::filesystem::path(folder) / HelpTopics::PageOf(m_frame->CurrentViewKind())).string();
+    const bool opened =
+        m_options.openDocument
+            ? m_options.openDocument(page)
+            : QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page)));
+    if (!opened)
+        m_ui->Message("The user manual could not be opened:\r\n\r\n" + page, MsgIcon::Warning);
 }
 
 void ODesktop::OpenHandedFile(const std::string& path) {
@@ -155,7 +175,8 @@ void ODesktop::OpenHandedFilesWhenFree() {
         QTimer::singleShot(200, m_frame.get(), [this] { OpenHandedFilesWhenFree(); });
         return;
     }
-    for (const auto& file : std::exchange(m_handedFiles, {})) m_app->OpenDocumentFile(file);
+    for (const auto& file : std::exchange(m_handedFiles, {}))
+        m_app->OpenDocumentFile(file);
 }
 
 QIcon ODesktop::ProgramIcon() {
@@ -167,7 +188,9 @@ QIcon ODesktop::ProgramIcon() {
 
 OCommandState ODesktop::FrameCommandState(int id) const {
     OCommandState state;
-    state.enabled = true;
+    state.enabled =
+        id != Cmd::kHelpTopics ||
+        !HelpTopics::ManualFolder(QCoreApplication::applicationDirPath().toStdString()).empty();
     state.checked = m_frame->bIsFrameCommandChecked(id);
     return state;
 }

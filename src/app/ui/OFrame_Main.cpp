@@ -203,6 +203,12 @@ OViewWidget* OFrame_Main::CurrentView() const {
     return dynamic_cast<OViewWidget*>(frame->ActiveViewWidget());
 }
 
+std::optional<ViewKind> OFrame_Main::CurrentViewKind() const {
+    auto* frame = qobject_cast<OFrame_Child*>(m_mdi->currentSubWindow());
+    if (!frame || frame->isHidden()) return std::nullopt;
+    return frame->Kind();
+}
+
 void OFrame_Main::Execute(int id) {
     ExecuteCommand(id, CurrentView());
 }
@@ -408,7 +414,8 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         m_mdi->activateNextSubWindow();
     });
     // The frame fits its view (the part list's form); a split frame leaves room for both.
-    frame->resize(frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
+    frame->resize(
+        frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
     frame->show();
     for (OViewWidget* v : ViewsOf(frame))
         v->OnUpdate();

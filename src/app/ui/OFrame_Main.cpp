@@ -414,8 +414,7 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         m_mdi->activateNextSubWindow();
     });
     // The frame fits its view (the part list's form); a split frame leaves room for both.
-    frame->resize(
-        frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
+    frame->resize(frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
     frame->show();
     for (OViewWidget* v : ViewsOf(frame))
         v->OnUpdate();

@@ -72,9 +72,7 @@ ORect OProjectReport::BodyArea(const OPage& page) const {
 }
 
 int OProjectReport::iPreparePages(const OPage& page) {
-    const ORect body = BodyArea(page);
-    if (body.bottom - body.top < 2 * m_table.iRowHeight()) return 0;
-    m_pageStarts = m_table.PageStarts(body.bottom - body.top, body.bottom - body.top);
+    m_pageStarts = PageLayout::TablePages(m_table, BodyArea(page));
     return static_cast<int>(m_pageStarts.size());
 }
 
@@ -84,12 +82,5 @@ void OProjectReport::PaintPage(OPainter& painter, int index, const OPage& page) 
     painter.SetFont(kTitleHeight, true);
     const std::string title = index == 0 ? PrintTitle() : PrintTitle() + " " + ResStr(1586);
     painter.DrawText({0, below.top + 20}, title, OTextAlign::Left);
-    const size_t i = static_cast<size_t>(index);
-    const int first = m_pageStarts[i];
-    const int end = i + 1 < m_pageStarts.size() ? m_pageStarts[i + 1] : m_table.iGetRowCount();
-    m_table.Paint(painter, BodyArea(page), first, end - first);
-    painter.SetFont(PageLayout::kTextHeight, false);
-    painter.DrawText({page.width, page.height - PageLayout::kTextHeight},
-                     PageLayout::PageNumberText(index + 1, static_cast<int>(m_pageStarts.size())),
-                     OTextAlign::Right);
+    PageLayout::PaintTablePage(painter, m_table, m_pageStarts, index, BodyArea(page), page.Area());
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <fstream>
 
+#include "SetupTestSupport.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "documentation/ODocumentationEditor.h"
@@ -18,28 +19,18 @@
 #include "documentation/ui/OView_Project.h"
 #include "model/draw/ORecordingPainter.h"
 #include "model/strings/ResStr.h"
-#include "ui_device/DeviceTestSupport.h"
 
 namespace {
 
-using namespace devicetest;
+using namespace setuptest;
 
-struct DocumentationDesk {
-    DocumentationDesk() {
-        auto store = std::make_unique<OSettings_Memory>();
-        TargetSystemSettings::WriteTarget(*store, {16, 828, 0, 6, 1, 8});
-        shell = std::make_unique<Shell>(std::vector<std::string>{"-ETH:1"}, std::move(store));
-        EXPECT_TRUE(shell->desktop->Start());
-        shell->App().OnFileNew();
-        shell->ui.Clear();
-        shell->Frame().resize(1100, 800);
+struct DocumentationDesk : SetupDesk {
+    DocumentationDesk() : SetupDesk({16, 828, 0, 6, 1, 8}) {
         shell->Frame().show();
         ProcessEvents();
         Doc().SetModifiedFlag(0);
     }
-    ODoc& Doc() { return *shell->App().opGetDocument(); }
-    OType_ProjectData& Data() { return Doc().opGetSession()->ProjectData(); }
-    std::unique_ptr<Shell> shell;
+    OType_ProjectData& Data() { return Session().ProjectData(); }
 };
 
 template <class T>

@@ -9,57 +9,25 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "SetupTestSupport.h"
 #include "device/ODlg_Options.h"
 #include "device/ui/ODlg_OptionsWindow.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "link/OQuillonComInterface.h"
 #include "model/strings/ResStr.h"
-#include "ui_device/DeviceTestSupport.h"
 
 namespace {
 
-using namespace devicetest;
+using namespace setuptest;
 
-struct OptionsDesk {
-    explicit OptionsDesk(const OTargetSystem& target) {
-        auto store = std::make_unique<OSettings_Memory>();
-        TargetSystemSettings::WriteTarget(*store, target);
-        shell = std::make_unique<Shell>(std::vector<std::string>{"-ETH:1"}, std::move(store));
-        EXPECT_TRUE(shell->desktop->Start());
-        shell->App().OnFileNew();
-        shell->ui.Clear();
-        shell->Frame().resize(1024, 760);
-        ProcessEvents();
-    }
-    OQuillon& Session() { return *shell->App().opGetDocument()->opGetSession(); }
-    // Answers the next options dialog through its window.
+struct OptionsDesk : SetupDesk {
+    using SetupDesk::SetupDesk;
     void Answer(std::function<void(QWidget&)> use, bool ok, std::string shot = {}) {
-        shell->ui.AnswerDialog(
-            [this, use = std::move(use), ok, shot](ODialogModel& model) {
-                ODlg_OptionsWindow window(static_cast<ODlg_Options&>(model), &shell->Frame());
-                window.show();
-                ProcessEvents();
-                use(window);
-                ProcessEvents();
-                if (!shot.empty()) {
-                    TempDir dir;
-                    SaveScreenshot(Composite(shell->Frame(), window), dir, shot);
-                }
-                Find<QPushButton>(window, ok ? "1" : "2")->click();
-                return window.result() == QDialog::Accepted;
-            },
-            "ODlg_Options");
+        AnswerWithWindow<ODlg_OptionsWindow, ODlg_Options>(*shell, std::move(use), ok,
+                                                           std::move(shot), "ODlg_Options");
     }
-    void Run() {
-        shell->Frame().UpdateActions();
-        QAction* action = shell->Frame().Action(Cmd::kOptions);
-        ASSERT_NE(action, nullptr);
-        ASSERT_TRUE(action->isEnabled());
-        action->trigger();
-        ProcessEvents();
-    }
-    std::unique_ptr<Shell> shell;
+    void Run() { SetupDesk::Run(Cmd::kOptions); }
 };
 
 TEST(Options, PartBufferAndConnectionKindReachTheSettings) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "SetupTestSupport.h"
 #include "app/ODlg_SelectTask.h"
 #include "device/ODlg_IdentifyZRType.h"
 #include "device/ui/ODlg_IdentifyZRTypeWindow.h"
@@ -19,33 +20,15 @@
 #include "document/ODoc.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
-#include "ui_device/DeviceTestSupport.h"
 
 namespace {
 
-using namespace devicetest;
+using namespace setuptest;
 
-// Answers the next "Project properties" dialog through its window: `use` sets the
-// controls, the window is saved as a screenshot under `shot` when given, then OK or Cancel
-// is clicked.
 void AnswerProjectProperties(Shell& shell, std::function<void(QWidget&)> use, bool ok,
                              std::string shot = {}) {
-    shell.ui.AnswerDialog(
-        [&shell, use = std::move(use), ok, shot](ODialogModel& model) {
-            ODlg_IdentifyZRTypeWindow window(static_cast<ODlg_IdentifyZRType&>(model),
-                                             &shell.Frame());
-            window.show();
-            ProcessEvents();
-            use(window);
-            ProcessEvents();
-            if (!shot.empty()) {
-                TempDir dir;
-                SaveScreenshot(Composite(shell.Frame(), window), dir, shot);
-            }
-            Find<QPushButton>(window, ok ? "1" : "2")->click();
-            return window.result() == QDialog::Accepted;
-        },
-        "ODlg_IdentifyZRType");
+    AnswerWithWindow<ODlg_IdentifyZRTypeWindow, ODlg_IdentifyZRType>(
+        shell, std::move(use), ok, std::move(shot), "ODlg_IdentifyZRType");
 }
 
 void Choose(QWidget& window, int controlId, const QString& text) {
@@ -126,35 +109,20 @@ TEST(ProjectProperties, CreateNewProjectPicksAFamily2EditionAndSavesAKvp) {
 }
 
 // A Talon project on firmware 3.2 with three tools.
-struct ClassicProject {
-    ClassicProject() {
-        auto store = std::make_unique<OSettings_Memory>();
-        TargetSystemSettings::WriteTarget(*store, {1, 788, 0, 6, 1, 8});
-        shell = std::make_unique<Shell>(std::vector<std::string>{"-ETH:1"}, std::move(store));
-        EXPECT_TRUE(shell->desktop->Start());
-        shell->App().OnFileNew();
-        shell->ui.Clear();
-        shell->Frame().resize(1024, 700);
-        ProcessEvents();
-        OQuillon& session = Session();
-        OType_ZRPartSet& set = *session.opGetActualPartSet();
+struct ClassicProject : SetupDesk {
+    ClassicProject() : SetupDesk({1, 788, 0, 6, 1, 8}) {
+        OType_ZRPartSet& set = *Session().opGetActualPartSet();
         for (int i = 0; i < 3; ++i)
-            EXPECT_NE(session.AddTool(set, 1, 30, 0), nullptr) << shell->ui.TranscriptText();
+            EXPECT_NE(Session().AddTool(set, 1, 30, 0), nullptr) << shell->ui.TranscriptText();
         Doc().SetModifiedFlag(0);
     }
-    ODoc& Doc() { return *shell->App().opGetDocument(); }
-    OQuillon& Session() { return *Doc().opGetSession(); }
     int Tools() { return Session().opGetActualPartSet()->Tools().iGetNum(); }
     void OpenProperties() {
         shell->Frame().UpdateActions();
-        QAction* action = shell->Frame().Action(Cmd::kProjectProperties);
-        ASSERT_NE(action, nullptr);
-        EXPECT_TRUE(action->isEnabled());
-        EXPECT_EQ(action->shortcut(), QKeySequence("Alt+J"));
-        action->trigger();
-        ProcessEvents();
+        EXPECT_EQ(shell->Frame().Action(Cmd::kProjectProperties)->shortcut(),
+                  QKeySequence("Alt+J"));
+        Run(Cmd::kProjectProperties);
     }
-    std::unique_ptr<Shell> shell;
 };
 
 TEST(ProjectProperties, FewerToolSlotsShowTheFindingsCancelKeepsOkRemoves) {

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ui/OPainter_Qt.h"
 #include "app/ui/OPrintService.h"

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/ui/DialogButtons.h"
 #include "model/strings/ResStr.h"
 
 namespace {
@@ -44,12 +45,7 @@ ODlg_IdentifyZRTypeWindow::ODlg_IdentifyZRTypeWindow(ODlg_IdentifyZRType& model,
     columns->addWidget(MakeTargetGroup(), 1);
     columns->addWidget(MakeProjectGroup(), 1);
     layout->addLayout(columns);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_IdentifyZRTypeWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddOkCancelButtons(*this, *layout);
     Refresh();
 }
 

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/ui/DialogButtons.h"
+
 ODlg_OptionsWindow::ODlg_OptionsWindow(ODlg_Options& model, QWidget* parent)
     : QDialog(parent), m_model(model) {
     setObjectName(QString::number(ODlg_Options::kTemplate));
@@ -21,12 +23,7 @@ ODlg_OptionsWindow::ODlg_OptionsWindow(ODlg_Options& model, QWidget* parent)
     layout->addWidget(MakeConnectionGroup());
     layout->addWidget(MakePartsGroup());
     layout->addWidget(MakeDisplayGroup());
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ODlg_OptionsWindow::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddOkCancelButtons(*this, *layout);
 }
 
 QWidget* ODlg_OptionsWindow::MakeConnectionGroup() {

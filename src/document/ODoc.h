@@ -28,7 +28,6 @@ class Clipboard;
 class Clock;
 class CommandQueue;
 class ExternalPrograms;
-class ODlg_IdentifyZRType;
 class OProgressCtrl;
 class OProjectExchange;
 class ORecentFileList;
@@ -68,8 +67,9 @@ struct ODocServices {
 
 // Operations that later parts of the program provide. Missing ones fall back as described.
 struct ODocExtensions {
-    // Stands in for the project-properties dialog and what it applies; returns 0 when the
-    // target change was refused or failed. Without it the dialog is run.
+    // The project-properties dialog and what it applies (steps 2-10 of
+    // EditProjectProperties); returns 0 when the target change was refused or failed.
+    // Without it nothing is edited and the result is 1.
     std::function<int(int force)> editProjectProperties;
     // Fills a new check program of the editions with a project template (hardware 16 and
     // 1024) with that template's tools; false when it made none.
@@ -303,13 +303,6 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void StoreReferencesChanged(OType_ZRPartSet& partSet);
     void AssignStandardReference(int reference);
     void AutoAssignStandardReferences();
-    // Project properties (ODoc_ProjectProperties.cpp): the dialog and what it applies.
-    int RunProjectPropertiesDialog(int force);
-    void ApplyProjectProperties(const ODlg_IdentifyZRType& dialog,
-                                const OType_ProjectProperties& entered);
-    void UpdateDeviceFields(const ODlg_IdentifyZRType& dialog);
-    // "&Options..." (ODoc_Options.cpp).
-    void RunOptionsDialog();
     void AddCheckProgram();
     void FillEditionTemplate(OType_ZRPartSet& partSet);
     void DeleteCheckProgram();

@@ -6,6 +6,7 @@
 #include "document/CommandTable.h"
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
+#include "document/OptionsCommand.h"
 #include "document/files/OProjectExchange.h"
 #include "document/files/ProjectPaths.h"
 #include "extraction/OContourEditCommands.h"
@@ -115,7 +116,7 @@ void ODoc::OnCommand(int id, int64_t argument) {
             EditProjectProperties(0);
             break;
         case Cmd::kOptions:
-            RunOptionsDialog();
+            RunOptionsDialog(*this);
             break;
         case Cmd::kStartCompanionViewer:
             StartCompanionViewer();

@@ -65,45 +65,33 @@ std::string PixelsText(int hardware, const ZRINFO& info) {
     return text;
 }
 
-}  // namespace
+// What the dialog's values did: the result, and whether the check programs are to be
+// filled with their edition's template.
+struct OPropertiesOutcome {
+    int result = 1;
+    bool fillTemplates = false;
+};
 
-int ODoc::EditProjectProperties(int force) {
-    if (!m_session) return 0;
-    CloseCommunicationManager();
-    m_services.views.DestroyView(ViewKind::ToolProperties);
-    m_services.views.DestroyView(ViewKind::DataOutput);
-    HideChildFrames();
-    const int result = m_extensions.editProjectProperties
-                           ? m_extensions.editProjectProperties(force)
-                           : RunProjectPropertiesDialog(force);
-    ShowChildFrames();
-    RefreshViews();
-    OType_ProjectProperties& properties = m_session->ProjectProperties();
-    if (m_session->PartSets().iGetNum() > 1) properties.useMultiplePartSets = 1;
-    RefreshPartSetBar(0);
-    if (m_newProject) {
-        SetModifiedFlag(0);
-        m_newProject = 0;
-    }
-    return result;
-}
+OPropertiesOutcome ApplyProjectProperties(ODoc& doc, const ODlg_IdentifyZRType& dialog,
+                                          const OType_ProjectProperties& entered);
+void UpdateDeviceFields(ODoc& doc, const ODlg_IdentifyZRType& dialog);
 
-int ODoc::RunProjectPropertiesDialog(int force) {
-    OQuillon& session = *m_session;
+OPropertiesOutcome RunProjectPropertiesDialog(ODoc& doc, int force) {
+    OQuillon& session = *doc.opGetSession();
     ODlg_IdentifyZRType dialog(session);
     dialog.LoadProjectProperties(session.ProjectProperties());
     dialog.SetTargetGivenByCaller(force == 1);
-    const bool confirmed = m_services.ui.bRunDialog(dialog);
-    if (!confirmed && force == 0) return 1;
+    const bool confirmed = doc.UI().bRunDialog(dialog);
+    if (!confirmed && force == 0) return {};
     if (!confirmed) dialog.OnOk();  // with force the entered values are applied after Cancel
 
-    int result = 1;
+    OPropertiesOutcome outcome;
     const OType_ProjectProperties stored = session.ProjectProperties();
     const OType_ProjectProperties entered = EnteredProperties(dialog, stored);
     const OTargetSystem effective = EffectiveTarget(dialog);
     const OTargetSystem& current = session.GetTargetSystem();
     const int partSets = entered.useMultiplePartSets ? -1 : 1;
-    const bool change = m_newProject == 1 || force == 1 || dialog.bIdentified() ||
+    const bool change = doc.iGetNewProject() == 1 || force == 1 || dialog.bIdentified() ||
                         dialog.bAddInChanged() || dialog.bTakeCoordTrans() ||
                         effective != current || dialog.tools != session.iGetToolCapacity() ||
                         dialog.fixedFeatures != session.iGetFixedFeatures() ||
@@ -119,20 +107,56 @@ int ODoc::RunProjectPropertiesDialog(int force) {
         request.useManualOrientation = entered.useManualOrientation;
         request.interactive = true;
         if (!session.ChangeTargetSystem(request)) {
-            result = 0;
-            RecomputeAll(1, 0, 1, 1, 0);
+            outcome.result = 0;
+            doc.RecomputeAll(1, 0, 1, 1, 0);
         } else {
-            ApplyProjectProperties(dialog, entered);
+            outcome = ApplyProjectProperties(doc, dialog, entered);
         }
     }
     session.ProjectProperties().updateProjectDescription = entered.updateProjectDescription;
-    if (entered.updateProjectDescription) UpdateDeviceFields(dialog);
+    if (entered.updateProjectDescription) UpdateDeviceFields(doc, dialog);
+    return outcome;
+}
+
+}  // namespace
+
+int ODoc::EditProjectProperties(int force) {
+    if (!m_session) return 0;
+    CloseCommunicationManager();
+    m_services.views.DestroyView(ViewKind::ToolProperties);
+    m_services.views.DestroyView(ViewKind::DataOutput);
+    HideChildFrames();
+    int result = 1;
+    if (m_extensions.editProjectProperties) {
+        result = m_extensions.editProjectProperties(force);
+    } else {
+        const OPropertiesOutcome outcome = RunProjectPropertiesDialog(*this, force);
+        result = outcome.result;
+        if (outcome.fillTemplates && m_extensions.createEditionTemplate) {
+            OType_ZRPartSetArray& sets = m_session->PartSets();
+            for (int i = 0; i < sets.iGetNum(); ++i) {
+                if (sets.opGetPartSet(i)) FillEditionTemplate(*sets.opGetPartSet(i));
+            }
+        }
+    }
+    ShowChildFrames();
+    RefreshViews();
+    OType_ProjectProperties& properties = m_session->ProjectProperties();
+    if (m_session->PartSets().iGetNum() > 1) properties.useMultiplePartSets = 1;
+    RefreshPartSetBar(0);
+    if (m_newProject) {
+        SetModifiedFlag(0);
+        m_newProject = 0;
+    }
     return result;
 }
 
-void ODoc::ApplyProjectProperties(const ODlg_IdentifyZRType& dialog,
-                                  const OType_ProjectProperties& entered) {
-    OQuillon& session = *m_session;
+namespace {
+
+OPropertiesOutcome ApplyProjectProperties(ODoc& doc, const ODlg_IdentifyZRType& dialog,
+                                          const OType_ProjectProperties& entered) {
+    OPropertiesOutcome outcome;
+    OQuillon& session = *doc.opGetSession();
     OType_ZRPartSetArray& sets = session.PartSets();
     OType_ProjectProperties& p = session.ProjectProperties();
     p.useMultiplePartSets = entered.useMultiplePartSets;
@@ -178,28 +202,25 @@ void ODoc::ApplyProjectProperties(const ODlg_IdentifyZRType& dialog,
                 used = true;
         }
         if (used) {
-            m_services.ui.Message(ResStr(kTransformerInUse), MsgIcon::Warning);
+            doc.UI().Message(ResStr(kTransformerInUse), MsgIcon::Warning);
         } else {
             session.CoordTransformer() = dialog.ReceivedCoordTrans();
         }
     }
 
-    if ((hardware == 16 || hardware == 1024) && m_extensions.createEditionTemplate) {
+    if (hardware == 16 || hardware == 1024) {
         bool anyTools = false;
         for (int i = 0; i < sets.iGetNum(); ++i) {
             if (sets.opGetPartSet(i) && sets.opGetPartSet(i)->Tools().iGetNum() > 0)
                 anyTools = true;
         }
-        if (m_newProject == 1 || !anyTools) {
-            for (int i = 0; i < sets.iGetNum(); ++i) {
-                if (sets.opGetPartSet(i)) FillEditionTemplate(*sets.opGetPartSet(i));
-            }
-        }
+        outcome.fillTemplates = doc.iGetNewProject() == 1 || !anyTools;
     }
+    return outcome;
 }
 
-void ODoc::UpdateDeviceFields(const ODlg_IdentifyZRType& dialog) {
-    OQuillon& session = *m_session;
+void UpdateDeviceFields(ODoc& doc, const ODlg_IdentifyZRType& dialog) {
+    OQuillon& session = *doc.opGetSession();
     bool changed = false;
     if (dialog.bIdentified() && !(session.DeviceInfo() == dialog.ReportedDeviceInfo())) {
         session.DeviceInfo() = dialog.ReportedDeviceInfo();
@@ -218,8 +239,10 @@ void ODoc::UpdateDeviceFields(const ODlg_IdentifyZRType& dialog) {
            info.Text(ZRINFO::kSerialNumber, ZRINFO::kSerialNumberLength));
     assign(ProjectField::NumberOfPixels, PixelsText(dialog.target.hardware, info));
     assign(ProjectField::DeviceOptions, info.bHasEncoder() ? "Encoder" : "");
-    if (changed) SetModifiedFlag(1);
+    if (changed) doc.SetModifiedFlag(1);
 }
+
+}  // namespace
 
 int ODoc::CheckProjectConsistency() {
     if (!m_session) return 0;

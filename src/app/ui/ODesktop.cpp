@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QMdiArea>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
+#include "app/ui/OFrame_Child.h"
 #include "app/ui/OFrame_Main.h"
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
@@ -150,11 +152,26 @@ void ODesktop::ExecuteFrameCommand(int id) {
     m_frame->ExecuteFrameCommand(id);
 }
 
+namespace {
+
+// The kind of the active, visible child frame's view.
+std::optional<ViewKind> CurrentViewKind(const OFrame_Main& frame) {
+    for (int k = 0; k < kNumViewKinds; ++k) {
+        const OFrame_Child* child = frame.Frame(static_cast<ViewKind>(k));
+        if (child && !child->isHidden() && child->mdiArea() &&
+            child->mdiArea()->currentSubWindow() == child)
+            return static_cast<ViewKind>(k);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 void ODesktop::ShowHelp() {
     const std::string folder =
         HelpTopics::ManualFolder(QCoreApplication::applicationDirPath().toStdString());
     const std::string page =
-        (std::filesystem::path(folder) / HelpTopics::PageOf(m_frame->CurrentViewKind())).string();
+        (std::filesystem::path(folder) / HelpTopics::PageOf(CurrentViewKind(*m_frame))).string();
     const bool opened =
         m_options.openDocument
             ? m_options.openDocument(page)

@@ -203,12 +203,6 @@ OViewWidget* OFrame_Main::CurrentView() const {
     return dynamic_cast<OViewWidget*>(frame->ActiveViewWidget());
 }
 
-std::optional<ViewKind> OFrame_Main::CurrentViewKind() const {
-    auto* frame = qobject_cast<OFrame_Child*>(m_mdi->currentSubWindow());
-    if (!frame || frame->isHidden()) return std::nullopt;
-    return frame->Kind();
-}
-
 void OFrame_Main::Execute(int id) {
     ExecuteCommand(id, CurrentView());
 }

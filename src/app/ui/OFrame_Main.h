@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <map>
-#include <optional>
 #include <vector>
 
 #include "document/ViewHost.h"
@@ -51,8 +50,6 @@ class OFrame_Main : public QMainWindow,
     QToolBar* WizardBar() const { return m_wizardBar; }
     QAction* Action(int commandId) const;
     OFrame_Child* Frame(ViewKind kind) const;
-    // The kind of the active, visible child frame's view.
-    std::optional<ViewKind> CurrentViewKind() const;
     // Asks the state of every action of the menu (as before it opens).
     void UpdateMenu(QMenu* menu);
     // Asks the state of every command (the toolbar and the shortcuts follow it).

@@ -42,6 +42,11 @@ std::string PageOf(std::optional<ViewKind> kind) {
     return kStartPage;
 }
 
+std::function<bool(const std::string& path)>& DocumentOpener() {
+    static std::function<bool(const std::string& path)> opener;
+    return opener;
+}
+
 std::string ManualFolder(const std::string& programFolder) {
     namespace fs = std::filesystem;
     const fs::path candidates[] = {fs::path(programFolder) / kalvor::version::kManualBesideProgram,

@@ -2,6 +2,7 @@
 // identifiers that stand for document commands.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,5 +23,9 @@ std::string PageOf(std::optional<ViewKind> kind);
 // The manual's folder: beside the installed program, else in the sources it was built
 // from; empty when neither holds the start page.
 std::string ManualFolder(const std::string& programFolder);
+
+// Opens a manual page; when empty the desktop hands the page to the system's browser.
+// Tests and scripted runs set it.
+std::function<bool(const std::string& path)>& DocumentOpener();
 
 }  // namespace HelpTopics

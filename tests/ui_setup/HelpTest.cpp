@@ -41,7 +41,7 @@ TEST(Help, F1OpensTheManualAtThePageOfTheActiveView) {
     stores.companionMachine = std::make_unique<OSettings_Memory>();
     ODesktopOptions options;
     options.creationWaitMs = 0;
-    options.openDocument = [&opened](const std::string& path) {
+    HelpTopics::DocumentOpener() = [&opened](const std::string& path) {
         opened.push_back(path);
         return true;
     };
@@ -71,6 +71,7 @@ TEST(Help, F1OpensTheManualAtThePageOfTheActiveView) {
     ProcessEvents();
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(std::filesystem::path(opened[1]).filename(), "part-list.html");
+    HelpTopics::DocumentOpener() = nullptr;
 }
 
 }  // namespace

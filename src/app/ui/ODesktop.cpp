@@ -139,19 +139,6 @@ void ODesktop::CloseMainFrame() {
     QTimer::singleShot(0, m_frame.get(), [this] { m_frame->close(); });
 }
 
-bool ODesktop::bIsFrameCommand(int id) const {
-    return id == Cmd::kViewToolbar || id == Cmd::kViewStatusBar || id == Cmd::kWindowArrange ||
-           id == Cmd::kWindowCascade || id == Cmd::kWindowTile || id == Cmd::kHelpTopics;
-}
-
-void ODesktop::ExecuteFrameCommand(int id) {
-    if (id == Cmd::kHelpTopics) {
-        ShowHelp();
-        return;
-    }
-    m_frame->ExecuteFrameCommand(id);
-}
-
 namespace {
 
 // The kind of the active, visible child frame's view.
@@ -165,20 +152,35 @@ std::optional<ViewKind> CurrentViewKind(const OFrame_Main& frame) {
     return std::nullopt;
 }
 
-}  // namespace
-
-void ODesktop::ShowHelp() {
+// "&Help Topics" (F1): the manual at the page of the active view.
+void ShowHelp(const OFrame_Main& frame, UserInteraction& ui) {
     const std::string folder =
         HelpTopics::ManualFolder(QCoreApplication::applicationDirPath().toStdString());
     const std::string page =
-        (std::filesystem::path(folder) / HelpTopics::PageOf(CurrentViewKind(*m_frame))).string();
+        (std::filesystem::path(folder) / HelpTopics::PageOf(CurrentViewKind(frame))).string();
+    const auto& opener = HelpTopics::DocumentOpener();
     const bool opened =
-        m_options.openDocument
-            ? m_options.openDocument(page)
-            : QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page)));
+        opener ? opener(page)
+               : QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page)));
     if (!opened)
-        m_ui->Message("The user manual could not be opened:\r\n\r\n" + page, MsgIcon::Warning);
+        ui.Message("The user manual could not be opened:\r\n\r\n" + page, MsgIcon::Warning);
 }
+
+}  // namespace
+
+bool ODesktop::bIsFrameCommand(int id) const {
+    return id == Cmd::kViewToolbar || id == Cmd::kViewStatusBar || id == Cmd::kWindowArrange ||
+           id == Cmd::kWindowCascade || id == Cmd::kWindowTile || id == Cmd::kHelpTopics;
+}
+
+void ODesktop::ExecuteFrameCommand(int id) {
+    if (id == Cmd::kHelpTopics) {
+        ShowHelp(*m_frame, *m_ui);
+        return;
+    }
+    m_frame->ExecuteFrameCommand(id);
+}
+
 
 void ODesktop::OpenHandedFile(const std::string& path) {
     if (m_frame->isMinimized()) m_frame->showNormal();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QIcon>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +21,6 @@ class OFrame_Main;
 struct ODesktopOptions {
     // How long the main frame's creation waits (the splash is shown meanwhile).
     int creationWaitMs = 2000;
-    // Opens a manual page in the user's browser; the system's handler when missing.
-    std::function<bool(const std::string& path)> openDocument;
 };
 
 // The stores the desktop uses; missing ones are the QSettings stores of the program.
@@ -73,8 +70,6 @@ class ODesktop : public OAppHost {
 
   private:
     void OpenHandedFilesWhenFree();
-    // "&Help Topics" (F1): the manual at the page of the active view.
-    void ShowHelp();
 
     ODesktopStores m_stores;
     ODesktopOptions m_options;

@@ -71,10 +71,10 @@ TEST(Options, CancelChangesNothingButAChosenViewerStays) {
     OptionsDesk desk({1, 788, 0, 6, 1, 8});
     OSettings_Memory& settings = *desk.shell->settings;
     const int storedBuffer = settings.iGetInt("Settings", "PARTBUFFERSIZE", -1);
-    desk.shell->ui.AnswerFileOpen({"/opt/viewer/mirrel"});
     desk.Answer(
-        [](QWidget& w) {
+        [&desk](QWidget& w) {
             Find<QLineEdit>(w, "1172")->setText("77");
+            desk.shell->ui.AnswerFileOpen({"/opt/viewer/mirrel"});
             Find<QPushButton>(w, "1277")->click();
             EXPECT_EQ(Find<QLineEdit>(w, "1278")->text(), "/opt/viewer/mirrel");
         },

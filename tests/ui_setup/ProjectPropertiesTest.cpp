@@ -97,6 +97,8 @@ TEST(ProjectProperties, CreateNewProjectPicksAFamily2EditionAndSavesAKvp) {
 
     const std::string path = (dir / "line 4.kvp").string();
     shell.ui.AnswerFileSave(path);
+    shell.Frame().UpdateActions();
+    ASSERT_TRUE(shell.Frame().Action(Cmd::kFileSave)->isEnabled());
     shell.Frame().Action(Cmd::kFileSave)->trigger();
     ProcessEvents();
     const auto& saves = shell.ui.Transcript();

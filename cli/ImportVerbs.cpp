@@ -132,6 +132,14 @@ int ImportIntoProject(const OImportOptions& o, ODlg_ImportImages& dialog, const 
     const auto settings = OpenSettings(o.noSettings, err);
     OHeadlessDocument headless(*settings);
     if (!LoadProject(headless.Doc(), output.string(), "import-images", err)) return kFailed;
+    // A type or orientation the device does not know would be reset by the next recompute.
+    const auto& target = headless.Session().GetTargetSystem();
+    if (o.partType > target.partsInSet || o.orientation > target.orientations)
+        return Fail(err,
+                    output.string() + " is for " + std::to_string(target.partsInSet) +
+                        " part types and " + std::to_string(target.orientations) +
+                        " orientations; nothing imported",
+                    kUsage);
     auto parts = Import(o, dialog, err);
     if (parts.empty())
         return Fail(err, "no picture could be read; " + output.string() + " unchanged", kFailed);

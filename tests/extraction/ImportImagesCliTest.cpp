@@ -128,10 +128,15 @@ TEST(KalvorctlImportImages, IntoAProjectWithTypeAndOrientation) {
     const std::string a = Picture(dir, "a.bmp", 20);
     const std::string b = Picture(dir, "b.bmp", 30);
     const std::string project = (dir / "p.kvp").string();
-    ASSERT_EQ(Ctl("new --hw 7 --sw 818 --no-settings " + project, dir).status, 0);
-    OCtlResult r = Ctl("import-images " + project + " " + a + " " + b +
-                           " --type 2 --orientation 3 --no-settings",
-                       dir);
+    ASSERT_EQ(
+        Ctl("new --hw 7 --sw 818 --partsinset 4 --ori 4 --no-settings " + project, dir).status, 0);
+    // Beyond what the device knows: refused, nothing imported.
+    OCtlResult r = Ctl("import-images " + project + " " + a + " --type 5 --no-settings", dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("4 part types and 4 orientations"), std::string::npos) << r.err;
+    r = Ctl(
+        "import-images " + project + " " + a + " " + b + " --type 2 --orientation 3 --no-settings",
+        dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("2 sample parts imported into"), std::string::npos) << r.out;
     r = Ctl("import-images " + project + " " + a + " --test --no-settings", dir);

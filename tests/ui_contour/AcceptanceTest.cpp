@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ContourTestSupport.h"
+#include "app/ODlg_SelectTask.h"
 #include "app/ui/OPrintService.h"
 #include "link/OConnectionProfile.h"
 #include "model/strings/ResStr.h"
@@ -177,11 +178,20 @@ TEST(Acceptance, FirstSessionWithTheFamily1Desktop) {
     shell.ui.AnswerFileSave(path);
     run(Cmd::kFileSave);
     ASSERT_TRUE(std::filesystem::exists(path)) << shell.ui.TranscriptText();
+    // A new project, and from the welcome dialog "open an existing project": the saved one.
+    shell.ui.AnswerDialog(
+        [](ODialogModel& model) {
+            static_cast<ODlg_SelectTask&>(model).SetIndex(1);
+            return true;
+        },
+        "ODlg_SelectTask");
+    shell.ui.AnswerFileOpen({path});
     run(Cmd::kFileNew);
-    ASSERT_NE(shell.App().OpenDocumentFile(path), nullptr);
+    ProcessEvents();
+    EXPECT_EQ(shell.App().opGetDocument()->GetPathName(), path) << shell.ui.TranscriptText();
     ProcessEvents();
     set = shell.App().opGetDocument()->opGetActualPartSet();
-    ASSERT_NE(set, nullptr);
+    ASSERT_NE(set, nullptr) << shell.ui.TranscriptText();
     EXPECT_EQ(set->TeachParts().iGetSize(), recorded);
     EXPECT_EQ(set->TestParts().iGetSize(), 3);
     ASSERT_EQ(set->Tools().iGetNum(), 1);

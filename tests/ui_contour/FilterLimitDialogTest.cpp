@@ -41,7 +41,7 @@ bool RunTyping(OUserInteraction_Qt& qt, ODlg_FilterLimit& model, QStringList typ
                 window->findChild<QPushButton*>("2")->click();
                 return;
             }
-            edit->selectAll();
+            edit->clear();
             QTest::keyClicks(edit, typed[run.tries++]);
             window->findChild<QPushButton*>("1")->click();
         }

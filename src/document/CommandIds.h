@@ -12,6 +12,7 @@ inline constexpr int kFileSave = 57603;
 inline constexpr int kFileSaveAs = 57604;
 inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintPreview = 57609;
+inline constexpr int kPrintProject = 32914;
 inline constexpr int kRecentFileFirst = 57616;  // eight entries
 inline constexpr int kRecentFileCount = 8;
 inline constexpr int kEditCopy = 57634;

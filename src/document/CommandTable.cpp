@@ -412,6 +412,7 @@ bool bIsImplementedCommand(int id) {
         ContourEditCommand::kCombineXor,
         ContourEditCommand::kCombineAnd,
         Cmd::kStartCompanionViewer,
+        Cmd::kPrintProject,
         Cmd::kActivateFromCompanion,
         Cmd::kProjectProperties,
         Cmd::kOptions,

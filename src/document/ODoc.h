@@ -280,6 +280,8 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     void ShowOrHideWizardBar(bool shown);
     void ToggleSetting(int& value, const char* name);
     void StartCompanionViewer();
+    // "Print project": the printouts of the printing views as one job.
+    void PrintProject();
     void ActivateFromCompanion();
     std::optional<int64_t> ReadCompanionWindowHandle() const;
     void ShowLoadError(int textId, const std::string& errorText);

@@ -121,6 +121,9 @@ void ODoc::OnCommand(int id, int64_t argument) {
         case Cmd::kStartCompanionViewer:
             StartCompanionViewer();
             break;
+        case Cmd::kPrintProject:
+            PrintProject();
+            break;
         case Cmd::kActivateFromCompanion:
             ActivateFromCompanion();
             break;
@@ -170,6 +173,9 @@ OCommandState ODoc::GetCommandState(int id) const {
         case Cmd::kActivateFromCompanion:
             state.enabled = true;
             break;
+        case Cmd::kPrintProject:
+            state.enabled = set != nullptr;
+            break;
         case Cmd::kEditUndo:
             state.enabled = set->UndoRedo().bHasUndoData();
             break;
@@ -192,6 +198,24 @@ OCommandState ODoc::GetCommandState(int id) const {
             break;
     }
     return state;
+}
+
+// --- printing ---
+
+// The printout of the project is the printouts of its printing views one after the other:
+// the part contour, the Teach-Data, the feature graph and the project documentation; views
+// that are not open yet are opened first.
+void ODoc::PrintProject() {
+    CloseCommunicationManager();
+    static constexpr ViewKind kPrinted[] = {ViewKind::PartContour, ViewKind::TeachData,
+                                            ViewKind::FeatureGraph, ViewKind::ProjectDocumentation};
+    std::vector<ViewKind> kinds;
+    for (ViewKind kind : kPrinted) {
+        if (!ViewCommandState(kind).enabled) continue;
+        if (!m_services.views.bHasView(kind) && !ShowView(kind)) continue;
+        kinds.push_back(kind);
+    }
+    if (!kinds.empty()) m_services.views.bPrintViews(kinds, "Project - " + GetTitle());
 }
 
 // --- companion viewer ---

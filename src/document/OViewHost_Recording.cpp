@@ -203,6 +203,18 @@ void OViewHost_Recording::CancelActiveModalDialog() {
     Log("cancel modal dialog");
 }
 
+bool OViewHost_Recording::bPrintViews(const std::vector<ViewKind>& kinds, const std::string&) {
+    std::string call = "print";
+    bool any = false;
+    for (ViewKind kind : kinds) {
+        if (!opFrame(kind)) continue;
+        call += " " + Name(kind);
+        any = true;
+    }
+    Log(call);
+    return any;
+}
+
 void OViewHost_Recording::RestoreFocus(int64_t window) {
     if (window != 0) Log("focus " + std::to_string(window));
 }

@@ -78,6 +78,7 @@ class OViewHost_Recording : public ViewHost {
     void RecalcLayout() override;
     void BringMainWindowToFront() override;
     void CancelActiveModalDialog() override;
+    bool bPrintViews(const std::vector<ViewKind>& kinds, const std::string& title) override;
     int64_t FocusedWindow() const override { return m_focus; }
     void RestoreFocus(int64_t window) override;
 

@@ -99,6 +99,11 @@ class ViewHost {
     virtual void RepaintMainFrame() = 0;
     virtual void RecalcLayout() = 0;
     virtual void BringMainWindowToFront() = 0;
+    // Prints the views of these kinds that exist, in this order, as one job after the print
+    // dialog; false when nothing was printed.
+    virtual bool bPrintViews(const std::vector<ViewKind>& /*kinds*/, const std::string& /*title*/) {
+        return false;
+    }
     // Closes the modal dialog that is open, as if the user pressed Cancel (nothing when none).
     virtual void CancelActiveModalDialog() {}
     // The status bar's two device-link panes (connection, mode).

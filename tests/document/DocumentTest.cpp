@@ -391,6 +391,32 @@ TEST_F(Document, ActivationFromTheCompanionShowsTheFirstViewOrThePartList) {
               (std::vector<std::string>{"main window to front", "activate Part list"}));
 }
 
+TEST_F(Document, PrintProjectOpensThePrintingViewsAndPrintsThemAsOneJob) {
+    EXPECT_TRUE(doc().GetCommandState(Cmd::kPrintProject).enabled);
+    views().SetCreatable(ViewKind::ProjectDocumentation, false);
+    doc().OnCommand(Cmd::kViewFeatureGraph, 0);
+    views().ClearCalls();
+    doc().OnCommand(Cmd::kPrintProject, 0);
+    EXPECT_EQ(views().iCallCount("create Part contour"), 1);
+    EXPECT_EQ(views().iCallCount("create Teach-Data"), 1);
+    EXPECT_EQ(views().iCallCount("create Feature graph"), 0) << "already open";
+    EXPECT_EQ(views().iCallCount("create Project documentation"), 0) << "no window for it";
+    ASSERT_FALSE(views().Calls().empty());
+    EXPECT_EQ(views().Calls().back(), "print Part contour Teach-Data Feature graph");
+
+    // Without the quality decision the Teach-Data are not printed, even when their window
+    // is still open.
+    session().ProjectProperties().useQuality = 0;
+    views().ClearCalls();
+    doc().OnCommand(Cmd::kPrintProject, 0);
+    EXPECT_EQ(views().iCallCount("create"), 0);
+    ASSERT_FALSE(views().Calls().empty());
+    EXPECT_EQ(views().Calls().back(), "print Part contour Feature graph");
+
+    session().ResetSession();
+    EXPECT_FALSE(doc().GetCommandState(Cmd::kPrintProject).enabled);
+}
+
 TEST_F(Document, CommandsOfLaterPartsAreDisabledAndUnknownIdsDoNothing) {
     // Data outputs whose kinds no tool library registered are not offered either.
     for (int id : {33085, 32921, 32784}) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QTest>
+#include <memory>
 
 #include "TeachDataTestSupport.h"
 #include "analysis/ui/OView_FeatureGraph.h"
@@ -57,6 +58,45 @@ TEST(FeatureGraphView, AClickOnAPointMakesThatPartCurrent) {
 
     std::unique_ptr<QMenu> menu(graph->CreateContextMenu());
     EXPECT_NE(menu->findChild<QAction*>(QString::number(Cmd::kPartProperties)), nullptr);
+}
+
+TEST(FeatureGraphView, PartCommandsActOnTheClickedPart) {
+    TeachDesk desk;
+    OView_FeatureGraph* graph = OpenGraph(desk);
+    ASSERT_NE(graph, nullptr);
+    desk.Frame().resize(1200, 800);
+    ProcessEvents();
+    graph->OnUpdate();
+    OType_PartArray& parts = desk.Set().TeachParts();
+    for (int i = 0; i < 4; ++i)
+        parts.GetAt(i)->SetSelected(true);
+    QTest::mouseClick(graph->Area(), Qt::RightButton, {}, graph->Area()->MarkerCentre(5));
+    ProcessEvents();
+    ASSERT_EQ(desk.Set().iShowTeachPartGetNo(), 5) << "a right click makes the part current too";
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr) << "the part context menu";
+    EXPECT_EQ(popup->objectName(), "149");
+    popup->close();
+    const int record = parts.GetAt(5)->iGetRecordNo();
+    const int before = parts.iGetSize();
+    std::unique_ptr<QMenu> menu(graph->CreateContextMenu());
+    for (int id : {Cmd::kEditCut, Cmd::kEditCopy, Cmd::kEditDelete, Cmd::kPartProperties}) {
+        QAction* action = menu->findChild<QAction*>(QString::number(id));
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_TRUE(action->isEnabled()) << id;
+    }
+
+    desk.Frame().ExecuteCommand(Cmd::kEditCopy, graph);
+    desk.Frame().ExecuteCommand(Cmd::kEditDelete, graph);
+    ProcessEvents();
+    ASSERT_EQ(parts.iGetSize(), before - 1) << "only the clicked part, not the selection";
+    for (int i = 0; i < parts.iGetSize(); ++i)
+        EXPECT_NE(parts.GetAt(i)->iGetRecordNo(), record);
+    EXPECT_TRUE(desk.Frame().CommandState(Cmd::kEditPaste, graph).enabled);
+    desk.Frame().ExecuteCommand(Cmd::kEditPaste, graph);
+    ProcessEvents();
+    EXPECT_EQ(parts.iGetSize(), before);
+    EXPECT_EQ(graph->Area()->Points().size(), static_cast<size_t>(before));
 }
 
 TEST(FeatureGraphView, PrintsToPdfAndTakesItsScreenshot) {

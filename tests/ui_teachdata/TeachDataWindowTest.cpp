@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <fstream>
 
@@ -18,6 +19,7 @@
 #include "classification/ui/ODlg_Classifier_TD_EvaluteWindow.h"
 #include "classification/ui/ODlg_CounterPropertiesWindow.h"
 #include "document/DocumentTexts.h"
+#include "model/draw/OPrintableSequence.h"
 
 namespace {
 
@@ -135,12 +137,10 @@ TEST(TeachDataWindow, InseparableOrientationsShowTheErrorInsteadOfTheCurve) {
         << desk.teach->ErrorText()->toPlainText().toStdString();
 
     TeachDesk good(10, false);
-    if (good.doc->opGetClassifier()->iGetTeachErrorCode() == 0) {
-        EXPECT_FALSE(good.teach->ErrorText()->isVisibleTo(good.teach));
-        EXPECT_TRUE(good.teach->Chart()->isVisibleTo(good.teach));
-        // One point per sample part of the shown type, whatever its orientation.
-        EXPECT_EQ(good.teach->Chart()->Curve().points.size(), 10u);
-    }
+    ASSERT_EQ(good.doc->opGetClassifier()->iGetTeachErrorCode(), 0);
+    EXPECT_FALSE(good.teach->ErrorText()->isVisibleTo(good.teach));
+    EXPECT_TRUE(good.teach->Chart()->isVisibleTo(good.teach));
+    EXPECT_EQ(good.teach->Chart()->Curve().points.size(), 10u) << "every sample part of type 1";
 }
 
 TEST(TeachDataWindow, EvaluationDialogShowsTheEvaluationList) {
@@ -223,6 +223,47 @@ TEST(TeachDataWindow, PrintsTheShownTypeToPdf) {
     file.read(head.data(), 5);
     EXPECT_EQ(head, "%PDF-");
     EXPECT_TRUE(desk.Frame().CommandState(Cmd::kFilePrint, desk.teach).enabled);
+}
+
+// "Print project" opens the missing printing views and prints them after one print dialog.
+TEST(TeachDataWindow, PrintProjectPrintsTheViewsAsOneJob) {
+    TeachDesk desk;
+    EXPECT_TRUE(desk.Frame().CommandState(Cmd::kPrintProject, desk.teach).enabled);
+    EXPECT_EQ(desk.Frame().Frame(ViewKind::PartContour), nullptr);
+    QString shown;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&shown] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->objectName();
+            dialog->reject();
+        }
+    });
+    cancel.start(20);
+    desk.Run(Cmd::kPrintProject);
+    cancel.stop();
+    EXPECT_EQ(shown, "PrintDialog");
+    ASSERT_NE(desk.Frame().Frame(ViewKind::PartContour), nullptr);
+    ASSERT_NE(desk.Frame().Frame(ViewKind::FeatureGraph), nullptr);
+
+    const std::vector<ViewKind> kinds = {ViewKind::PartContour, ViewKind::TeachData,
+                                         ViewKind::FeatureGraph};
+    int separately = 0;
+    for (ViewKind kind : kinds) {
+        OPrintableSequence one = desk.Frame().Printout({kind}, "one");
+        const int pages = one.iPreparePages(kA4PortraitArea);
+        one.EndPrinting();
+        EXPECT_GT(pages, 0) << static_cast<int>(kind);
+        separately += pages;
+    }
+    OPrintableSequence job = desk.Frame().Printout(kinds, "Project");
+    EXPECT_EQ(job.iPreparePages(kA4PortraitArea), separately);
+    EXPECT_EQ(job.PageCounts().size(), 3u);
+    job.EndPrinting();
+    TempDir dir;
+    const QString path = QString::fromStdString((dir / "project.pdf").string());
+    std::string error;
+    ASSERT_TRUE(OPrintService::bWritePdf(job, path, error)) << error;
+    EXPECT_GT(std::filesystem::file_size(dir / "project.pdf"), 1000u);
 }
 
 TEST(TeachDataWindow, Screenshots) {

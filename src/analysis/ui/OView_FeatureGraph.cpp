@@ -18,6 +18,7 @@
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/ODoc.h"
+#include "document/OPartListController.h"
 #include "model/draw/OPageLayout.h"
 #include "model/draw/OPrintable.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -29,6 +30,11 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// Cut, copy, paste, delete and the part properties act on the current part of the shown list.
+bool bIsPartCommand(int id) {
+    return OPartListController::bIsViewCommand(id) && id != Cmd::kEditSelectAll;
 }
 
 void SetEntries(QComboBox* box, const std::vector<std::string>& entries, int current) {
@@ -313,6 +319,7 @@ void OView_FeatureGraph::RunCommand(int id) {
 }
 
 std::optional<OCommandState> OView_FeatureGraph::ViewCommandState(int id) {
+    if (bIsPartCommand(id)) return PartCommandState(id);
     switch (id) {
         case Cmd::kScreenshotToClipboard:
         case Cmd::kScreenshotToFile:
@@ -325,7 +332,32 @@ std::optional<OCommandState> OView_FeatureGraph::ViewCommandState(int id) {
     }
 }
 
+OCommandState OView_FeatureGraph::PartCommandState(int id) const {
+    const OType_ZRPartSet* set = m_doc.opGetActualPartSet();
+    if (!set) return {};
+    OPartListController parts(m_doc);
+    parts.SetFocusedList(set->iShowGetTeachTest() == 1);
+    if (id == Cmd::kEditPaste) return parts.CommandState(id);
+    return OCommandState{set->opGetShowPart() != nullptr, false, std::nullopt};
+}
+
+// The part list's commands with the current part as the selection, as the part list shows
+// it when another view moved to a part.
+void OView_FeatureGraph::RunPartCommand(int id) {
+    const OType_ZRPartSet* set = m_doc.opGetActualPartSet();
+    if (!set || !PartCommandState(id).enabled) return;
+    const bool sample = set->iShowGetTeachTest() == 1;
+    OPartListController parts(m_doc);
+    parts.SetFocusedList(sample);
+    if (id != Cmd::kEditPaste) parts.FollowShownPart(sample);
+    parts.bExecute(id);
+}
+
 bool OView_FeatureGraph::bOnViewCommand(int id) {
+    if (bIsPartCommand(id)) {
+        RunPartCommand(id);
+        return true;
+    }
     switch (id) {
         case Cmd::kScreenshotToClipboard:
             ViewScreenshot::bCopyToClipboard(*this);

@@ -69,6 +69,8 @@ class OView_FeatureGraph : public QWidget, public OViewWidget {
     void FillCombos(const OType_ZRPartSet& partSet);
     void OnPointClicked(int point);
     void RunCommand(int commandId);
+    OCommandState PartCommandState(int commandId) const;
+    void RunPartCommand(int commandId);
 
     ODoc& m_doc;
     QComboBox* m_feature = nullptr;

@@ -23,6 +23,7 @@
 #include "app/ui/Artwork.h"
 #include "app/ui/OFrame_Child.h"
 #include "app/ui/OFrame_SplitChild.h"
+#include "app/ui/OPrintService.h"
 #include "app/ui/WindowPlacementQt.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
@@ -31,6 +32,7 @@
 #include "document/ui/OViewRegistry.h"
 #include "document/ui/OViewWidget.h"
 #include "kalvor/Version.h"
+#include "model/draw/OPrintableSequence.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
 #include "platform/OProgressCtrl.h"
@@ -408,7 +410,8 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
         m_mdi->activateNextSubWindow();
     });
     // The frame fits its view (the part list's form); a split frame leaves room for both.
-    frame->resize(frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
+    frame->resize(
+        frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
     frame->show();
     for (OViewWidget* v : ViewsOf(frame))
         v->OnUpdate();
@@ -616,6 +619,22 @@ void OFrame_Main::RepaintMainFrame() {
 
 void OFrame_Main::RecalcLayout() {
     if (layout()) layout()->activate();
+}
+
+OPrintableSequence OFrame_Main::Printout(const std::vector<ViewKind>& kinds,
+                                         const std::string& title) const {
+    std::vector<OPrintable*> parts;
+    for (ViewKind kind : kinds) {
+        for (OViewWidget* view : ViewsOf(Frame(kind))) {
+            if (OPrintable* printable = view->opGetPrintable()) parts.push_back(printable);
+        }
+    }
+    return OPrintableSequence(title, std::move(parts));
+}
+
+bool OFrame_Main::bPrintViews(const std::vector<ViewKind>& kinds, const std::string& title) {
+    OPrintableSequence printout = Printout(kinds, title);
+    return OPrintService::bPrint(printout, this);
 }
 
 void OFrame_Main::BringMainWindowToFront() {

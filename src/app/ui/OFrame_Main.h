@@ -13,6 +13,7 @@
 
 #include "document/ViewHost.h"
 #include "document/ui/OViewWidget.h"
+#include "model/draw/OPrintableSequence.h"
 #include "platform/ProgressDisplay.h"
 
 class OApp;
@@ -50,6 +51,8 @@ class OFrame_Main : public QMainWindow,
     QToolBar* WizardBar() const { return m_wizardBar; }
     QAction* Action(int commandId) const;
     OFrame_Child* Frame(ViewKind kind) const;
+    // The printouts of the open views of these kinds, in this order, as one print job.
+    OPrintableSequence Printout(const std::vector<ViewKind>& kinds, const std::string& title) const;
     // Asks the state of every action of the menu (as before it opens).
     void UpdateMenu(QMenu* menu);
     // Asks the state of every command (the toolbar and the shortcuts follow it).
@@ -99,6 +102,7 @@ class OFrame_Main : public QMainWindow,
     void RepaintMainFrame() override;
     void RecalcLayout() override;
     void BringMainWindowToFront() override;
+    bool bPrintViews(const std::vector<ViewKind>& kinds, const std::string& title) override;
     int64_t FocusedWindow() const override;
     void RestoreFocus(int64_t window) override;
 

@@ -2,9 +2,11 @@
 
 #include "analysis/ui/OView_VectorProperties.h"
 #include "app/ui/OUserInteraction_Qt.h"
+#include "classification/ODlg_CaliperSettings.h"
 #include "classification/ODlg_Classifier_TD_Evalute.h"
 #include "classification/ODlg_CounterProperties.h"
 #include "classification/ui/OClassifierWindow.h"
+#include "classification/ui/ODlg_CaliperSettingsWindow.h"
 #include "classification/ui/ODlg_Classifier_TD_EvaluteWindow.h"
 #include "classification/ui/ODlg_CounterPropertiesWindow.h"
 #include "document/ui/OViewRegistry.h"
@@ -35,4 +37,7 @@ void RegisterClassificationDialogs(OUserInteraction_Qt& ui) {
                           return new ODlg_CounterPropertiesWindow(
                               static_cast<ODlg_CounterProperties&>(model), parent);
                       });
+    ui.RegisterDialog("ODlg_CaliperSettings", [](ODialogModel& model, QWidget* parent) -> QDialog* {
+        return new ODlg_CaliperSettingsWindow(static_cast<ODlg_CaliperSettings&>(model), parent);
+    });
 }

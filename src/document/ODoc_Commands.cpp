@@ -6,6 +6,7 @@
 #include "document/CommandTable.h"
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
+#include "document/OptionsCommand.h"
 #include "document/files/OProjectExchange.h"
 #include "document/files/ProjectPaths.h"
 #include "extraction/OContourEditCommands.h"
@@ -111,6 +112,12 @@ void ODoc::OnCommand(int id, int64_t argument) {
             RefreshViews();
             break;
         }
+        case Cmd::kProjectProperties:
+            EditProjectProperties(0);
+            break;
+        case Cmd::kOptions:
+            RunOptionsDialog(*this);
+            break;
         case Cmd::kStartCompanionViewer:
             StartCompanionViewer();
             break;
@@ -160,6 +167,8 @@ OCommandState ODoc::GetCommandState(int id) const {
         case Cmd::kFileSaveAs:
         case Cmd::kFileImport:
         case Cmd::kFileExport:
+        case Cmd::kProjectProperties:
+        case Cmd::kOptions:
         case Cmd::kStartCompanionViewer:
         case Cmd::kActivateFromCompanion:
             state.enabled = true;

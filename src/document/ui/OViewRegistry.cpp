@@ -6,6 +6,7 @@
 #include "analysis/ui/OView_PartFeatures.h"
 #include "device/ui/DeviceWindows.h"
 #include "document/ui/OView_PartList.h"
+#include "documentation/ui/DocumentationWindows.h"
 #include "extraction/ui/OExtr_DefaultWindow.h"
 #include "managers/ui/ManagerWindows.h"
 
@@ -63,4 +64,5 @@ void RegisterProgramViews() {
     RegisterViewTemplate(ViewKind::PartContour, std::move(contour));
     RegisterDeviceViews();
     RegisterManagerViews();
+    RegisterDocumentationViews();
 }

@@ -35,6 +35,7 @@ class OPainter_Qt : public OPainter {
     void FillRect(const ORect& rect, ORgb colour) override;
     void DrawEllipse(const ORect& bounds) override;
     void DrawText(OPoint at, std::string_view text, OTextAlign align = OTextAlign::Left) override;
+    void DrawImage(const ORect& target, const OImageView& image) override;
 
     // Device units per base unit (the mean of x and y).
     double dBaseScale() const { return m_baseScale; }

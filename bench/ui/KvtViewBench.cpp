@@ -11,6 +11,7 @@
 
 #include "app/ui/OPainter_Qt.h"
 #include "device/OQuillon.h"
+#include "document/ODocKvtViewHost.h"
 #include "document/OHeadlessDocument.h"
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OKvtViewController.h"
@@ -83,7 +84,8 @@ void BM_PaintKvtView(benchmark::State& state) {
         state.SkipWithError("no family-2 engine");
         return;
     }
-    OKvtViewController view(*project.engine, project.headless->Doc().ExtractorHost());
+    ODocKvtViewHost viewHost(project.headless->Doc());
+    OKvtViewController view(*project.engine, project.headless->Doc().ExtractorHost(), viewHost);
     view.SetClientSize(kWidth, kHeight);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     OContourSceneArea area;
@@ -109,7 +111,8 @@ void BM_PaintKvtViewAfterChange(benchmark::State& state) {
         state.SkipWithError("no family-2 engine");
         return;
     }
-    OKvtViewController view(*project.engine, project.headless->Doc().ExtractorHost());
+    ODocKvtViewHost viewHost(project.headless->Doc());
+    OKvtViewController view(*project.engine, project.headless->Doc().ExtractorHost(), viewHost);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     OContourSceneArea area;
     area.width = kWidth;
@@ -129,7 +132,8 @@ void BM_KvtPointerTexts(benchmark::State& state) {
         state.SkipWithError("no family-2 engine");
         return;
     }
-    OKvtViewController view(*project.engine, project.headless->Doc().ExtractorHost());
+    ODocKvtViewHost viewHost(project.headless->Doc());
+    OKvtViewController view(*project.engine, project.headless->Doc().ExtractorHost(), viewHost);
     view.SetClientSize(kWidth, kHeight);
     int x = 40;
     for (auto _ : state) {

@@ -1,10 +1,7 @@
 #include "document/ODocExtractionHosts.h"
 
-#include "device/OQuillon.h"
 #include "document/ODoc.h"
-#include "model/partset/OType_ZRPartSet.h"
 #include "platform/Clipboard.h"
-#include "platform/Settings.h"
 
 namespace {
 OQuillon& Session(ODoc& doc) {
@@ -127,40 +124,6 @@ void ODocExtractorHost::SetTapeScale(double x, double y) {
     OType_ProjectProperties& properties = Session(m_doc).ProjectProperties();
     properties.scale[0] = x;
     properties.scale[1] = y;
-}
-
-// The Z coordinate is the third scale value.
-double ODocExtractorHost::dGetTapeZ() const {
-    return Session(m_doc).ProjectProperties().scale[2];
-}
-void ODocExtractorHost::SetTapeZ(double z) {
-    Session(m_doc).ProjectProperties().scale[2] = z;
-}
-
-bool ODocExtractorHost::bShowUnselectedTools() const {
-    return Session(m_doc).Options().showUnselectedTools != 0;
-}
-void ODocExtractorHost::SetShowUnselectedTools(bool on) {
-    Session(m_doc).Options().showUnselectedTools = on ? 1 : 0;
-    m_doc.SettingsStore().SetInt("Settings", "SHOW_UNSELECTED_TOOLS", on ? 1 : 0);
-}
-
-bool ODocExtractorHost::bAutoShowCameraOrContourImage() const {
-    return Session(m_doc).Options().autoShowCameraOrContourImage != 0;
-}
-
-std::vector<std::string> ODocExtractorHost::DependentToolNames(const OType_ZRPartSet& partSet,
-                                                               int position) {
-    const OType_ConfigTool* tool = partSet.Tools().opGetAt(position);
-    if (!tool) return {};
-    std::vector<std::string> names;
-    for (int id : OQuillon::DependentToolIds(partSet, tool->iGetToolId()))
-        names.push_back(partSet.Tools().opFindById(id)->GetName());
-    return names;
-}
-
-bool ODocExtractorHost::bRemoveToolWithDependents(OType_ZRPartSet& partSet, int position) {
-    return !Session(m_doc).RemoveToolWithDependents(partSet, position).empty();
 }
 
 // --- the extraction run's host ---

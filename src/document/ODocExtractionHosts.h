@@ -43,14 +43,6 @@ class ODocExtractorHost : public OExtractorHost {
     double dGetTapeScaleX() const override;
     double dGetTapeScaleY() const override;
     void SetTapeScale(double x, double y) override;
-    double dGetTapeZ() const override;
-    void SetTapeZ(double z) override;
-    bool bShowUnselectedTools() const override;
-    void SetShowUnselectedTools(bool on) override;
-    bool bAutoShowCameraOrContourImage() const override;
-    std::vector<std::string> DependentToolNames(const OType_ZRPartSet& partSet,
-                                                int position) override;
-    bool bRemoveToolWithDependents(OType_ZRPartSet& partSet, int position) override;
 
   private:
     ODoc& m_doc;

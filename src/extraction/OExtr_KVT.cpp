@@ -44,7 +44,8 @@ void OExtr_KVT::ResetView() {
 }
 
 void OExtr_KVT::ShowImageRegion() {
-    const OKvtShownPicture picture = OKvtViewController(*this, Host()).ShownPicture();
+    const OKvtShownPicture picture = OKvtViewController::PictureOf(
+        Host().opGetActualPartSet(), m_view.shownImage, Host().GetDeviceInfo());
     if (picture.bIsEmpty()) return;
     m_view.rangeLeft = -0.5;
     m_view.rangeTop = -0.5;

@@ -80,24 +80,4 @@ class OExtractorHost {
     virtual double dGetTapeScaleX() const = 0;
     virtual double dGetTapeScaleY() const = 0;
     virtual void SetTapeScale(double x, double y) = 0;
-
-    // --- the family-2 view (defaults for hosts without one) ---
-    // The tape measure's Z coordinate (world units), kept with the scaling.
-    virtual double dGetTapeZ() const { return 0.0; }
-    virtual void SetTapeZ(double /*z*/) {}
-    // "SHOW_UNSELECTED_TOOLS": the positions of all tools are drawn, not only the selected one.
-    virtual bool bShowUnselectedTools() const { return false; }
-    virtual void SetShowUnselectedTools(bool /*on*/) {}
-    // The option that lets the view switch between contour and camera image by the selected
-    // tool's image.
-    virtual bool bAutoShowCameraOrContourImage() const { return true; }
-    // The names of the tool at `position` and of every tool that reads it, directly or not.
-    virtual std::vector<std::string> DependentToolNames(const OType_ZRPartSet& /*partSet*/,
-                                                        int /*position*/) {
-        return {};
-    }
-    // Removes them all (recompute and undo step included); false when nothing was removed.
-    virtual bool bRemoveToolWithDependents(OType_ZRPartSet& /*partSet*/, int /*position*/) {
-        return false;
-    }
 };

@@ -7,6 +7,7 @@
 #include "extraction/OContourViewController.h"
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OExtractorHost.h"
+#include "extraction/OKvtViewHost.h"
 #include "model/coordtrans/OCoordTrans_Tsai_Transformer.h"
 #include "model/device/ZRINFO.h"
 #include "model/part/OType_Part.h"
@@ -53,8 +54,9 @@ bool bIsContourEditCommand(int id) {
 
 }  // namespace
 
-OKvtViewController::OKvtViewController(OExtr_KVT& engine, OExtractorHost& host)
-    : m_engine(engine), m_host(host) {}
+OKvtViewController::OKvtViewController(OExtr_KVT& engine, OExtractorHost& host,
+                                       OKvtViewHost& viewHost)
+    : m_engine(engine), m_host(host), m_viewHost(viewHost) {}
 
 OType_ZRPartSet* OKvtViewController::PartSet() const {
     return m_host.opGetActualPartSet();
@@ -99,7 +101,7 @@ OType_ConfigTool_KVT* OKvtViewController::SelectedTool() const {
 void OKvtViewController::SyncShownImage() {
     SyncSelection();
     OKvtViewState& s = m_engine.ViewState();
-    if (s.manualImageChoice || !m_host.bAutoShowCameraOrContourImage()) return;
+    if (s.manualImageChoice || !m_viewHost.bAutoShowCameraOrContourImage()) return;
     const OType_ConfigTool_KVT* tool = SelectedTool();
     if (!tool || !tool->bUsesImage()) return;
     const int wanted = tool->iGetImageType() - 1;
@@ -109,19 +111,21 @@ void OKvtViewController::SyncShownImage() {
 }
 
 OKvtShownPicture OKvtViewController::ShownPicture() const {
+    return PictureOf(PartSet(), m_engine.ViewState().shownImage, m_host.GetDeviceInfo());
+}
+
+OKvtShownPicture OKvtViewController::PictureOf(const OType_ZRPartSet* ps, int shown,
+                                               const ZRINFO& deviceInfo) {
     OKvtShownPicture picture;
-    const OType_ZRPartSet* ps = PartSet();
     const OType_Part* part = ps ? ps->opGetShowPart() : nullptr;
     if (!part) return picture;
-    const int shown = m_engine.ViewState().shownImage;
     if (shown >= 0) {
         const OType_Image* image = part->opGetImage(shown);
         if (!image || image->bIsEmpty()) return picture;
         picture.pixels = KvtImage::View(*image);
         picture.layers = image->iGetLayers();
     } else {
-        picture.pixels =
-            KvtImage::ContourPicture(*part, KvtImage::ContourRows(m_host.GetDeviceInfo()));
+        picture.pixels = KvtImage::ContourPicture(*part, KvtImage::ContourRows(deviceInfo));
         picture.layers = 1;
         picture.contour = true;
     }
@@ -150,7 +154,7 @@ std::vector<OKvtToolOnView> OKvtViewController::ToolsToDraw() const {
         cache.drawings = MeasureDrawings(*ps, part);
     }
     const int selected = m_engine.ViewState().selectedTool;
-    const bool all = m_host.bShowUnselectedTools();
+    const bool all = m_viewHost.bShowUnselectedTools();
     for (int k = 0; k < count; ++k) {
         if (k != selected && !all) continue;
         tools.push_back({k, k == selected, cache.drawings[static_cast<size_t>(k)]});
@@ -198,7 +202,7 @@ KvtViewText::OPointerInfo OKvtViewController::PointerInfo(OPoint window) const {
         const OType_ZRPartSet* ps = PartSet();
         if (const auto w = KvtViewText::ImageToWorld(*ps->opGetCoordTransformer(),
                                                      {double(info.pixel.x), double(info.pixel.y)},
-                                                     -m_host.dGetTapeZ())) {
+                                                     -m_viewHost.dGetTapeZ())) {
             info.world = true;
             info.xw = w->x;
             info.yw = w->y;
@@ -242,8 +246,8 @@ std::vector<std::string> OKvtViewController::TapeMeasureText() const {
     std::optional<OPointD> ws, we;
     if (bShowsWorld()) {
         const OCoordTrans_Tsai_Transformer& t = *PartSet()->opGetCoordTransformer();
-        ws = KvtViewText::ImageToWorld(t, s.measureStart, -m_host.dGetTapeZ());
-        we = KvtViewText::ImageToWorld(t, s.measureEnd, -m_host.dGetTapeZ());
+        ws = KvtViewText::ImageToWorld(t, s.measureStart, -m_viewHost.dGetTapeZ());
+        we = KvtViewText::ImageToWorld(t, s.measureEnd, -m_viewHost.dGetTapeZ());
     }
     return KvtViewText::TapeMeasureLines(start, end, m_host.dGetTapeScaleX(),
                                          m_host.dGetTapeScaleY(), ws, we);
@@ -263,7 +267,7 @@ OKvtLeftButtonDown OKvtViewController::OnLeftButtonDown(OPoint window) {
         // the top of the drawing downwards.
         std::vector<int> order;
         if (s.selectedTool >= 0) order.push_back(s.selectedTool);
-        if (m_host.bShowUnselectedTools()) {
+        if (m_viewHost.bShowUnselectedTools()) {
             for (int k = ps->Tools().iGetNum() - 1; k >= 0; --k) {
                 if (k != s.selectedTool) order.push_back(k);
             }
@@ -395,7 +399,7 @@ OCommandState OKvtViewController::GetCommandState(int id) {
         case kSwitchImage:
             return {ps != nullptr, m_engine.ViewState().shownImage >= 0};
         case kShowUnselectedTools:
-            return {ps != nullptr, m_host.bShowUnselectedTools()};
+            return {ps != nullptr, m_viewHost.bShowUnselectedTools()};
         case kRenameFeature:
         case kResetFeatureNames:
         case kCopyTool:
@@ -405,7 +409,8 @@ OCommandState OKvtViewController::GetCommandState(int id) {
         case kToolProperties:
             return {tool || parts, false};
         case kPasteTool:
-            return {OContourViewController::bCanPasteTool(m_host, ResStr(kToolClipboardFormat)),
+            return {OContourViewController::bCanPasteTool(
+                        m_host, ResStr(KvtViewCommand::kToolClipboardFormat)),
                     false};
         case kUseForQuality: {
             if (!m_host.bFeatureSelectionAllowed()) return {false, true};
@@ -440,12 +445,13 @@ bool OKvtViewController::bExecute(int id) {
             return bResetFeatureNames();
         case kCopyTool: {
             const OType_ZRPartSet* ps = PartSet();
-            return ps && OContourViewController::bCopyToolTo(m_host, *ps,
-                                                             m_engine.ViewState().selectedTool,
-                                                             ResStr(kToolClipboardFormat));
+            return ps && OContourViewController::bCopyToolTo(
+                             m_host, *ps, m_engine.ViewState().selectedTool,
+                             ResStr(KvtViewCommand::kToolClipboardFormat));
         }
         case kPasteTool:
-            return OContourViewController::bPasteToolFrom(m_host, ResStr(kToolClipboardFormat));
+            return OContourViewController::bPasteToolFrom(
+                m_host, ResStr(KvtViewCommand::kToolClipboardFormat));
         case kDelete:
             return bDeleteSelected();
         case kUseForQuality:
@@ -470,7 +476,7 @@ bool OKvtViewController::bSwitchImage() {
 }
 
 bool OKvtViewController::bToggleUnselectedTools() {
-    m_host.SetShowUnselectedTools(!m_host.bShowUnselectedTools());
+    m_viewHost.SetShowUnselectedTools(!m_viewHost.bShowUnselectedTools());
     m_host.RedrawContourView();
     return true;
 }
@@ -512,7 +518,7 @@ bool OKvtViewController::bDeleteSelected() {
     const int position = m_engine.ViewState().selectedTool;
     if (!ps || !SelectedTool()) return false;
     m_host.UpdateAllViews();
-    const std::vector<std::string> names = m_host.DependentToolNames(*ps, position);
+    const std::vector<std::string> names = m_viewHost.DependentToolNames(*ps, position);
     if (names.empty()) return false;
     std::string question;
     if (names.size() == 1) {
@@ -526,7 +532,7 @@ bool OKvtViewController::bDeleteSelected() {
     if (m_host.GetUserInteraction().Message(question, MsgIcon::Question, MsgButtons::OkCancel) !=
         MsgResult::Ok)
         return false;
-    if (!m_host.bRemoveToolWithDependents(*ps, position)) return false;
+    if (!m_viewHost.bRemoveToolWithDependents(*ps, position)) return false;
     const int remaining = ps->Tools().iGetNum();
     m_host.SelectFeature(
         remaining > 0 ? ps->Tools().GetFeatureIndex_First(remaining - 1, ps->iGetFixedFeatures())
@@ -545,12 +551,13 @@ bool OKvtViewController::bToggleQualityUse() {
 }
 
 bool OKvtViewController::bTapeMeasureSettings() {
-    const double x = m_host.dGetTapeScaleX(), y = m_host.dGetTapeScaleY(), z = m_host.dGetTapeZ();
+    const double x = m_host.dGetTapeScaleX(), y = m_host.dGetTapeScaleY(),
+                 z = m_viewHost.dGetTapeZ();
     ODlg_CaliperSettings dialog(x, y, z, bShowsWorld());
     if (!m_host.GetUserInteraction().bRunDialog(dialog)) return false;
     if (!dialog.bChangedFrom(x, y, z)) return true;
     m_host.SetTapeScale(dialog.dGetHorizontal(), dialog.dGetVertical());
-    m_host.SetTapeZ(dialog.dGetZ());
+    m_viewHost.SetTapeZ(dialog.dGetZ());
     m_host.SetModified();
     return true;
 }

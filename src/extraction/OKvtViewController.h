@@ -16,6 +16,8 @@
 
 class OExtr_KVT;
 class OExtractorHost;
+class OKvtViewHost;
+class ZRINFO;
 class OType_ConfigTool_KVT;
 class OType_Part;
 class OType_ZRPartSet;
@@ -59,10 +61,11 @@ struct OKvtLeftButtonDown {
 
 class OKvtViewController {
   public:
-    OKvtViewController(OExtr_KVT& engine, OExtractorHost& host);
+    OKvtViewController(OExtr_KVT& engine, OExtractorHost& host, OKvtViewHost& viewHost);
 
     OExtr_KVT& Engine() const { return m_engine; }
     OExtractorHost& Host() const { return m_host; }
+    OKvtViewHost& ViewHost() const { return m_viewHost; }
     OType_ZRPartSet* PartSet() const;
 
     void SetClientSize(int width, int height);
@@ -75,6 +78,10 @@ class OKvtViewController {
     // options let the view switch by itself).
     void SyncShownImage();
     OKvtShownPicture ShownPicture() const;
+    // The picture of the part set's shown part: camera image `shownImage`, or the contour
+    // (-1) drawn for the device's image height.
+    static OKvtShownPicture PictureOf(const OType_ZRPartSet* partSet, int shownImage,
+                                      const ZRINFO& deviceInfo);
     // Whether pointer and tape measure give world coordinates: the part set transforms
     // coordinates and has a transformer.
     bool bShowsWorld() const;
@@ -128,6 +135,7 @@ class OKvtViewController {
 
     OExtr_KVT& m_engine;
     OExtractorHost& m_host;
+    OKvtViewHost& m_viewHost;
     int m_width = 0;
     int m_height = 0;
 };

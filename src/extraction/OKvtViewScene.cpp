@@ -7,7 +7,9 @@
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OExtractorHost.h"
 #include "extraction/OKvtViewController.h"
+#include "extraction/OKvtViewHost.h"
 #include "model/coordtrans/OCoordTrans_Tsai_Transformer.h"
+#include "model/draw/OImagePainter.h"
 #include "model/draw/OPainter.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -68,7 +70,9 @@ void PaintPicture(OScene& s, const OKvtShownPicture& picture) {
     view.height = picture.height;
     view.layers = picture.layers;
     view.stride = picture.pixels.step[0];
-    p.DrawImage({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, view);
+    // Painters without pictures (none so far) show the ground only.
+    if (auto* images = dynamic_cast<OImagePainter*>(&p))
+        images->DrawImage({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, view);
     p.NoClip();
 }
 
@@ -125,7 +129,7 @@ std::string TickLabel(const OScene& s, double pixel, bool horizontal) {
     const OPointD at = horizontal ? OPointD{pixel, v.rangeTop + v.rangeHeight / 2}
                                   : OPointD{v.rangeLeft + v.rangeWidth / 2, pixel};
     const auto world =
-        KvtViewText::ImageToWorld(*ps->opGetCoordTransformer(), at, -s.view.Host().dGetTapeZ());
+        KvtViewText::ImageToWorld(*ps->opGetCoordTransformer(), at, -s.view.ViewHost().dGetTapeZ());
     if (!world) return "-";
     return KvtViewText::ScaleLabel(std::round((horizontal ? world->x : world->y) * 10) / 10);
 }

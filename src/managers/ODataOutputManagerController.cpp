@@ -1,5 +1,7 @@
 #include "managers/ODataOutputManagerController.h"
 
+#include <algorithm>
+
 #include "device/OQuillon.h"
 #include "document/ODoc.h"
 #include "model/partset/OType_ZRPartSet.h"

@@ -7,11 +7,12 @@
 #include <QFont>
 #include <QTransform>
 
+#include "model/draw/OImagePainter.h"
 #include "model/draw/OPainter.h"
 
 class QPainter;
 
-class OPainter_Qt : public OPainter {
+class OPainter_Qt : public OPainter, public OImagePainter {
   public:
     explicit OPainter_Qt(QPainter& painter, const QTransform& base = QTransform());
     ~OPainter_Qt() override;

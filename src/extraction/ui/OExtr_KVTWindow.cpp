@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <set>
+#include <utility>
 
 #include "app/ui/Artwork.h"
 #include "app/ui/OPainter_Qt.h"
@@ -25,6 +26,7 @@
 #include "extraction/OContourViewText.h"
 #include "extraction/OContourViewZoom.h"
 #include "extraction/OExtr_KVT.h"
+#include "extraction/OExtractorHost.h"
 #include "extraction/OKvtViewScene.h"
 #include "extraction/ui/OContourPrintable.h"
 #include "managers/OToolManagerController.h"
@@ -166,7 +168,8 @@ Qt::CursorShape CursorOf(Grip grip, double angle) {
 
 }  // namespace
 
-OExtr_KVTWindow::OExtr_KVTWindow(ODoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+OExtr_KVTWindow::OExtr_KVTWindow(ODoc& doc, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_viewHost(doc) {
     setObjectName(QString::number(kTemplate));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -201,7 +204,7 @@ OExtr_KVT* OExtr_KVTWindow::opEngine() const {
 std::optional<OKvtViewController> OExtr_KVTWindow::Controller() const {
     OExtr_KVT* engine = opEngine();
     if (!engine) return std::nullopt;
-    OKvtViewController controller(*engine, m_doc.ExtractorHost());
+    OKvtViewController controller(*engine, m_doc.ExtractorHost(), m_viewHost);
     controller.SetClientSize(m_canvas->width(), m_canvas->height());
     return controller;
 }

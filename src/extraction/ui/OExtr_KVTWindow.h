@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "document/ODocKvtViewHost.h"
 #include "document/ui/OViewWidget.h"
 #include "extraction/OKvtViewController.h"
 #include "extraction/ui/OViewCanvas.h"
@@ -86,6 +87,8 @@ class OExtr_KVTWindow : public QWidget, public OViewWidget, public OViewCanvasCl
     void PrintOrPreview(bool preview);
 
     ODoc& m_doc;
+    // mutable: the controllers this const window hands out may change the setting.
+    mutable ODocKvtViewHost m_viewHost;
     OViewCanvas* m_canvas = nullptr;
     QToolBar* m_toolbar = nullptr;
     std::map<int, QAction*> m_toolbarActions;

@@ -6,25 +6,12 @@
 // the calls (ORecordingPainter).
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 #include "model/draw/OGeometry.h"
 #include "model/draw/OMapping.h"
 
 enum class OPenStyle { Solid, Dash, Dot };
-
-// The pixels of a picture: rows from the top, `layers` bytes per pixel (1 grey, 3 R, G, B),
-// rows `stride` bytes apart. The data belong to the caller and must outlive the call.
-struct OImageView {
-    const uint8_t* data = nullptr;
-    int width = 0;
-    int height = 0;
-    int layers = 1;
-    size_t stride = 0;
-    bool bIsEmpty() const { return !data || width <= 0 || height <= 0; }
-};
 enum class OTextAlign { Left, Center, Right };
 
 class OPainter {
@@ -54,6 +41,4 @@ class OPainter {
     // centre or right end, as the text is read on the surface (text is never mirrored).
     virtual void DrawText(OPoint at, std::string_view text,
                           OTextAlign align = OTextAlign::Left) = 0;
-    // The picture stretched over `target` (logical units), pixel by pixel without smoothing.
-    virtual void DrawImage(const ORect& target, const OImageView& image) = 0;
 };

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "model/draw/OImagePainter.h"
 #include "model/draw/OPainter.h"
 
-class ORecordingPainter : public OPainter {
+class ORecordingPainter : public OPainter, public OImagePainter {
   public:
     enum class Kind { Line, Rect, Fill, Ellipse, Text, Image };
     struct OOp {

@@ -17,8 +17,10 @@
 #include "classification/ui/ClassificationWindows.h"
 #include "device/ui/DeviceWindows.h"
 #include "document/CommandIds.h"
-#include "document/ui/OViewRegistry.h"
 #include "document/ui/DocumentDialogs.h"
+#include "document/ui/OViewRegistry.h"
+#include "extraction/ODlg_ContourLimits.h"
+#include "extraction/ui/ODlg_FilterLimitWindow.h"
 #include "extraction/ui/ODlg_ImportImagesWindow.h"
 #include "kalvor/Version.h"
 #include "platform/SettingsPaths.h"
@@ -59,11 +61,11 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
     RegisterDocumentDialogs(m_qtUi);
-    m_qtUi.RegisterDialog("ODlg_ImportImages",
-                          [](ODialogModel& model, QWidget* parent) -> QDialog* {
-                              return new ODlg_ImportImagesWindow(
-                                  static_cast<ODlg_ImportImages&>(model), parent);
-                          });
+    m_qtUi.RegisterDialog(
+        "ODlg_ImportImages", [](ODialogModel& model, QWidget* parent) -> QDialog* {
+            return new ODlg_ImportImagesWindow(static_cast<ODlg_ImportImages&>(model), parent);
+        });
+    m_qtUi.RegisterDialogWindow<ODlg_FilterLimit, ODlg_FilterLimitWindow>("ODlg_FilterLimit");
     RegisterDeviceDialogs(m_qtUi);
 
     m_frame = std::make_unique<OFrame_Main>();
@@ -155,7 +157,8 @@ void ODesktop::OpenHandedFilesWhenFree() {
         QTimer::singleShot(200, m_frame.get(), [this] { OpenHandedFilesWhenFree(); });
         return;
     }
-    for (const auto& file : std::exchange(m_handedFiles, {})) m_app->OpenDocumentFile(file);
+    for (const auto& file : std::exchange(m_handedFiles, {}))
+        m_app->OpenDocumentFile(file);
 }
 
 QIcon ODesktop::ProgramIcon() {

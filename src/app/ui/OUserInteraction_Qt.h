@@ -22,6 +22,13 @@ class OUserInteraction_Qt : public UserInteraction {
 
     void SetParentWindow(QWidget* parent) { m_parent = parent; }
     void RegisterDialog(const std::string& dialogName, DialogFactory factory);
+    // Registers Window(Model&, QWidget*) as the dialog of the model named dialogName.
+    template <class Model, class Window>
+    void RegisterDialogWindow(const std::string& dialogName) {
+        RegisterDialog(dialogName, [](ODialogModel& model, QWidget* parent) -> QDialog* {
+            return new Window(static_cast<Model&>(model), parent);
+        });
+    }
     // The Qt dialog for a model: the registered one or the plain form.
     QDialog* CreateDialog(ODialogModel& model, QWidget* parent) const;
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "document/CommandIds.h"
+#include "document/ODoc_Wizards.h"
 #include "document/ODoc.h"
 #include "extraction/OContourEditCommands.h"
 
@@ -416,6 +417,8 @@ bool bIsImplementedCommand(int id) {
         Cmd::kActivateFromCompanion,
         Cmd::kProjectProperties,
         Cmd::kOptions,
+        Cmd::kAccuracyWizard,
+        Cmd::kOptimizeWizard,
         Cmd::kTestCaseNothing,
         Cmd::kAppAbout,
         Cmd::kAppExit,

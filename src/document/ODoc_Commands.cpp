@@ -6,6 +6,7 @@
 #include "document/CommandTable.h"
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
+#include "document/ODoc_Wizards.h"
 #include "document/OptionsCommand.h"
 #include "document/files/OProjectExchange.h"
 #include "document/files/ProjectPaths.h"
@@ -58,6 +59,7 @@ void ODoc::OnCommand(int id, int64_t argument) {
         return;
     }
     if (bOnDeviceCommand(id)) return;
+    if (DocWizards::bOnCommand(*this, id)) return;
     if (bOnPartCommand(id, argument)) return;
     if (bOnTeachDataCommand(id)) return;
     if (OContourEditCommands::bHandles(id)) {
@@ -154,6 +156,7 @@ OCommandState ODoc::GetCommandState(int id) const {
     if (!bHasProject() || !bIsImplementedCommand(id)) return state;
     if (const auto kind = ViewOfCommand(id)) return ViewCommandState(*kind);
     if (const auto device = DeviceCommandState(id)) return *device;
+    if (const auto wizard = DocWizards::CommandState(*this, id)) return *wizard;
     if (const auto part = PartCommandState(id)) return *part;
     if (const auto teach = TeachDataCommandState(id)) return *teach;
     const OType_ZRPartSet* set = opGetActualPartSet();

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "analysis/ui/AnalysisDialogs.h"
 #include "analysis/ui/AnalysisWindows.h"
 #include "app/HelpTopics.h"
 #include "app/ODlg_SelectTask.h"
@@ -67,6 +68,7 @@ ODesktop::ODesktop(std::vector<std::string> arguments, ODesktopStores stores, Us
         return new ODlg_SelectTaskWindow(static_cast<ODlg_SelectTask&>(model), parent);
     });
     RegisterDocumentDialogs(m_qtUi);
+    RegisterAnalysisDialogs(m_qtUi);
     m_qtUi.RegisterDialog(
         "ODlg_ImportImages", [](ODialogModel& model, QWidget* parent) -> QDialog* {
             return new ODlg_ImportImagesWindow(static_cast<ODlg_ImportImages&>(model), parent);

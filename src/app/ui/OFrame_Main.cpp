@@ -36,6 +36,7 @@
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
 #include "platform/OProgressCtrl.h"
+#include "wizards/ui/OBar_ProjectWizardWindow.h"
 
 namespace {
 
@@ -559,19 +560,36 @@ bool OFrame_Main::bHasWizardBar() const {
 
 void OFrame_Main::ShowWizardBar(bool shown) {
     if (shown && !m_wizardBar) {
-        m_wizardBar = new QToolBar("Project Wizard Bar", this);
-        m_wizardBar->setObjectName("ProjectWizardBar");
-        m_wizardBar->setMovable(true);
-        m_wizardBar->setToolTip("Project Wizard Bar");
-        addToolBar(Qt::TopToolBarArea, m_wizardBar);
-        auto* caption = new QLabel(" Project Wizard Bar ", m_wizardBar);
-        m_wizardBar->addWidget(caption);
+        m_wizardBar = new OBar_ProjectWizardWindow(this);
+        addDockWidget(Qt::LeftDockWidgetArea, m_wizardBar);
+        // A line's command and the close button are posted, as a menu command would be.
+        connect(m_wizardBar, &OBar_ProjectWizardWindow::commandRequested, this, [this](int id) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, id] {
+                    if (CommandState(id, CurrentView()).enabled) {
+                        Execute(id);
+                    } else {
+                        QApplication::beep();
+                    }
+                },
+                Qt::QueuedConnection);
+        });
+        connect(m_wizardBar, &OBar_ProjectWizardWindow::closeRequested, this, [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { Execute(Cmd::kToggleWizardBar); }, Qt::QueuedConnection);
+        });
     }
-    if (m_wizardBar) m_wizardBar->setVisible(shown);
+    if (!m_wizardBar) return;
+    m_wizardBar->setVisible(shown);
+    if (shown) UpdateWizardBar();
 }
 
 void OFrame_Main::UpdateWizardBar() {
-    if (m_wizardBar) m_wizardBar->update();
+    if (!m_wizardBar || m_wizardBar->isHidden()) return;
+    ODoc* doc = m_app ? m_app->opGetDocument() : nullptr;
+    if (!doc) return;
+    m_wizardBar->SetLines(OBar_ProjectWizard::Build(OBar_ProjectWizard::Gather(*doc)));
 }
 
 bool OFrame_Main::bHasPartSetBar() const {

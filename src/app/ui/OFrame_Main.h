@@ -17,6 +17,7 @@
 #include "platform/ProgressDisplay.h"
 
 class OApp;
+class OBar_ProjectWizardWindow;
 class OFrame_Child;
 class QAction;
 class QComboBox;
@@ -48,7 +49,7 @@ class OFrame_Main : public QMainWindow,
     QProgressBar* ProgressBar() const { return m_progressBar; }
     QToolBar* MainToolbar() const { return m_mainToolbar; }
     QToolBar* PartSetBar() const { return m_partSetBar; }
-    QToolBar* WizardBar() const { return m_wizardBar; }
+    OBar_ProjectWizardWindow* WizardBar() const { return m_wizardBar; }
     QAction* Action(int commandId) const;
     OFrame_Child* Frame(ViewKind kind) const;
     // The printouts of the open views of these kinds, in this order, as one print job.
@@ -139,7 +140,7 @@ class OFrame_Main : public QMainWindow,
     QToolBar* m_mainToolbar = nullptr;
     QToolBar* m_partSetBar = nullptr;
     QComboBox* m_partSetSelector = nullptr;
-    QToolBar* m_wizardBar = nullptr;
+    OBar_ProjectWizardWindow* m_wizardBar = nullptr;
     std::map<QString, QMenu*> m_menus;
     std::map<int, QAction*> m_actions;
     std::vector<QPointer<OFrame_Child>> m_frames;  // creation order

@@ -108,7 +108,7 @@ struct WizardDesk {
     OFrame_Main& Frame() { return shell.Frame(); }
     OType_ZRPartSet& Set() { return *doc->opGetActualPartSet(); }
     void Run(int id) { Frame().ExecuteCommand(id, Frame().CurrentView()); }
-    bool bEnabled(int id) { return Frame().CommandState(id).enabled; }
+    bool bEnabled(int id) { return Frame().CommandState(id, Frame().CurrentView()).enabled; }
 
     // Rectangles whose length varies by a few columns: one real part recorded n times.
     void AddMeasuredParts(int n) {

@@ -14,6 +14,9 @@ endif()
 
 if(EXISTS "${PROJECT_SOURCE_DIR}/docs/manual")
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/manual/" DESTINATION "${KALVOR_DOC_DIR}/manual")
+  # The manual shows the screenshots from their folder beside it.
+  install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/screenshots/" DESTINATION "${KALVOR_DOC_DIR}/screenshots"
+          FILES_MATCHING PATTERN "*.png")
 endif()
 install(FILES "${KALVOR_DATA_DIR}/copyright" DESTINATION "${KALVOR_DOC_DIR}")
 

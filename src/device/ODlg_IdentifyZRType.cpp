@@ -1,5 +1,6 @@
 #include "device/ODlg_IdentifyZRType.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -7,7 +8,9 @@
 #include "device/OQuillon.h"
 #include "device/TargetSystemSettings.h"
 #include "link/OQuillonComInterface.h"
+#include "model/project/OType_ProjectProperties.h"
 #include "model/strings/ResStr.h"
+#include "platform/UserInteraction.h"
 
 namespace {
 
@@ -33,6 +36,19 @@ ODlg_IdentifyZRType::ODlg_IdentifyZRType(OQuillon& session)
       m_session(session),
       m_start(session.GetTargetSystem()),
       m_startTools(session.iGetToolCapacity()) {}
+
+void ODlg_IdentifyZRType::LoadProjectProperties(const OType_ProjectProperties& p) {
+    compatibleWithVersion1 = p.addOldFormat != 0;
+    multipleCheckPrograms = p.useMultiplePartSets != 0;
+    orientationSeparation = p.useOrientation != 0;
+    typeSeparation = p.useTypes != 0;
+    deleteTypesWithoutParts = p.useManualTypes == 0;
+    deleteOrientationsWithoutParts = p.useManualOrientation == 0;
+    qualityInspection = p.useQuality != 0;
+    coordTransOfFeatures = p.useAlternativeValue != 0;
+    toolsOnCameraImage = p.useNewToolsOnCameraImage != 0;
+    insertIntoProjectDescription = p.updateProjectDescription != 0;
+}
 
 std::vector<std::string> ODlg_IdentifyZRType::DeviceTypeChoices() {
     std::vector<std::string> names;
@@ -82,6 +98,32 @@ void ODlg_IdentifyZRType::ApplyTargetRules() {
     if (!bIsOrientationEditable()) target.orientations = 8;
 }
 
+void ODlg_IdentifyZRType::ChooseHardware(int hardware) {
+    target.hardware = hardware;
+    const std::vector<int> fitting = FirmwareChoices(hardware);
+    if (!fitting.empty() &&
+        std::find(fitting.begin(), fitting.end(), target.software) == fitting.end())
+        target.software = fitting.front();
+    ChooseSoftware(target.software);
+}
+
+void ODlg_IdentifyZRType::ChooseSoftware(int software) {
+    target.software = software;
+    const int addIn = target.addIn;
+    ApplyTargetRules();
+    if (target.addIn != addIn) m_addInChanged = true;
+    fixedFeatures = TargetSystem::iFixedFeatureCount(target.hardware);
+    tools = TargetSystem::iToolCapacity(
+        target.hardware, target.software,
+        TargetSystemSettings::ReadToolLimits(m_session.SettingsStore(), target.hardware));
+}
+
+void ODlg_IdentifyZRType::ChooseAddIn(int addIn) {
+    if (!bIsAddInEnabled()) addIn = 0;
+    if (addIn != target.addIn) m_addInChanged = true;
+    target.addIn = addIn;
+}
+
 bool ODlg_IdentifyZRType::bIdentifyOverEthernet() {
     OQuillon& session = m_session;
     if (!session.opGetConnection() || session.opGetConnection()->iGetInterfaceType() != kTcp) {
@@ -101,6 +143,9 @@ bool ODlg_IdentifyZRType::bIdentifyOverEthernet() {
         TargetSystemSettings::ReadToolLimits(session.SettingsStore(), reportedHardware));
     DeviceIdentification::bWriteDeviceToolLimits(m_reported, m_identification,
                                                  session.SettingsStore());
+    m_identified = true;
+    for (const std::string& message : m_identification.messages)
+        session.UI().Message(message, MsgIcon::Warning);
     const OIdentification& id = m_identification;
     const OTargetSystem& t = id.target;
     if (t.hardware <= 1024) target.hardware = t.hardware;
@@ -144,7 +189,7 @@ void ODlg_IdentifyZRType::OnOk() {
     if (bInRange(target.software, 778, 828) || multipleCheckPrograms)
         compatibleWithVersion1 = false;
     m_hasNewInfo = false;
-    if (!bTargetChanged()) return;
+    if (!m_targetGiven && !bTargetChanged()) return;
     ODeviceInfoRequest request;
     request.target = target;
     request.fixedFeatures = fixedFeatures;

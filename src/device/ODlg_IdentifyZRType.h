@@ -16,6 +16,7 @@
 #include "platform/ODialogModel.h"
 
 class OQuillon;
+class OType_ProjectProperties;
 
 class ODlg_IdentifyZRType : public ODialogModel {
   public:
@@ -52,6 +53,13 @@ class ODlg_IdentifyZRType : public ODialogModel {
     bool coordTransOfFeatures = false;            // 1084
     bool toolsOnCameraImage = false;              // 1085
 
+    // The ten check boxes from the project's properties (the two "Delete ... automatically"
+    // boxes show the manual flags inverted), and back.
+    void LoadProjectProperties(const OType_ProjectProperties& properties);
+    // With the target given by the caller, OK always makes a fresh device-information
+    // record from the entered values.
+    void SetTargetGivenByCaller(bool given) { m_targetGiven = given; }
+
     // --- what the combos and fields offer for the current values ---
     // The device-type combo: the display names of hardware codes 16 and 1024.
     static std::vector<std::string> DeviceTypeChoices();
@@ -66,6 +74,13 @@ class ODlg_IdentifyZRType : public ODialogModel {
     // Applies the rules that follow from hardware and software: the add-in and the fixed
     // orientations.
     void ApplyTargetRules();
+    // The user picked a device type or a firmware version: the firmware is kept when it
+    // fits the device type, else the newest that fits is taken; then the target rules, the
+    // fixed features and the tool capacity of the pair follow.
+    void ChooseHardware(int hardware);
+    void ChooseSoftware(int software);
+    // The user picked an add-in entry (0 or 1).
+    void ChooseAddIn(int addIn);
 
     // --- "Ethernet interface" ---
     // Identifies the device over TCP and takes over what it reports; false (status 4009)
@@ -76,6 +91,9 @@ class ODlg_IdentifyZRType : public ODialogModel {
     // The device's coordinate transformation, received during the identification.
     const OCoordTrans_Tsai_Transformer& ReceivedCoordTrans() const { return m_coordTrans; }
     bool bTakeCoordTrans() const { return m_takeCoordTrans; }
+    // Whether a device was identified, and whether the user changed the add-in choice.
+    bool bIdentified() const { return m_identified; }
+    bool bAddInChanged() const { return m_addInChanged; }
 
     // --- OK ---
     bool bValidate(std::string& message) override;
@@ -94,6 +112,9 @@ class ODlg_IdentifyZRType : public ODialogModel {
     ZRINFO m_reported;
     OCoordTrans_Tsai_Transformer m_coordTrans;
     bool m_takeCoordTrans = false;
+    bool m_identified = false;
+    bool m_addInChanged = false;
+    bool m_targetGiven = false;
     ZRINFO m_newInfo;
     bool m_hasNewInfo = false;
 };

@@ -13,6 +13,7 @@
 #include "device/TargetSystemSettings.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
+#include "document/files/OProjectExchange.h"
 #include "link/LinkProtocol.h"
 #include "link/OQuillonComInterface.h"
 #include "link/OType_CheckProgramObjects.h"
@@ -294,6 +295,12 @@ OCommandState ODlg_TransferData::ControlState(int id) const {
         case kRename:
             state.enabled = project == 1;
             break;
+        case kExport:
+            state.enabled = project > 0;
+            break;
+        case kImport:
+            state.enabled = m_programMode || !ProjectRows().empty();
+            break;
         default:
             break;
     }
@@ -337,6 +344,12 @@ bool ODlg_TransferData::bExecute(int id) {
             break;
         case kRename:
             Rename();
+            break;
+        case kExport:
+            ExportToFile();
+            break;
+        case kImport:
+            ImportFromFile();
             break;
         default:
             return false;
@@ -666,4 +679,39 @@ void ODlg_TransferData::Rename() {
     m_doc.bStoreUndoStep(*set, "Partsetproperties", 0);
     m_doc.SetModifiedFlag(1);
     m_doc.RefreshPartSetBar(1);
+}
+
+// --- files ---
+
+void ODlg_TransferData::ExportToFile() {
+    OProjectExchange& exchange = m_doc.Exchange();
+    const std::vector<int> rows = m_projectSelection;
+    const int total = static_cast<int>(rows.size());
+    int done = 0;
+    for (int row : rows) {
+        SetState(ResStrFormat(kProcessing, done + 1, total));
+        // Every file gets its own save dialog; the exchange tells a failure itself.
+        const OExchangeResult result =
+            m_programMode ? exchange.SaveConfiguration({}, row) : exchange.SaveTeachData(row, {});
+        if (!result.bDone()) break;
+        ++done;
+    }
+    SetState(FormatPrintf("%d of %d written to files.", done, total));
+}
+
+void ODlg_TransferData::ImportFromFile() {
+    OProjectExchange& exchange = m_doc.Exchange();
+    const int chosen = m_projectSelection.size() == 1 ? m_projectSelection.front() : -1;
+    OExchangeResult result;
+    if (m_programMode) {
+        result = exchange.LoadConfiguration(chosen, {});
+        // The program loaded is the actual one now: a new one at the end or the chosen one.
+        if (result.bDone()) m_projectSelection = {Session().PartSets().iGetActualPartSetNo()};
+    } else {
+        result = exchange.LoadTeachData(chosen, {});
+    }
+    SelectProject(m_projectSelection);
+    SetState(result.bDone() ? "Loaded from " + result.files.front() + "."
+             : result.code == OExchangeResult::Cancelled ? "Nothing was loaded."
+                                                         : "The file could not be loaded.");
 }

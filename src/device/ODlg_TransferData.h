@@ -2,9 +2,10 @@
 // programs (or, on classic targets, the part types of the actual check program) beside what
 // the device stores (its program slots, or its type memories), and the actions between them:
 // connect and compare, copy to and from the device, delete on both sides, new / copy / paste /
-// rename / move of the project's programs. The model does the work; the Qt window shows its
-// lists and state and calls its actions. Every device action needs a link that is online and
-// not busy; a refused transfer leaves the project as it was and the dialog usable.
+// rename / move of the project's programs, and their exchange with files. The model does the work;
+// the Qt window shows its lists and state and calls its actions. Every device action needs a link
+// that is online and not busy; a refused transfer leaves the project as it was and the dialog
+// usable.
 #pragma once
 
 #include <functional>
@@ -100,6 +101,12 @@ class ODlg_TransferData : public ODialogModel {
     void MoveUp();
     void MoveDown();
     void Rename();
+    // Each selected check program to a configuration file of its own (new platform), or the
+    // Teach-Data of each selected part type to a file (classic).
+    void ExportToFile();
+    // A configuration file into the one selected check program or, with none selected, into a
+    // new one (new platform); a Teach-Data file into the selected part type (classic).
+    void ImportFromFile();
 
   protected:
     // Reads the device's lists after connecting; false on failure.

@@ -320,8 +320,10 @@ int OQuillon::ChangeTargetSystem(const OTargetChange& change) {
         for (int i = 0; i < set.TeachParts().iGetSize(); ++i) {
             OType_Part& part = *set.TeachParts().GetAt_NoSort(i);
             if (part.iGetType() < 1 || part.iGetType() > t.partsInSet) {
+                // Unassigned: the orientation goes behind the sign; a part ignored at teach
+                // stays ignored.
                 part.SetType(1);
-                part.SetOrientation(-part.iGetOrientation());
+                part.SetOrientation(-std::abs(part.iGetOrientation()));
             }
             if (std::abs(part.iGetOrientation()) > t.orientations) part.SetOrientation(0);
         }

@@ -1,5 +1,7 @@
 #include "device/OType_Options.h"
 
+#include <string_view>
+
 #include "platform/Settings.h"
 
 namespace {
@@ -29,6 +31,15 @@ constexpr IntOption kIntOptions[] = {
 constexpr const char* kViewerPath = "MIRREL_PATH";
 constexpr const char* kDisplayReceivedPart = "DISPLAYRECEIVEDPART";
 
+// The largest value each option takes; every option starts at 0 except the part buffer.
+int iMaxOf(const IntOption& option) {
+    const std::string_view name = option.name;
+    if (name == "CONTYPE") return 3;
+    if (name == "PARTBUFFERSIZE") return 25000;
+    if (name == "HANDLEMAXPARTSLIMITREACHED") return 3;
+    return 1;
+}
+
 }  // namespace
 
 OType_Options::OType_Options(Settings& settings) : m_settings(settings) {
@@ -41,8 +52,12 @@ OType_Options::~OType_Options() {
 
 OOptionValues OType_Options::Read(const Settings& settings) {
     OOptionValues values;
-    for (const IntOption& option : kIntOptions)
-        values.*option.field = settings.iGetInt(kSection, option.name, values.*option.field);
+    // A value out of its range (an edited settings file) reads as the default.
+    for (const IntOption& option : kIntOptions) {
+        const int value = settings.iGetInt(kSection, option.name, values.*option.field);
+        const int min = std::string_view(option.name) == "PARTBUFFERSIZE" ? 1 : 0;
+        if (value >= min && value <= iMaxOf(option)) values.*option.field = value;
+    }
     values.viewerPath = settings.GetText(kSection, kViewerPath, values.viewerPath);
     return values;
 }

@@ -237,58 +237,6 @@ void ODoc::OnRedo() {
     RefreshViews();
 }
 
-// --- project properties and consistency ---
-
-int ODoc::EditProjectProperties(int force) {
-    if (!m_session) return 0;
-    CloseCommunicationManager();
-    m_services.views.DestroyView(ViewKind::ToolProperties);
-    m_services.views.DestroyView(ViewKind::DataOutput);
-    HideChildFrames();
-    const int result =
-        m_extensions.editProjectProperties ? m_extensions.editProjectProperties(force) : 1;
-    ShowChildFrames();
-    RefreshViews();
-    OType_ProjectProperties& properties = m_session->ProjectProperties();
-    if (m_session->PartSets().iGetNum() > 1) properties.useMultiplePartSets = 1;
-    RefreshPartSetBar(0);
-    if (m_newProject) {
-        SetModifiedFlag(0);
-        m_newProject = 0;
-    }
-    return result;
-}
-
-int ODoc::CheckProjectConsistency() {
-    if (!m_session) return 0;
-    int result = 1;
-    const OTargetSystem& target = m_session->GetTargetSystem();
-    const OType_ProjectProperties& properties = m_session->ProjectProperties();
-    const bool switchOn = TargetSystem::bIsNewPlatform(target.hardware) && target.software >= 818 &&
-                          properties.useAlternativeValue == 1;
-    OType_ZRPartSetArray& sets = m_session->PartSets();
-    for (int i = 0; i < sets.iGetNum(); ++i) {
-        OType_ZRPartSet* set = sets.opGetPartSet(i);
-        if (!set) continue;
-        set->SetCoordTransSwitch(switchOn);
-        for (int t = 0; t < set->Tools().iGetNum(); ++t) {
-            OType_ConfigTool* tool = set->Tools().opGetAt(t);
-            tool->SetCoordTransSwitch(switchOn);
-            std::string explanation;
-            if (tool->iCheckPropertyCompatibility(m_session->DeviceInfo(), explanation) != 0)
-                result = 0;
-        }
-        for (int d = 0; d < set->DataOutputs().iGetNum(); ++d) {
-            std::string explanation;
-            if (set->DataOutputs().opGetAt(d)->iCheckPropertyCompatibility(m_session->DeviceInfo(),
-                                                                           explanation) != 0)
-                result = 0;
-        }
-        set->DataOutputs().Update_LUT_FeatureIndexLists(*set);
-    }
-    return result;
-}
-
 // --- show operations ---
 
 int ODoc::SelectFeature(int index, int refresh) {

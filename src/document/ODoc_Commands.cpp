@@ -7,6 +7,7 @@
 #include "document/ExternalPrograms.h"
 #include "document/ODoc.h"
 #include "document/ODoc_Wizards.h"
+#include "document/OptionsCommand.h"
 #include "document/files/OProjectExchange.h"
 #include "document/files/ProjectPaths.h"
 #include "extraction/OContourEditCommands.h"
@@ -113,6 +114,12 @@ void ODoc::OnCommand(int id, int64_t argument) {
             RefreshViews();
             break;
         }
+        case Cmd::kProjectProperties:
+            EditProjectProperties(0);
+            break;
+        case Cmd::kOptions:
+            RunOptionsDialog(*this);
+            break;
         case Cmd::kStartCompanionViewer:
             StartCompanionViewer();
             break;
@@ -163,6 +170,8 @@ OCommandState ODoc::GetCommandState(int id) const {
         case Cmd::kFileSaveAs:
         case Cmd::kFileImport:
         case Cmd::kFileExport:
+        case Cmd::kProjectProperties:
+        case Cmd::kOptions:
         case Cmd::kStartCompanionViewer:
         case Cmd::kActivateFromCompanion:
             state.enabled = true;

@@ -374,14 +374,8 @@ OCommandState OContourViewController::GetCommandState(int id) {
         case kPrintPreview:
         case kDeletePart:
             return {parts, false};
-        case kPasteTool: {
-            const bool room = ps && ps->Tools().iGetNumOfFeatures() <
-                                        m_host.GetDeviceInfo().u16(ZRINFO::kToolCapacity);
-            const bool enabled =
-                room && ps->bHasPartData() &&
-                m_host.bClipboardHasFormat(ResStr(ContourViewCommand::kToolClipboardFormat));
-            return {enabled, false};
-        }
+        case kPasteTool:
+            return {bCanPasteTool(m_host, ResStr(kToolClipboardFormat)), false};
         case kMagnifier:
             return {true, s.magnifierOn == 1};
         case kUseForQuality: {
@@ -443,11 +437,21 @@ bool OContourViewController::bExecute(int id) {
 bool OContourViewController::bCopyTool() {
     const OType_ZRPartSet* ps = PartSet();
     const int tool = m_engine.ViewState().selectedTool;
-    if (!ps || tool < 0) return false;
+    return ps && tool >= 0 && bCopyToolTo(m_host, *ps, tool, ResStr(kToolClipboardFormat));
+}
+
+bool OContourViewController::bCanPasteTool(OExtractorHost& host, std::string_view format) {
+    const OType_ZRPartSet* ps = host.opGetActualPartSet();
+    const bool room =
+        ps && ps->Tools().iGetNumOfFeatures() < host.GetDeviceInfo().u16(ZRINFO::kToolCapacity);
+    return room && ps->bHasPartData() && host.bClipboardHasFormat(format);
+}
+
+bool OContourViewController::bCopyToolTo(OExtractorHost& host, const OType_ZRPartSet& ps,
+                                         int position, std::string_view format) {
     std::vector<uint8_t> bytes;
-    if (!ps->Tools().iEncodeAt(bytes, tool) ||
-        !m_host.bWriteClipboard(ResStr(kToolClipboardFormat), bytes)) {
-        m_host.GetUserInteraction().Message(ResStr(kClipboardWriteFailed), MsgIcon::Warning);
+    if (!ps.Tools().iEncodeAt(bytes, position) || !host.bWriteClipboard(format, bytes)) {
+        host.GetUserInteraction().Message(ResStr(kClipboardWriteFailed), MsgIcon::Warning);
         return false;
     }
     return true;
@@ -472,18 +476,21 @@ std::string OContourViewController::PasteName(const OType_ZRPartSet& partSet,
 }
 
 bool OContourViewController::bPasteTool() {
-    OType_ZRPartSet* ps = PartSet();
-    const std::string format = ResStr(kToolClipboardFormat);
-    if (!ps || !m_host.bClipboardHasFormat(format)) return false;
-    UserInteraction& ui = m_host.GetUserInteraction();
-    const ZRINFO& info = m_host.GetDeviceInfo();
+    return bPasteToolFrom(m_host, ResStr(kToolClipboardFormat));
+}
+
+bool OContourViewController::bPasteToolFrom(OExtractorHost& host, std::string_view format) {
+    OType_ZRPartSet* ps = host.opGetActualPartSet();
+    if (!ps || !host.bClipboardHasFormat(format)) return false;
+    UserInteraction& ui = host.GetUserInteraction();
+    const ZRINFO& info = host.GetDeviceInfo();
     if (ps->Tools().iGetNum() >= info.u16(ZRINFO::kToolCapacity)) {
         ui.Message(ResStr(kToolCapacityReached), MsgIcon::Warning);
         return false;
     }
     if (!ps->bHasPartData()) return false;
     std::vector<uint8_t> bytes;
-    if (!m_host.bReadClipboard(format, bytes)) return false;
+    if (!host.bReadClipboard(format, bytes)) return false;
     OWaitCursor wait(ui);
     auto stream = OByteStream_Memory::View(bytes);
     std::unique_ptr<OType_ConfigTool> pasted =
@@ -493,7 +500,7 @@ bool OContourViewController::bPasteTool() {
         return false;
     }
     const int kind = pasted->iGetConfigToolType();
-    if (!m_host.bIsToolAllowed(kind, pasted->iGetFeatureType())) {
+    if (!host.bIsToolAllowed(kind, pasted->iGetFeatureType())) {
         ui.Message(ResStr(kToolLimitMessage), MsgIcon::Warning);
         return false;
     }
@@ -517,7 +524,7 @@ bool OContourViewController::bPasteTool() {
         return false;
     }
     const std::string name = PasteName(*ps, pasted->GetName());
-    OType_ConfigTool* tool = m_host.opAddTool(*ps, kind, pasted->iGetFeatureType());
+    OType_ConfigTool* tool = host.opAddTool(*ps, kind, pasted->iGetFeatureType());
     if (!tool) return false;
     // The new tool keeps its own id: the pasted one may still be in use.
     const int id = tool->iGetToolId();
@@ -525,9 +532,9 @@ bool OContourViewController::bPasteTool() {
     tool->SetToolId(id);
     tool->SetName(name);
     tool->SetModifiedFlag(true);
-    m_host.Recompute(*ps, 0, 0, 1, 1, 0);
+    host.Recompute(*ps, 0, 0, 1, 1, 0);
     ps->UndoRedo().bStoreUndoData(*ps, kUndoAdded, kUndoAddedLong, kViewCommand);
-    m_host.UpdateAllViews();
+    host.UpdateAllViews();
     return true;
 }
 

@@ -117,6 +117,13 @@ class OContourViewController {
     static std::vector<int> DependentToolIds(const OType_ZRPartSet& partSet, int tool);
     // Removes the tool and its feature records of every part type.
     static void RemoveTool(OType_ZRPartSet& partSet, int position);
+    // The clipboard side of tools, shared by both families' views (`format` names the
+    // family's clipboard format): whether a paste is possible now, copying the tool at
+    // `position`, and pasting (with the checks, a free name, recompute, undo and update).
+    static bool bCanPasteTool(OExtractorHost& host, std::string_view format);
+    static bool bCopyToolTo(OExtractorHost& host, const OType_ZRPartSet& partSet, int position,
+                            std::string_view format);
+    static bool bPasteToolFrom(OExtractorHost& host, std::string_view format);
     // "%s (%s %d)" until no tool carries the name.
     static std::string PasteName(const OType_ZRPartSet& partSet, const std::string& name);
 

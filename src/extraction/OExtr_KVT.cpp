@@ -5,6 +5,7 @@
 
 #include "extraction/OExtractionSlots.h"
 #include "extraction/OExtractorHost.h"
+#include "extraction/OKvtViewController.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/ResStr.h"
@@ -36,6 +37,21 @@ bool bCopyKept(const OType_ConfigTool& tool, const OType_FeatureArray& kept, int
 }  // namespace
 
 OExtr_KVT::OExtr_KVT(OExtractorHost& host) : OExtractor(host) {}
+
+void OExtr_KVT::ResetView() {
+    m_view = OKvtViewState();
+    ShowImageRegion();
+}
+
+void OExtr_KVT::ShowImageRegion() {
+    const OKvtShownPicture picture = OKvtViewController::PictureOf(
+        Host().opGetActualPartSet(), m_view.shownImage, Host().GetDeviceInfo());
+    if (picture.bIsEmpty()) return;
+    m_view.rangeLeft = -0.5;
+    m_view.rangeTop = -0.5;
+    m_view.rangeWidth = picture.width;
+    m_view.rangeHeight = picture.height;
+}
 
 int OExtr_KVT::iGetWorkerCount() const {
     return m_workerCount > 0 ? m_workerCount : OExtractionSlots::iLogicalProcessors();

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "extraction/OExtractor.h"
+#include "extraction/OKvtView.h"
+#include "tools/kvt/OKvtDrawing.h"
 
 class OType_PartArray;
 
@@ -42,12 +44,30 @@ class OExtr_KVT : public OExtractor {
     // that are unchanged (call PrepareExtraction first). Thread-safe for different parts.
     void ExtractPart(OType_ZRPartSet& partSet, OType_Part& part, bool teach);
 
+    // The state of the part contour view (camera image or contour, visible range, tape
+    // measure); ShowImageRegion fits the visible range to the shown picture.
+    OKvtViewState& ViewState() { return m_view; }
+    const OKvtViewState& ViewState() const { return m_view; }
+    void ResetView() override;
+    void ShowImageRegion() override;
+    // What the tools found on the shown part, measured once for the view and kept until
+    // the project changes (the window drops it on every update).
+    struct ODrawingCache {
+        const OType_Part* part = nullptr;
+        int teach = -1;
+        std::vector<OKvtDrawing> drawings;  // by tool index
+    };
+    ODrawingCache& DrawingCache() { return m_drawingCache; }
+    void InvalidateDrawings() { m_drawingCache = ODrawingCache(); }
+
   private:
     void ExtractList(OType_ZRPartSet& partSet, OType_PartArray& list, bool teach, int option);
     // Whether tool k's stored features can be copied: unchanged, and so is every tool it
     // reads (directly or through others); never for I/O access.
     bool bMayReuse(size_t k) const { return k < m_reusable.size() && m_reusable[k]; }
 
+    OKvtViewState m_view;
+    ODrawingCache m_drawingCache;
     int m_workerCount = 0;
     std::chrono::milliseconds m_wait = kWait;
     std::vector<bool> m_reusable;

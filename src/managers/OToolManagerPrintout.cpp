@@ -71,21 +71,12 @@ ORect OToolManagerPrintout::BodyArea(const OPage& page) const {
 }
 
 int OToolManagerPrintout::iPreparePages(const OPage& page) {
-    const ORect body = BodyArea(page);
-    if (body.bottom - body.top < 2 * m_table.iRowHeight()) return 0;
-    m_pageStarts = m_table.PageStarts(body.bottom - body.top, body.bottom - body.top);
+    m_pageStarts = PageLayout::TablePages(m_table, BodyArea(page));
     return static_cast<int>(m_pageStarts.size());
 }
 
 void OToolManagerPrintout::PaintPage(OPainter& painter, int index, const OPage& page) {
     if (index < 0 || index >= static_cast<int>(m_pageStarts.size())) return;
     PageLayout::HeadLine(painter, page.Area(), m_title, m_dateTime);
-    const size_t i = static_cast<size_t>(index);
-    const int first = m_pageStarts[i];
-    const int end = i + 1 < m_pageStarts.size() ? m_pageStarts[i + 1] : m_table.iGetRowCount();
-    m_table.Paint(painter, BodyArea(page), first, end - first);
-    painter.SetFont(PageLayout::kTextHeight, false);
-    painter.DrawText({page.width, page.height - PageLayout::kTextHeight},
-                     PageLayout::PageNumberText(index + 1, static_cast<int>(m_pageStarts.size())),
-                     OTextAlign::Right);
+    PageLayout::PaintTablePage(painter, m_table, m_pageStarts, index, BodyArea(page), page.Area());
 }

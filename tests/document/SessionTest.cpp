@@ -28,6 +28,27 @@ TEST(Options, ReadsEveryValueWithItsDefault) {
     EXPECT_EQ(values.showUnselectedTools, 0);
 }
 
+TEST(Options, GarbageAndOutOfRangeValuesReadAsTheDefaults) {
+    OSettings_Memory settings;
+    settings.SetText("Settings", "PARTBUFFERSIZE", "lots");
+    settings.SetInt("Settings", "HANDLEMAXPARTSLIMITREACHED", 9);
+    settings.SetInt("Settings", "MSG_BEEP", -3);
+    settings.SetInt("Settings", "CONTYPE", 77);
+    settings.SetInt("Settings", "SHOW_UNSELECTED_TOOLS", 1);
+    OOptionValues values = OType_Options::Read(settings);
+    EXPECT_EQ(values.partBufferSize, 4000);
+    EXPECT_EQ(values.partLimitPolicy, 0);
+    EXPECT_EQ(values.msgBeep, 1);
+    EXPECT_EQ(values.connectionKind, 0);
+    EXPECT_EQ(values.showUnselectedTools, 1) << "a valid value is kept";
+    for (int outside : {0, 25001}) {
+        settings.SetInt("Settings", "PARTBUFFERSIZE", outside);
+        EXPECT_EQ(OType_Options::Read(settings).partBufferSize, 4000) << outside;
+    }
+    settings.SetInt("Settings", "PARTBUFFERSIZE", 25000);
+    EXPECT_EQ(OType_Options::Read(settings).partBufferSize, 25000);
+}
+
 TEST(Options, TheCopyWritesEveryValueBackWhenItEnds) {
     OSettings_Memory settings;
     {

@@ -41,6 +41,7 @@ TEST_F(OpenByPath, ATeachDataFileStartsANewProjectWithItsTeachData) {
     Export(ExchangeKind::TeachData, "good.zrt");
     doc().SetModifiedFlag(1);
     ui.ExpectMessage(MsgResult::No, ResStr(5005));
+    ui.CancelDialog("ODlg_IdentifyZRType");
     EXPECT_TRUE(doc().OnOpenDocument(Path("good.zrt")));
     ExpectNoMismatch();
     EXPECT_TRUE(session().GetProjectPath().empty()) << "a new project";
@@ -72,6 +73,7 @@ TEST_F(OpenByPath, APartListIsReadFirstThenLoadedAsSampleOrTestParts) {
     EXPECT_NE(ui.Texts().back().find("line 2"), std::string::npos) << Shown();
     ExpectProjectKept(project);
 
+    ui.CancelDialog("ODlg_IdentifyZRType");
     ui.ExpectMessage(MsgResult::No, ResStr(5004));
     EXPECT_TRUE(doc().OnOpenDocument(Path("four.zrl")));
     EXPECT_TRUE(set().TeachParts().bIsEmpty());
@@ -79,6 +81,7 @@ TEST_F(OpenByPath, APartListIsReadFirstThenLoadedAsSampleOrTestParts) {
     EXPECT_EQ(set().TestParts().GetAt(3)->iGetRecordNo(), 4);
     EXPECT_FALSE(set().TestParts().GetAt(0)->bIsTeachPart());
     EXPECT_EQ(set().iShowGetTeachTest(), 0);
+    ui.CancelDialog("ODlg_IdentifyZRType");
     ui.ExpectMessage(MsgResult::Yes, ResStr(5004));
     EXPECT_TRUE(doc().OnOpenDocument(Path("four.zrl")));
     EXPECT_EQ(set().TeachParts().iGetSize(), 4);
@@ -101,6 +104,7 @@ TEST_F(OpenByPath, AConfigurationIsReadFirstAndLoadedIntoTheNewProject) {
     EXPECT_EQ(session().GetProjectPath(), project);
     EXPECT_EQ(set().TeachParts().iGetSize(), 7);
 
+    ui.CancelDialog("ODlg_IdentifyZRType");
     EXPECT_TRUE(doc().OnOpenDocument(Path("cap.kvc")));
     ExpectNoMismatch();
     EXPECT_TRUE(session().GetProjectPath().empty());

@@ -1,8 +1,11 @@
 // The check program manager's dialog models against kalvor-devsim: connect and compare,
 // copying programs and part data in both directions, deleting on both sides, the
 // configuration list of the target with stored configurations, the device's refusals (busy,
-// a code, a dropped connection, a time-out) that leave the project as it was, and what the
-// document does when the dialog closes.
+// a code, a dropped connection, a time-out) that leave the project as it was, the exchange with
+// files, and what the document does when the dialog closes.
+#include <filesystem>
+#include <fstream>
+
 #include "SessionTestSupport.h"
 #include "device/ODlg_TransferData.h"
 #include "device/ODlg_TransferDataNew.h"
@@ -369,4 +372,78 @@ TEST(CheckProgramManager, ProjectProgramsMoveRenameAndTheLastIsNeverDeleted) {
     EXPECT_EQ(names(), std::vector<std::string>{"C"}) << "the last remaining program stays";
     EXPECT_FALSE(d.ControlState(kDeleteInProject).enabled);
     EXPECT_TRUE(m.f.ui.bAllScriptUsed()) << Shown(m.f.ui);
+}
+
+TEST(CheckProgramManager, ProgramsGoToFilesOfTheirOwnAndComeBackAsNewPrograms) {
+    OManagerFixture m(For(kTamrin, {"--hardware", "16"}));
+    TempDir dir;
+    OQuillon& session = m.f.Session();
+    session.opGetPartSet(0)->SetName("A");
+    session.AddPartSet(std::string("B"));
+    session.opGetPartSet(1)->opGetSubType(0)->SetName("bolt");
+    ODlg_TransferData& d = m.Dialog();
+    EXPECT_TRUE(d.ControlState(kImport).enabled) << "no device needed";
+
+    // Cancelling the first file's dialog writes nothing more.
+    d.SelectProject({0, 1});
+    m.f.ui.CancelFileSave();
+    d.bExecute(kExport);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+
+    m.f.ui.AnswerFileSave((dir / "a.kvc").string());
+    m.f.ui.AnswerFileSave((dir / "b.kvc").string());
+    d.bExecute(kExport);
+    ASSERT_TRUE(std::filesystem::exists(dir / "a.kvc")) << Shown(m.f.ui);
+    ASSERT_TRUE(std::filesystem::exists(dir / "b.kvc")) << Shown(m.f.ui);
+    EXPECT_NE(d.StateText().find("2 of 2"), std::string::npos) << d.StateText();
+
+    // With no program selected the file becomes a new program, which is then selected.
+    d.SelectProject({});
+    EXPECT_FALSE(d.ControlState(kExport).enabled);
+    m.f.ui.AnswerFileOpen({(dir / "b.kvc").string()});
+    d.bExecute(kImport);
+    ASSERT_EQ(session.PartSets().iGetNum(), 3) << Shown(m.f.ui);
+    EXPECT_EQ(session.opGetPartSet(2)->GetName(), "B");
+    EXPECT_EQ(session.opGetPartSet(2)->opGetSubType(0)->GetName(), "bolt");
+    EXPECT_EQ(d.ProjectSelection(), std::vector<int>{2});
+    EXPECT_EQ(session.opGetPartSet(0)->GetName(), "A") << "the others stay";
+
+    // A damaged file is told and changes nothing.
+    std::ofstream(dir / "bad.kvc") << "no configuration";
+    m.f.ui.AnswerFileOpen({(dir / "bad.kvc").string()});
+    m.f.ui.ExpectMessage(MsgResult::Ok, ResStr(2018));
+    d.bExecute(kImport);
+    EXPECT_EQ(session.PartSets().iGetNum(), 3);
+    EXPECT_EQ(session.opGetPartSet(2)->GetName(), "B");
+    EXPECT_TRUE(m.f.ui.bAllScriptUsed()) << Shown(m.f.ui);
+    EXPECT_TRUE(m.f.ui.Mismatches().empty()) << Shown(m.f.ui);
+}
+
+TEST(CheckProgramManager, ClassicPartTypesGoToTeachDataFilesAndComeBack) {
+    OManagerFixture m(For(kMarrow, {"--hardware", "2"}));
+    TempDir dir;
+    OType_ZRPartSet& set = m.f.Set();
+    Teach(set, 0, 2);
+    ODlg_TransferData& d = m.Dialog();
+    d.SelectProject({0});
+    m.f.ui.AnswerFileSave((dir / "first.zrt").string());
+    d.bExecute(kExport);
+    ASSERT_TRUE(std::filesystem::exists(dir / "first.zrt")) << Shown(m.f.ui);
+
+    set.opGetSubType(3)->Clear();
+    d.SelectProject({3});
+    m.f.ui.AnswerFileOpen({(dir / "first.zrt").string()});
+    d.bExecute(kImport);
+    ASSERT_EQ(set.opGetSubType(3)->iGetNumOrientations(), 2) << Shown(m.f.ui);
+    EXPECT_DOUBLE_EQ(set.opGetSubType(3)->Vectors().opGetAt(1)->At(3).mean, 31);
+
+    // A file that holds no Teach-Data leaves the part type as it was.
+    std::ofstream(dir / "bad.zrt") << "nothing";
+    d.SelectProject({1});
+    m.f.ui.AnswerFileOpen({(dir / "bad.zrt").string()});
+    m.f.ui.ExpectMessage(MsgResult::Ok, ResStr(2017));
+    d.bExecute(kImport);
+    EXPECT_EQ(set.opGetSubType(1)->iGetNumOrientations(), 0);
+    EXPECT_TRUE(m.f.ui.bAllScriptUsed()) << Shown(m.f.ui);
+    EXPECT_TRUE(m.f.ui.Mismatches().empty()) << Shown(m.f.ui);
 }

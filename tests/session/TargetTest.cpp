@@ -495,6 +495,26 @@ TEST_F(SessionTarget, CancelInTheListLeavesEverythingAndOkChangesTheProject) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), ResStrFormat(4251, 1)), texts.end());
 }
 
+TEST_F(SessionTarget, APartIgnoredAtTeachStaysIgnoredWhenItsTypeGoes) {
+    OQuillon& s = Session();
+    ASSERT_TRUE(s.bSetUpNewProject({1, 788, 0, 6, 3, 8}, {}));
+    OType_ZRPartSet& set = *s.opGetPartSet(0);
+    for (int orientation : {3, -3, 0, -2}) {
+        OType_Part part;
+        part.SetType(orientation == -2 ? 1 : 3);
+        part.SetOrientation(orientation);
+        set.TeachParts().Add(part);
+    }
+    ASSERT_EQ(s.ChangeTargetSystem(ChangeTo({1, 788, 0, 6, 2, 8}, 1, settings)), 1);
+    std::vector<std::pair<int, int>> parts;
+    for (int i = 0; i < set.TeachParts().iGetSize(); ++i) {
+        const OType_Part& part = *set.TeachParts().GetAt_NoSort(i);
+        parts.emplace_back(part.iGetType(), part.iGetOrientation());
+    }
+    EXPECT_EQ(parts, (std::vector<std::pair<int, int>>{{1, -3}, {1, -3}, {1, 0}, {1, -2}}))
+        << "a type beyond the limit leaves every part unassigned, none taught";
+}
+
 TEST_F(SessionTarget, AProgramWithoutSamplePartsLosesItsSurplusOrientations) {
     OQuillon& s = Session();
     ASSERT_TRUE(s.bSetUpNewProject({1, 788, 0, 6, 1, 8}, {}));

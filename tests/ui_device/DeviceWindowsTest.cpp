@@ -154,6 +154,8 @@ TEST(DeviceWindows, TheCheckProgramManagerCopiesToSlotThreeBackAndDeletes) {
             ProcessEvents();
             EXPECT_EQ(window.windowTitle().toStdString(), "Check program Manager");
             EXPECT_FALSE(window.Button(kCopyToDevice)->isEnabled());
+            EXPECT_TRUE(window.Button(kExport)->isEnabled()) << "the actual program is selected";
+            EXPECT_TRUE(window.Button(kImport)->isEnabled());
             Click(window, kConnect);
             EXPECT_EQ(window.DeviceList()->topLevelItemCount(), 16);
             SelectRows(window.DeviceList(), {3});

@@ -358,6 +358,7 @@ TEST(ExchangeKindsDesktop, DroppedFilesAreReadBeforeTheOpenProjectIsGivenUp) {
     EXPECT_TRUE(desk.doc->IsModified());
 
     desk.Ui().ExpectMessage(MsgResult::No, ResStr(5005));
+    desk.Ui().CancelDialog("ODlg_IdentifyZRType");  // the new project's properties
     desk.Ui().ExpectMessage(MsgResult::No, ResStr(5004));  // test parts, not sample parts
     drop("tests.zrl");
     EXPECT_TRUE(desk.Set().TeachParts().bIsEmpty());

@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -15,6 +16,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 
 #include "ShellTestSupport.h"
@@ -25,6 +27,7 @@
 #include "app/ui/OFrame_Child.h"
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
+#include "app/ui/OUserInteraction_Qt.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "document/ui/OPartListModel.h"
@@ -551,6 +554,37 @@ TEST(ShellFiles, NewSaveOpenSaveAsCloseAndExitThroughTheMenus) {
     EXPECT_NE(shell.settings->GetText("WndPos", "PARTLIST", ""), "");
     EXPECT_TRUE(shell.ui.Mismatches().empty()) << shell.ui.TranscriptText();
     EXPECT_TRUE(shell.ui.bAllScriptUsed()) << shell.ui.TranscriptText();
+}
+
+// A dialog model nobody gave a window is refused with a message naming it, and counts as
+// cancelled; it never turns into an empty form the user could "confirm".
+TEST(Shell, AModelWithoutAWindowIsRefusedAndCancelled) {
+    struct Orphan : ODialogModel {
+        bool ok = false, cancelled = false;
+        std::string DialogName() const override { return "ODlg_NoSuchDialog"; }
+        void OnOk() override { ok = true; }
+        void OnCancel() override { cancelled = true; }
+    } orphan;
+    Shell shell;
+    ASSERT_TRUE(shell.desktop->Start());
+    OUserInteraction_Qt& qt = shell.desktop->QtInteraction();
+    EXPECT_EQ(qt.CreateDialog(orphan, &shell.Frame()), nullptr);
+
+    QStringList messages;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages << box->text();
+            box->accept();
+        }
+    });
+    closer.start(20);
+    EXPECT_FALSE(qt.bRunDialog(orphan));
+    closer.stop();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("ODlg_NoSuchDialog"));
+    EXPECT_FALSE(orphan.ok);
+    EXPECT_TRUE(orphan.cancelled);
 }
 
 }  // namespace

@@ -2,15 +2,21 @@
 #include "link/ui/ODlg_ConnectionProfileWindow.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QEventLoop>
+#include <QMdiArea>
 #include <QTimer>
+#include <QUrl>
+#include <filesystem>
 #include <utility>
 
 #include "analysis/ui/AnalysisDialogs.h"
 #include "analysis/ui/AnalysisWindows.h"
+#include "app/HelpTopics.h"
 #include "app/ODlg_SelectTask.h"
 #include "app/ui/ODlg_About.h"
 #include "app/ui/ODlg_SelectTaskWindow.h"
+#include "app/ui/OFrame_Child.h"
 #include "app/ui/OFrame_Main.h"
 #include "app/ui/OSettings_Qt.h"
 #include "app/ui/OSplashWnd.h"
@@ -135,14 +141,48 @@ void ODesktop::CloseMainFrame() {
     QTimer::singleShot(0, m_frame.get(), [this] { m_frame->close(); });
 }
 
+namespace {
+
+// The kind of the active, visible child frame's view.
+std::optional<ViewKind> CurrentViewKind(const OFrame_Main& frame) {
+    for (int k = 0; k < kNumViewKinds; ++k) {
+        const OFrame_Child* child = frame.Frame(static_cast<ViewKind>(k));
+        if (child && !child->isHidden() && child->mdiArea() &&
+            child->mdiArea()->currentSubWindow() == child)
+            return static_cast<ViewKind>(k);
+    }
+    return std::nullopt;
+}
+
+// "&Help Topics" (F1): the manual at the page of the active view.
+void ShowHelp(const OFrame_Main& frame, UserInteraction& ui) {
+    const std::string folder =
+        HelpTopics::ManualFolder(QCoreApplication::applicationDirPath().toStdString());
+    const std::string page =
+        (std::filesystem::path(folder) / HelpTopics::PageOf(CurrentViewKind(frame))).string();
+    const auto& opener = HelpTopics::DocumentOpener();
+    const bool opened =
+        opener ? opener(page)
+               : QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page)));
+    if (!opened)
+        ui.Message("The user manual could not be opened:\r\n\r\n" + page, MsgIcon::Warning);
+}
+
+}  // namespace
+
 bool ODesktop::bIsFrameCommand(int id) const {
     return id == Cmd::kViewToolbar || id == Cmd::kViewStatusBar || id == Cmd::kWindowArrange ||
-           id == Cmd::kWindowCascade || id == Cmd::kWindowTile;
+           id == Cmd::kWindowCascade || id == Cmd::kWindowTile || id == Cmd::kHelpTopics;
 }
 
 void ODesktop::ExecuteFrameCommand(int id) {
+    if (id == Cmd::kHelpTopics) {
+        ShowHelp(*m_frame, *m_ui);
+        return;
+    }
     m_frame->ExecuteFrameCommand(id);
 }
+
 
 void ODesktop::OpenHandedFile(const std::string& path) {
     if (m_frame->isMinimized()) m_frame->showNormal();
@@ -172,7 +212,9 @@ QIcon ODesktop::ProgramIcon() {
 
 OCommandState ODesktop::FrameCommandState(int id) const {
     OCommandState state;
-    state.enabled = true;
+    state.enabled =
+        id != Cmd::kHelpTopics ||
+        !HelpTopics::ManualFolder(QCoreApplication::applicationDirPath().toStdString()).empty();
     state.checked = m_frame->bIsFrameCommandChecked(id);
     return state;
 }

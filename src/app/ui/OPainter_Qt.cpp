@@ -1,6 +1,7 @@
 #include "app/ui/OPainter_Qt.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <cmath>
 
@@ -180,4 +181,17 @@ void OPainter_Qt::DrawText(OPoint at, std::string_view text, OTextAlign align) {
     m_painter.setPen(m_penColour);
     m_painter.drawText(QPointF(x, p.y() + metrics.ascent()), s);
     m_painter.setPen(pen);
+}
+
+void OPainter_Qt::DrawImage(const ORect& target, const OImageView& image) {
+    if (image.bIsEmpty() || (image.layers != 1 && image.layers != 3)) return;
+    // A view of the caller's pixels: no copy before Qt scales them onto the device.
+    const QImage view(image.data, image.width, image.height, static_cast<qsizetype>(image.stride),
+                      image.layers == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    UseDevice();
+    const QRectF logical(std::min(target.left, target.right), std::min(target.top, target.bottom),
+                         std::abs(target.right - target.left),
+                         std::abs(target.bottom - target.top));
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter.drawImage(m_full.mapRect(logical), view);
 }

@@ -7,11 +7,12 @@
 #include <QFont>
 #include <QTransform>
 
+#include "model/draw/OImagePainter.h"
 #include "model/draw/OPainter.h"
 
 class QPainter;
 
-class OPainter_Qt : public OPainter {
+class OPainter_Qt : public OPainter, public OImagePainter {
   public:
     explicit OPainter_Qt(QPainter& painter, const QTransform& base = QTransform());
     ~OPainter_Qt() override;
@@ -35,6 +36,7 @@ class OPainter_Qt : public OPainter {
     void FillRect(const ORect& rect, ORgb colour) override;
     void DrawEllipse(const ORect& bounds) override;
     void DrawText(OPoint at, std::string_view text, OTextAlign align = OTextAlign::Left) override;
+    void DrawImage(const ORect& target, const OImageView& image) override;
 
     // Device units per base unit (the mean of x and y).
     double dBaseScale() const { return m_baseScale; }

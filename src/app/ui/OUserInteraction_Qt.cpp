@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/DialogButtons.h"
 #include "app/ui/OListChoiceDialog.h"
 #include "kalvor/Version.h"
 
@@ -98,16 +97,6 @@ MsgResult RunBox(QMessageBox& box, const OMessageRequest& request) {
                                                 : DefaultButtonOf(request.buttons, MsgResult::None);
 }
 
-// A model without a dialog of its own: its name and OK / Cancel.
-QDialog* PlainForm(ODialogModel& model, QWidget* parent) {
-    auto* dialog = new QDialog(parent);
-    dialog->setWindowTitle(Q(model.DialogName()));
-    auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(new QLabel(Q(model.DialogName()), dialog));
-    AddOkCancelButtons(*dialog, *layout);
-    return dialog;
-}
-
 }  // namespace
 
 QString QtFileFilter(const std::string& filter) {
@@ -130,7 +119,7 @@ void OUserInteraction_Qt::RegisterDialog(const std::string& dialogName, DialogFa
 
 QDialog* OUserInteraction_Qt::CreateDialog(ODialogModel& model, QWidget* parent) const {
     const auto it = m_factories.find(model.DialogName());
-    return it != m_factories.end() ? it->second(model, parent) : PlainForm(model, parent);
+    return it != m_factories.end() ? it->second(model, parent) : nullptr;
 }
 
 MsgResult OUserInteraction_Qt::ShowMessage(const OMessageRequest& request) {
@@ -252,6 +241,12 @@ bool OUserInteraction_Qt::AskChoice(const OListRequest& request, int& index) {
 
 bool OUserInteraction_Qt::bShowDialog(ODialogModel& model) {
     std::unique_ptr<QDialog> dialog(CreateDialog(model, m_parent));
+    if (!dialog) {
+        // A model nobody registered a window for: say so instead of showing an empty form.
+        QMessageBox::critical(m_parent, Caption({}),
+                              QString("There is no window for \"%1\".").arg(Q(model.DialogName())));
+        return false;
+    }
     while (dialog->exec() == QDialog::Accepted) {
         if (bConfirmDialog(model)) return true;
     }

@@ -1,6 +1,6 @@
 // UserInteraction of the desktop: QMessageBox, QFileDialog, QInputDialog and Qt dialogs for
-// the dialog models. A model is shown by the dialog registered for its DialogName(); models
-// without one get a plain form with OK and Cancel.
+// the dialog models. A model is shown by the dialog registered for its DialogName(); a model
+// without one is refused with a message.
 #pragma once
 
 #include <QPointer>
@@ -29,7 +29,7 @@ class OUserInteraction_Qt : public UserInteraction {
             return new Window(static_cast<Model&>(model), parent);
         });
     }
-    // The Qt dialog for a model: the registered one or the plain form.
+    // The Qt dialog registered for a model; nullptr when there is none.
     QDialog* CreateDialog(ODialogModel& model, QWidget* parent) const;
 
   protected:

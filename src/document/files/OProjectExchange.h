@@ -71,7 +71,8 @@ class OProjectExchange {
     OExchangeResult SaveFeatureTable(bool teach, const std::string& path);
     OExchangeResult SaveTeachData(int partType, const std::string& path);
     OExchangeResult LoadTeachData(int partType, const std::string& path);
-    OExchangeResult SaveConfiguration(const std::string& path);
+    // partSetNo: the check program to save; -1 saves the actual one.
+    OExchangeResult SaveConfiguration(const std::string& path, int partSetNo = -1);
     // partSetNo: the check program to load into; a number outside the array adds one.
     OExchangeResult LoadConfiguration(int partSetNo, const std::string& path);
     // The first camera image of the shown part, or of every part of a list in sort order

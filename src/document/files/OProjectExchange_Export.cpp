@@ -204,13 +204,17 @@ OExchangeResult OProjectExchange::SaveTeachData(int partType, const std::string&
     return {OExchangeResult::Done, {}, {file}};
 }
 
-OExchangeResult OProjectExchange::SaveConfiguration(const std::string& path) {
+OExchangeResult OProjectExchange::SaveConfiguration(const std::string& path, int partSetNo) {
     ODoc::OBusyScope busy(m_doc);
     if (m_doc.iGetFamily() != 2)
         return Failure(
             kConfigurationFailed,
             "Check program configurations are made for devices of the new platform only.");
-    const OType_ZRPartSet* set = m_doc.opGetActualPartSet();
+    const OType_ZRPartSet* set =
+        partSetNo < 0 ? m_doc.opGetActualPartSet() : m_doc.opGetSession()->opGetPartSet(partSetNo);
+    if (!set)
+        return Failure(kConfigurationFailed,
+                       FormatPrintf("The project has no check program %d.", partSetNo + 1));
     const std::string name = CleanFileNamePart(set->GetName());
     const std::string file =
         SavePath(path, {{".kvc"}, ResStr(5343), "kvc"}, name.empty() ? "*.kvc" : name);

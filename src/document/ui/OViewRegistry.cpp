@@ -6,7 +6,9 @@
 #include "analysis/ui/OView_PartFeatures.h"
 #include "device/ui/DeviceWindows.h"
 #include "document/ui/OView_PartList.h"
+#include "documentation/ui/DocumentationWindows.h"
 #include "extraction/ui/OExtr_DefaultWindow.h"
+#include "extraction/ui/OExtr_KVTWindow.h"
 #include "managers/ui/ManagerWindows.h"
 
 namespace {
@@ -61,6 +63,19 @@ void RegisterProgramViews() {
     contour.defaultCompanionWidth = 360;
     contour.families = 0b01;
     RegisterViewTemplate(ViewKind::PartContour, std::move(contour));
+    // The family-2 part contour window (camera images), the same frame and companion.
+    OViewTemplate camera;
+    camera.create = [](ODoc& doc, QWidget* parent) -> QWidget* {
+        return new OExtr_KVTWindow(doc, parent);
+    };
+    camera.createCompanion = [](ODoc& doc, QWidget* parent) -> QWidget* {
+        return new OView_PartFeatures(doc, parent);
+    };
+    camera.splitterSetting = "VIEW_PARTFEATURES_SEPERATOR";
+    camera.defaultCompanionWidth = 360;
+    camera.families = 0b10;
+    RegisterViewTemplate(ViewKind::PartContour, std::move(camera));
     RegisterDeviceViews();
     RegisterManagerViews();
+    RegisterDocumentationViews();
 }

@@ -39,9 +39,9 @@ const OType_Part* ShownPart(ODoc& doc) {
 
 }  // namespace
 
-OContourPrintable::OContourPrintable(ODoc& doc, ControllerSource controller,
+OContourPrintable::OContourPrintable(ODoc& doc, PicturePainter picture,
                                      std::pair<int, int> screenSize)
-    : m_doc(doc), m_controller(std::move(controller)), m_screenSize(screenSize) {}
+    : m_doc(doc), m_picture(std::move(picture)), m_screenSize(screenSize) {}
 
 OPartFeaturesContext OContourPrintable::FeaturesContext(ODoc& doc) {
     OPartFeaturesContext context;
@@ -132,8 +132,7 @@ void OContourPrintable::PaintHead(OPainter& painter, const ORect& band, int inde
 }
 
 void OContourPrintable::PaintPicture(OPainter& painter, const ORect& band) {
-    std::optional<OContourViewController> view = m_controller();
-    if (!view) return;
+    if (!m_picture) return;
     OContourSceneArea area;
     area.unit = kPaperUnit;
     area.width = (band.right - band.left) / kPaperUnit;
@@ -147,8 +146,7 @@ void OContourPrintable::PaintPicture(OPainter& painter, const ORect& band) {
         area.height = std::max(1, static_cast<int>(screenHeight * scale));
     }
     area.origin = {band.left, band.top};
-    view->SetClientSize(area.width, area.height);
-    ContourViewScene::Paint(painter, *view, area, true);
+    m_picture(painter, area);
     painter.SetMapping(OMapping::Identity());
     painter.NoBrush();
     painter.SetPen({0, 0, 0});

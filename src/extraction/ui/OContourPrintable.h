@@ -1,5 +1,5 @@
-// The printout of the part contour window: a page cut into a head band (15 %), a picture
-// band (50 %) and a text band (35 %). The head band carries the title and what the part
+// The printout of the part contour windows of both families: a page cut into a head band (15 %), a
+// picture band (50 %) and a text band (35 %). The head band carries the title and what the part
 // features view says of the part, the picture band the part with grid, scales and the tools
 // over the screen's visible range, the text band the feature table, which continues on
 // further pages when it does not fit.
@@ -11,17 +11,18 @@
 #include <vector>
 
 #include "analysis/PartFeaturesDisplay.h"
+#include "extraction/OContourViewScene.h"
 #include "model/draw/OPrintable.h"
 
 class ODoc;
-class OContourViewController;
 
 class OContourPrintable : public OPrintable {
   public:
-    // Hands out the controller of the document's engine at print time.
-    using ControllerSource = std::function<std::optional<OContourViewController>()>;
+    // Paints the view's scene for printing into an area of the picture band (the window of
+    // either family hands in its own scene).
+    using PicturePainter = std::function<void(OPainter&, const OContourSceneArea&)>;
 
-    OContourPrintable(ODoc& doc, ControllerSource controller, std::pair<int, int> screenSize);
+    OContourPrintable(ODoc& doc, PicturePainter picture, std::pair<int, int> screenSize);
 
     std::string PrintTitle() const override;
     int iPreparePages(const OPage& page) override;
@@ -35,7 +36,7 @@ class OContourPrintable : public OPrintable {
     void PaintPicture(OPainter& painter, const ORect& band);
 
     ODoc& m_doc;
-    ControllerSource m_controller;
+    PicturePainter m_picture;
     std::pair<int, int> m_screenSize;
     std::vector<OPartInfoRow> m_info;
     std::vector<std::vector<std::string>> m_rows;

@@ -113,60 +113,6 @@ OPoint ToOPoint(QPoint p) {
     return {p.x(), p.y()};
 }
 
-// The drawing surface of the window: its events go to the window.
-class OContourCanvas : public QWidget {
-  public:
-    OContourCanvas(OExtr_DefaultWindow& window, QWidget* parent)
-        : QWidget(parent), m_window(window) {
-        setObjectName("canvas");
-        setMouseTracking(true);
-        setFocusPolicy(Qt::StrongFocus);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setMinimumSize(120, 80);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        m_window.PaintCanvas(painter);
-    }
-    void mousePressEvent(QMouseEvent* e) override {
-        m_window.CanvasMousePress(e->button(), e->position().toPoint());
-    }
-    void mouseMoveEvent(QMouseEvent* e) override {
-        m_window.CanvasMouseMove(e->position().toPoint(), e->buttons() & Qt::LeftButton);
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        m_window.CanvasMouseRelease(e->button(), e->position().toPoint());
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override {
-        m_window.CanvasDoubleClick(e->button(), e->position().toPoint());
-    }
-    void wheelEvent(QWheelEvent* e) override {
-        m_window.CanvasWheel(e->angleDelta().y(), e->position().toPoint());
-        e->accept();
-    }
-    void keyPressEvent(QKeyEvent* e) override {
-        if (!m_window.bCanvasKey(e->key(), e->modifiers())) QWidget::keyPressEvent(e);
-    }
-    bool event(QEvent* e) override {
-        // Ctrl+arrows belong to the canvas (moving the tool), not to a menu shortcut.
-        if (e->type() == QEvent::ShortcutOverride) {
-            auto* key = static_cast<QKeyEvent*>(e);
-            const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right ||
-                               key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
-            if (arrow && (key->modifiers() & Qt::ControlModifier)) {
-                e->accept();
-                return true;
-            }
-        }
-        return QWidget::event(e);
-    }
-
-  private:
-    OExtr_DefaultWindow& m_window;
-};
-
 }  // namespace
 
 OExtr_DefaultWindow::OExtr_DefaultWindow(ODoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
@@ -176,14 +122,11 @@ OExtr_DefaultWindow::OExtr_DefaultWindow(ODoc& doc, QWidget* parent) : QWidget(p
     layout->setSpacing(0);
     BuildToolbar();
     layout->addWidget(m_toolbar);
-    m_canvas = new OContourCanvas(*this, this);
+    m_canvas = new OViewCanvas(*this, this);
     layout->addWidget(m_canvas, 1);
     BuildStatusBar();
     layout->addWidget(m_statusBar);
     m_rubberBand = new QRubberBand(QRubberBand::Rectangle, m_canvas);
-    m_printable = std::make_unique<OContourPrintable>(
-        doc, [this] { return Controller(); },
-        std::make_pair(m_canvas->width(), m_canvas->height()));
     connect(&m_toolbarTimer, &QTimer::timeout, this, [this] {
         if (isVisible()) UpdateToolbar();
     });
@@ -618,7 +561,13 @@ bool OExtr_DefaultWindow::bOnViewCommand(int id) {
 
 OPrintable* OExtr_DefaultWindow::opGetPrintable() {
     m_printable = std::make_unique<OContourPrintable>(
-        m_doc, [this] { return Controller(); },
+        m_doc,
+        [this](OPainter& painter, const OContourSceneArea& area) {
+            std::optional<OContourViewController> view = Controller();
+            if (!view) return;
+            view->SetClientSize(area.width, area.height);
+            ContourViewScene::Paint(painter, *view, area, true);
+        },
         std::make_pair(m_canvas->width(), m_canvas->height()));
     return m_printable.get();
 }

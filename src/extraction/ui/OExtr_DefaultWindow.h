@@ -16,6 +16,7 @@
 
 #include "document/ui/OViewWidget.h"
 #include "extraction/OContourViewController.h"
+#include "extraction/ui/OViewCanvas.h"
 
 class ODoc;
 class OExtr_Default;
@@ -28,7 +29,7 @@ class QSlider;
 class QStatusBar;
 class QToolBar;
 
-class OExtr_DefaultWindow : public QWidget, public OViewWidget {
+class OExtr_DefaultWindow : public QWidget, public OViewWidget, public OViewCanvasClient {
     Q_OBJECT
   public:
     static constexpr int kToolbar = 131;
@@ -61,14 +62,14 @@ class OExtr_DefaultWindow : public QWidget, public OViewWidget {
     QSize sizeHint() const override;
 
     // --- the canvas's events (client pixels of the canvas) ---
-    void PaintCanvas(QPainter& painter);
-    void CanvasMousePress(Qt::MouseButton button, QPoint at);
-    void CanvasMouseMove(QPoint at, bool leftDown);
-    void CanvasMouseRelease(Qt::MouseButton button, QPoint at);
-    void CanvasDoubleClick(Qt::MouseButton button, QPoint at);
-    void CanvasWheel(int delta, QPoint at);
+    void PaintCanvas(QPainter& painter) override;
+    void CanvasMousePress(Qt::MouseButton button, QPoint at) override;
+    void CanvasMouseMove(QPoint at, bool leftDown) override;
+    void CanvasMouseRelease(Qt::MouseButton button, QPoint at) override;
+    void CanvasDoubleClick(Qt::MouseButton button, QPoint at) override;
+    void CanvasWheel(int delta, QPoint at) override;
     // Ctrl+arrow moves the selected tool by a pixel, Ctrl+Shift+arrow widens or heightens it.
-    bool bCanvasKey(int key, Qt::KeyboardModifiers modifiers);
+    bool bCanvasKey(int key, Qt::KeyboardModifiers modifiers) override;
 
   private:
     enum class Drag { None, Track, RubberBand, Measure, Bar };

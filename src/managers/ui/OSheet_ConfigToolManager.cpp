@@ -107,6 +107,15 @@ void OSheet_ConfigToolManager::ShowTool(
     const std::string& title, const std::vector<std::pair<std::string, std::string>>& lines,
     OPropertyList properties) {
     ShowInformation(title, lines, {});
+    AddPages(std::move(properties));
+}
+
+void OSheet_ConfigToolManager::ShowPages(OPropertyList properties) {
+    RemoveAllPages();
+    AddPages(std::move(properties));
+}
+
+void OSheet_ConfigToolManager::AddPages(OPropertyList properties) {
     m_toolPages = std::make_unique<OPropertyPages>(std::move(properties));
     connect(m_toolPages.get(), &OPropertyPages::edited, this, &OSheet_ConfigToolManager::edited);
     connect(m_toolPages.get(), &OPropertyPages::applyRequested, this,

@@ -59,6 +59,8 @@ class OSheet_ConfigToolManager : public QTabWidget {
     void ShowTool(const std::string& title,
                   const std::vector<std::pair<std::string, std::string>>& lines,
                   OPropertyList properties);
+    // Only the pages of `properties` (a data output's pages).
+    void ShowPages(OPropertyList properties);
 
     // The tool's pages; nullptr when the sheet shows none.
     OPropertyPages* ToolPages() const { return m_toolPages.get(); }
@@ -71,6 +73,8 @@ class OSheet_ConfigToolManager : public QTabWidget {
     void applyRequested();
 
   private:
+    void AddPages(OPropertyList properties);
+
     OPage_ConfigTool_Info* m_info = nullptr;
     OPage_ConfigToolManager* m_placeholder = nullptr;
     std::unique_ptr<OPropertyPages> m_toolPages;

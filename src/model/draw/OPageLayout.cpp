@@ -122,4 +122,22 @@ std::vector<int> OPrintTable::PageStarts(int firstHeight, int nextHeight) const 
     return starts;
 }
 
+std::vector<int> TablePages(const OPrintTable& table, const ORect& body) {
+    const int height = body.bottom - body.top;
+    if (height < 2 * table.iRowHeight()) return {};
+    return table.PageStarts(height, height);
+}
+
+void PaintTablePage(OPainter& painter, const OPrintTable& table, const std::vector<int>& starts,
+                    int index, const ORect& body, const ORect& sheet) {
+    if (index < 0 || index >= static_cast<int>(starts.size())) return;
+    const size_t i = static_cast<size_t>(index);
+    const int first = starts[i];
+    const int end = i + 1 < starts.size() ? starts[i + 1] : table.iGetRowCount();
+    table.Paint(painter, body, first, end - first);
+    painter.SetFont(kTextHeight, false);
+    painter.DrawText({sheet.right, sheet.bottom - kTextHeight},
+                     PageNumberText(index + 1, static_cast<int>(starts.size())), OTextAlign::Right);
+}
+
 }  // namespace PageLayout

@@ -58,4 +58,12 @@ class OPrintTable {
     int m_textHeight;
 };
 
+// A table as the body of printed pages: the first row of every page when each page offers
+// `body`; empty when not even a heading and one row fit.
+std::vector<int> TablePages(const OPrintTable& table, const ORect& body);
+// Paints page `index` of those pages into `body` and "Page %d of %d" at the bottom right of
+// `sheet`.
+void PaintTablePage(OPainter& painter, const OPrintTable& table, const std::vector<int>& starts,
+                    int index, const ORect& body, const ORect& sheet);
+
 }  // namespace PageLayout

@@ -84,3 +84,10 @@ const ORecordingPainter::OOp* ORecordingPainter::FindText(std::string_view prefi
     }
     return nullptr;
 }
+
+void ORecordingPainter::DrawImage(const ORect& target, const OImageView& image) {
+    OOp op = Op(Kind::Image);
+    op.rect = target;
+    op.to = {image.width, image.height};
+    ops.push_back(std::move(op));
+}

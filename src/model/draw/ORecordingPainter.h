@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "model/draw/OImagePainter.h"
 #include "model/draw/OPainter.h"
 
-class ORecordingPainter : public OPainter {
+class ORecordingPainter : public OPainter, public OImagePainter {
   public:
-    enum class Kind { Line, Rect, Fill, Ellipse, Text };
+    enum class Kind { Line, Rect, Fill, Ellipse, Text, Image };
     struct OOp {
         Kind kind = Kind::Line;
         OPoint from{};     // Line: start; Text: position
         OPoint to{};       // Line: end
-        ORect rect{};      // Rect, Fill, Ellipse
+        ORect rect{};      // Rect, Fill, Ellipse, Image (the target)
         ORgb colour{};     // the pen, or the fill colour of Fill
         std::string text;  // Text
         OTextAlign align = OTextAlign::Left;
@@ -41,6 +42,8 @@ class ORecordingPainter : public OPainter {
     void FillRect(const ORect& rect, ORgb colour) override;
     void DrawEllipse(const ORect& bounds) override;
     void DrawText(OPoint at, std::string_view text, OTextAlign align = OTextAlign::Left) override;
+    // Kept as the target rectangle with the picture's size as `to` (width, height).
+    void DrawImage(const ORect& target, const OImageView& image) override;
 
     const OMapping& Mapping() const { return m_mapping; }
     // Every op of a kind, in order.

@@ -1,0 +1,323 @@
+// The family-2 part contour window tried as a new user would: camera pictures imported
+// through File › Import, a pattern-matching tool added from the menu and turned with the
+// mouse, the hue read under the pointer, contour and camera image switched, features
+// renamed, tools deleted, the tape measure and the screenshots.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <cmath>
+
+#include "app/ui/OFrame_SplitChild.h"
+#include "document/CommandIds.h"
+#include "document/ODoc.h"
+#include "document/files/OProjectExchange.h"
+#include "extraction/ODlg_ImportImages.h"
+#include "extraction/OContourViewController.h"
+#include "extraction/OExtr_KVT.h"
+#include "extraction/OKvtViewScene.h"
+#include "extraction/ui/OExtr_KVTWindow.h"
+#include "model/part/OType_Part.h"
+#include "model/partset/OType_ZRPartSet.h"
+#include "tools/kvt/KvtToolKinds.h"
+#include "tools/kvt/OType_ConfigTool_KVT.h"
+#include "ui_shell/ShellTestSupport.h"
+
+namespace {
+
+using namespace shelltest;
+
+constexpr int kAddPatternMatching = 32895;
+constexpr int kAddBrightness = 33053;
+// The red square of the test pictures.
+constexpr QRect kRedSquare(400, 300, 50, 50);
+
+// A colour picture: grey ground, a dark bracket with a hole (something to match) and a pure
+// red square.
+QImage Picture(int shift) {
+    QImage image(640, 480, QImage::Format_RGB888);
+    image.fill(QColor(150, 150, 150));
+    QPainter p(&image);
+    p.fillRect(QRect(120 + shift, 140, 160, 60), QColor(30, 30, 30));
+    p.fillRect(QRect(120 + shift, 140, 40, 180), QColor(30, 30, 30));
+    p.setBrush(QColor(150, 150, 150));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPoint(230 + shift, 170), 12, 12);
+    p.fillRect(kRedSquare, QColor(255, 0, 0));
+    return image;
+}
+
+// A desktop with a new project for a colour camera and its part contour window.
+struct CameraDesk {
+    Shell shell{{"-ETH:1", "/nologo"}};
+    TempDir dir;
+    ODoc* doc = nullptr;
+    OFrame_SplitChild* frame = nullptr;
+    OExtr_KVTWindow* window = nullptr;
+
+    CameraDesk() {
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_HW", 9);
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_SW", 818);
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_PARTTYPES", 20);
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_PARTSINSET", 3);
+        shell.settings->SetInt("Settings", "TARGET_SYSTEM_ORI", 4);
+        shell.settings->SetInt("Settings", "SHOW_WIZARD_BAR", 0);
+        EXPECT_TRUE(shell.desktop->Start());
+        shell.App().OnFileNew();
+        doc = shell.App().opGetDocument();
+        Frame().resize(1200, 800);
+        Frame().show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    }
+    ~CameraDesk() {
+        if (doc) doc->SetModifiedFlag(0);
+    }
+
+    OFrame_Main& Frame() { return shell.Frame(); }
+    OUserInteraction_Scripted& Ui() { return shell.ui; }
+    OType_ZRPartSet& Set() { return *doc->opGetActualPartSet(); }
+    OExtr_KVT& Engine() { return *window->opEngine(); }
+    OKvtViewController View() { return *window->Controller(); }
+
+    void Menu(int id) {
+        Frame().UpdateActions();
+        QAction* action = Frame().Action(id);
+        ASSERT_NE(action, nullptr) << id;
+        ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
+        action->trigger();
+        ProcessEvents();
+    }
+    // File › Import › sample part pictures, as the user picks them.
+    void ImportPictures(int count) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < count; ++i) {
+            const auto path = dir / ("picture_" + std::to_string(i) + ".png");
+            ASSERT_TRUE(Picture(i * 6).save(QString::fromStdString(path.string()), "PNG"));
+            paths.push_back(path.string());
+        }
+        const auto entries = doc->Exchange().ImportEntries();
+        const auto at = std::find(entries.begin(), entries.end(), ExchangeKind::TeachPartImages);
+        ASSERT_NE(at, entries.end());
+        Ui().AnswerChoice(static_cast<int>(at - entries.begin()));
+        Ui().AnswerFileOpen(paths);
+        Ui().AnswerDialog([](ODialogModel&) { return true; }, "ODlg_ImportImages");
+        Menu(Cmd::kFileImport);
+    }
+    void OpenWindow() {
+        ASSERT_TRUE(doc->ShowPartContourView());
+        ProcessEvents();
+        frame = qobject_cast<OFrame_SplitChild*>(Frame().Frame(ViewKind::PartContour));
+        ASSERT_NE(frame, nullptr) << "no split frame for the part contour view";
+        window = qobject_cast<OExtr_KVTWindow*>(frame->View());
+        ASSERT_NE(window, nullptr) << "the family-2 window is not the one shown";
+        frame->showNormal();
+        frame->resize(1000, 640);
+        ProcessEvents();
+        window->Canvas()->repaint();
+    }
+    // The canvas point that shows an image point.
+    QPoint At(OPointD image) {
+        const OPointD w = View().Mapping().ToWindow(image);
+        return {static_cast<int>(std::floor(w.x)), static_cast<int>(std::floor(w.y))};
+    }
+    void Send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons, Qt::MouseButton button) {
+        QWidget* canvas = window->Canvas();
+        QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    // A left-button drag in steps, as the hand moves the mouse.
+    void Drag(QPoint from, QPoint to, int steps = 8) {
+        Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i <= steps; ++i) {
+            const QPoint p = from + (to - from) * i / steps;
+            Send(QEvent::MouseMove, p, Qt::LeftButton, Qt::NoButton);
+        }
+        Send(QEvent::MouseButtonRelease, to, Qt::NoButton, Qt::LeftButton);
+        ProcessEvents();
+    }
+    void Hover(QPoint at) { Send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
+    void ProcessAndPaint() {
+        ProcessEvents();
+        if (window) window->Canvas()->repaint();
+    }
+    std::string Pane(int index) { return window->StatusPane(index)->text().toStdString(); }
+    OType_ConfigTool_KVT* Tool(int index) {
+        return dynamic_cast<OType_ConfigTool_KVT*>(Set().Tools().opGetAt(index));
+    }
+    void ExpectScriptFollowed() {
+        EXPECT_TRUE(Ui().Mismatches().empty()) << Ui().TranscriptText();
+        EXPECT_TRUE(Ui().bAllScriptUsed()) << Ui().TranscriptText();
+    }
+};
+
+TEST(KvtWindow, ANewUserTurnsAPatternToolReadsTheHueAndSwitchesToTheContour) {
+    CameraDesk desk;
+    desk.ImportPictures(2);
+    ASSERT_EQ(desk.Set().TeachParts().iGetSize(), 2);
+    desk.OpenWindow();
+    ASSERT_NE(desk.window, nullptr);
+    EXPECT_EQ(desk.window->objectName(), "163");
+
+    // The camera picture fills the drawing area.
+    const OKvtShownPicture picture = desk.View().ShownPicture();
+    ASSERT_FALSE(picture.bIsEmpty());
+    EXPECT_EQ(picture.width, 640);
+    EXPECT_EQ(picture.layers, 3);
+
+    // Pattern matching from the main menu: a new tool, selected, drawn over the picture.
+    desk.Menu(kAddPatternMatching);
+    ASSERT_EQ(desk.Set().Tools().iGetNum(), 1);
+    OType_ConfigTool_KVT* tool = desk.Tool(0);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->iGetConfigToolType(), KvtToolKind::kPatternMatching);
+    desk.doc->ShowPartContourView();
+    desk.ProcessAndPaint();
+    EXPECT_EQ(desk.Engine().ViewState().selectedTool, 0);
+
+    // Turned by 30° with the knob above the region: one undo step.
+    const OKvtRegion before = tool->GetShape();
+    const size_t steps = desk.Set().UndoRedo().iGetNumSteps();
+    const OPointD knob = KvtShapeTracker::TurnKnob(before, desk.View().Mapping());
+    const double radius = std::hypot(knob.x - before.centreX, knob.y - before.centreY);
+    const double a = 30 / KvtGeometry::kDegreesPerRadian;
+    const OPointD target{before.centreX - radius * std::sin(a),
+                         before.centreY - radius * std::cos(a)};
+    desk.Drag(desk.At(knob), desk.At(target));
+    EXPECT_NEAR(tool->GetShape().angle, 30, 2.0);
+    EXPECT_NEAR(tool->GetShape().centreX, before.centreX, 1e-9) << "turned about its centre";
+    EXPECT_EQ(tool->GetShape().width, before.width);
+    EXPECT_EQ(desk.Set().UndoRedo().iGetNumSteps(), steps + 1);
+    EXPECT_EQ(desk.Set().UndoRedo().GetUndoShortText(), "UNDO:Changed Config Tool");
+    EXPECT_EQ(desk.Set().UndoRedo().GetUndoLongText(), "UNDO:Changed the position and or rotation");
+
+    // Moved into the picture's corner: the drag stops at the edge.
+    const OKvtRegion turned = tool->GetShape();
+    desk.Drag(desk.At({turned.centreX, turned.centreY}), desk.At({-300, -300}));
+    EXPECT_TRUE(tool->GetShape().bLiesInside(640, 480));
+
+    // The hue under the pointer over the pure red square.
+    desk.Hover(desk.At({425, 325}));
+    EXPECT_NE(desk.Pane(0).find("Hue:32"), std::string::npos) << desk.Pane(0);
+    EXPECT_NE(desk.Pane(0).find("RGB:255,0,0"), std::string::npos) << desk.Pane(0);
+    EXPECT_EQ(desk.Pane(0).rfind("X:425 Y:325", 0), 0u) << desk.Pane(0);
+    const QImage image = desk.window->Screenshot();
+    EXPECT_EQ(image.pixelColor(desk.At({425, 325})), QColor(255, 0, 0));
+    SaveScreenshot(image, desk.dir, "kvt_camera_image");
+
+    // The contour instead of the camera image, and back: the toolbar's switch.
+    QAction* switchImage = desk.window->ToolbarAction(KvtViewCommand::kSwitchImage);
+    ASSERT_NE(switchImage, nullptr);
+    EXPECT_TRUE(switchImage->isChecked());
+    switchImage->trigger();
+    desk.ProcessAndPaint();
+    EXPECT_EQ(desk.Engine().ViewState().shownImage, -1);
+    EXPECT_TRUE(desk.View().ShownPicture().contour);
+    desk.Hover(desk.At({425, 325}));
+    EXPECT_EQ(desk.Pane(0).find("Hue"), std::string::npos) << "a contour has no colour";
+    EXPECT_FALSE(switchImage->isChecked());
+    switchImage->trigger();
+    desk.ProcessAndPaint();
+    EXPECT_EQ(desk.Engine().ViewState().shownImage, 0);
+    EXPECT_TRUE(desk.Engine().ViewState().manualImageChoice);
+
+    // Undo brings back the turned region, and the one before.
+    desk.Menu(Cmd::kEditUndo);
+    EXPECT_NEAR(tool->GetShape().angle, turned.angle, 1e-9);
+    desk.Menu(Cmd::kEditUndo);
+    EXPECT_NEAR(desk.Tool(0)->GetShape().angle, 0, 1e-9);
+    desk.ExpectScriptFollowed();
+}
+
+TEST(KvtWindow, RenameResetAndDeleteFromTheMenusWithUndo) {
+    CameraDesk desk;
+    desk.ImportPictures(1);
+    desk.OpenWindow();
+    desk.Menu(kAddBrightness);
+    desk.doc->ShowPartContourView();
+    desk.ProcessAndPaint();
+    ASSERT_EQ(desk.Set().Tools().iGetNum(), 1);
+    OType_ConfigTool_KVT* tool = desk.Tool(0);
+    const std::string original = tool->FeatureName(0, &desk.Set());
+
+    // F2: the name the user types (what Windows-1252 cannot hold becomes "?").
+    desk.Ui().AnswerText("Brightness of the label \u2603");
+    desk.Menu(KvtViewCommand::kRenameFeature);
+    EXPECT_EQ(desk.Tool(0)->FeatureName(0, &desk.Set()), "Brightness of the label ?");
+    EXPECT_EQ(desk.Set().UndoRedo().GetUndoShortText(), "UNDO:Renamed Config Tool");
+    EXPECT_EQ(desk.Set().TeachParts().GetAt(0)->Features().At(0).name, "Brightness of the label ?")
+        << "the parts carry the new name after the recompute";
+
+    desk.Menu(KvtViewCommand::kResetFeatureNames);
+    EXPECT_EQ(desk.Tool(0)->FeatureName(0, &desk.Set()), original);
+    desk.Menu(Cmd::kEditUndo);
+    EXPECT_EQ(desk.Tool(0)->FeatureName(0, &desk.Set()), "Brightness of the label ?");
+
+    // Delete asks first; cancelled, the tool stays; confirmed, it goes.
+    desk.Ui().ExpectMessage(MsgResult::Cancel);
+    desk.Menu(ContourViewCommand::kDelete);
+    EXPECT_EQ(desk.Set().Tools().iGetNum(), 1);
+    desk.Ui().ExpectMessage(MsgResult::Ok);
+    desk.Menu(ContourViewCommand::kDelete);
+    EXPECT_EQ(desk.Set().Tools().iGetNum(), 0);
+    desk.Menu(Cmd::kEditUndo);
+    EXPECT_EQ(desk.Set().Tools().iGetNum(), 1);
+    desk.ExpectScriptFollowed();
+}
+
+TEST(KvtWindow, UnselectedToolsTapeMeasureAndAPartWithoutPictures) {
+    CameraDesk desk;
+    desk.ImportPictures(1);
+    desk.OpenWindow();
+    desk.Menu(kAddBrightness);
+    desk.Menu(kAddBrightness);
+    desk.doc->ShowPartContourView();
+    desk.ProcessAndPaint();
+    ASSERT_EQ(desk.Set().Tools().iGetNum(), 2);
+
+    // Only the selected tool is drawn until the positions of all are asked for (kept).
+    EXPECT_EQ(desk.View().ToolsToDraw().size(), 1u);
+    desk.window->ToolbarAction(KvtViewCommand::kShowUnselectedTools)->trigger();
+    desk.ProcessAndPaint();
+    EXPECT_EQ(desk.View().ToolsToDraw().size(), 2u);
+    EXPECT_EQ(desk.shell.settings->iGetInt("Settings", "SHOW_UNSELECTED_TOOLS", 0), 1);
+
+    // The tape measure runs while the button is down: four pixel lines, no world lines.
+    const QPoint from = desk.At({20, 400});
+    const QPoint to = desk.At({60, 430});
+    desk.Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    desk.Send(QEvent::MouseMove, to, Qt::LeftButton, Qt::NoButton);
+    const std::vector<std::string> lines = desk.View().TapeMeasureText();
+    ASSERT_EQ(lines.size(), 4u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.rfind("[Pixel] ", 0), 0u) << line;
+    EXPECT_EQ(lines[0], "[Pixel] X:20 Y:400 - X:60 Y:430");
+    SaveScreenshot(desk.window->Screenshot(), desk.dir, "kvt_tape_measure");
+    desk.Send(QEvent::MouseButtonRelease, to, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(desk.View().TapeMeasureText().empty());
+
+    // A part without camera images: only the ground and the scales.
+    auto part = std::make_unique<OType_Part>();
+    part->SetTeachPart(true);
+    desk.Set().TeachParts().Add(std::move(part));
+    desk.Set().iShowTeachPartNo(desk.Set().TeachParts().iGetSize() - 1);
+    desk.doc->RefreshViews();
+    desk.ProcessAndPaint();
+    EXPECT_TRUE(desk.View().ShownPicture().bIsEmpty());
+    const QImage empty = desk.window->Screenshot();
+    const ORgb ground = KvtViewScene::kBackground;
+    EXPECT_EQ(empty.pixelColor(empty.width() / 2, empty.height() / 3),
+              QColor(ground.r, ground.g, ground.b));
+    // The context menu names the view's own commands with their states.
+    std::unique_ptr<QMenu> menu(desk.window->CreateContextMenu());
+    EXPECT_EQ(menu->objectName(), "243");
+    EXPECT_NE(menu->findChild<QAction*>("32897"), nullptr);
+    EXPECT_NE(menu->findChild<QAction*>("33046"), nullptr);
+    desk.ExpectScriptFollowed();
+}
+
+}  // namespace

@@ -334,3 +334,66 @@ TEST(ProjectWizardWindow, CancelLeavesDiagnosticModeAndTheUnreadableDeviceStaysO
         w.reject();
     });
 }
+
+TEST(ProjectWizardWindow, ASortingDeviceChangesTheTargetAndOffersItsSortingPrograms) {
+    // The project is for a one-type counter; the device sorts 4 of its 16 types per program.
+    ODesktopWithDevice desk{kClassic,
+                            {"--software", "818", "--rate", "0.001", "--hardware", "7",
+                             "--part-types", "16", "--parts-in-set", "4"}};
+    desk.Settings().SetInt("Settings", "PROJECT_USE_ORIENTATION", 1);
+    TempDir folder;
+    bool shown = false;
+    desk.Ui().AnswerDialog([&](ODialogModel& model) {
+        std::unique_ptr<QDialog> made(
+            desk.shell->desktop->QtInteraction().CreateDialog(model, &desk.Frame()));
+        auto* w = dynamic_cast<W*>(made.get());
+        EXPECT_NE(w, nullptr);
+        if (!w) return false;
+        w->show();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+        shown = true;
+        // Nothing is removed by the change, so nobody is asked.
+        Click(*w, W::kNextId);
+        EXPECT_EQ(desk.Session().GetTargetSystem().hardware, 7);
+        EXPECT_EQ(desk.Session().GetTargetSystem().partsInSet, 4);
+        TypeInto(*w, W::kPathEdit, QString::fromStdString((folder / "sort.zrp").string()));
+        Click(*w, W::kNextId);
+        auto* sorting = Find<QCheckBox>(*w, QString::number(W::kTaskFirst + 2));
+        EXPECT_TRUE(sorting->isEnabled());
+        EXPECT_TRUE(sorting->isChecked()) << "sorting is on by default where possible";
+        // Without automatic optimisation the tool search page is left out.
+        Find<QCheckBox>(*w, QString::number(W::kTaskFirst + 3))->setChecked(false);
+        Click(*w, W::kNextId);
+
+        Click(*w, W::kStartButton);
+        EXPECT_EQ(Text(*w, W::kInfoText), "Now feed parts of type 1 with orientation 1.");
+        Click(*w, W::kManualAbort);
+        EXPECT_FALSE(Offered(*w, W::kNextType)) << "only once the type is finished";
+        Click(*w, W::kTypeFinished);
+        EXPECT_EQ(Text(*w, W::kInfoText).toStdString(), ResStr(2214));
+        EXPECT_TRUE(Offered(*w, W::kNextType));
+        Click(*w, W::kNextType);
+        EXPECT_EQ(Text(*w, W::kInfoText), "Now feed parts of type 2 with orientation 1.");
+        Click(*w, W::kManualAbort);
+        Click(*w, W::kAllTypesFinished);
+        EXPECT_EQ(Text(*w, W::kInfoText), "Please stop the device , then Press 'Next' here.");
+        Click(*w, W::kNextId);
+        EXPECT_EQ(Title(*w), "Create Teach-Data");
+        if (desk.Doc().opGetClassifier()->GetTeachError() == 20)
+            desk.Ui().ExpectMessage(MsgResult::Ok, ResStr(2169));
+        Click(*w, W::kNextId);
+        EXPECT_EQ(Title(*w), "Evaluation") << "no optimisation page without the task";
+        Click(*w, W::kNextId);
+
+        EXPECT_EQ(Find<QCheckBox>(*w, QString::number(W::kTransfer))->text(),
+                  "Transfer Teach-Data to Sorting Programm:");
+        auto* target = Find<QComboBox>(*w, QString::number(W::kTransferTarget));
+        EXPECT_EQ(target->count(), 4) << "16 types, 4 per sorting program";
+        w->reject();
+        return false;
+    });
+    desk.Run(Cmd::kProjectWizard);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(desk.Ui().bAllScriptUsed());
+}

@@ -123,7 +123,8 @@ void OPage_AccuracyWizardFeature::Compute(const OType_ZRPartSet& partSet, OAccur
     sheet.resolution = figures.resolution;
     sheet.maxError = figures.maxError;
     sheet.sigma = figures.sigma;
-    if (sheet.tolerance == 0.0) sheet.tolerance = Accuracy::InitialTolerance(figures.maxError);
+    if (sheet.tolerance == 0.0 || !sheet.toleranceFromEvaluation)
+        sheet.tolerance = Accuracy::InitialTolerance(figures.maxError);
 }
 
 // --- evaluation page ---
@@ -168,6 +169,7 @@ void OPage_AccuracyWizardEvaluation::OnNext(OAccuracyResults& sheet) const {
     sheet.maxError = m_maxError;
     sheet.specified = m_specified;
     sheet.tolerance = m_tolerance;
+    sheet.toleranceFromEvaluation = true;
     sheet.uncertainPercent = m_uncertain;
     sheet.cgm = m_capability.cgm;
     sheet.cgmk = m_capability.cgmk;

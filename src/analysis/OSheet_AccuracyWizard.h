@@ -36,7 +36,10 @@ struct OAccuracyResults {
     double sigma = 0.0;                               // average error, measured units
     double specified = 0.0;                           // x_m
     double tolerance = 0.0;                           // t (+/-)
-    int uncertainPercent = 0;                         // u
+    // Whether t came from the evaluation page; until then it is only the suggestion made
+    // from e and follows the measured value as the user types it.
+    bool toleranceFromEvaluation = false;
+    int uncertainPercent = 0;  // u
     double cgm = Accuracy::kNoCapability;
     double cgmk = Accuracy::kNoCapability;
     bool createTeachData = false;

@@ -177,6 +177,31 @@ TEST(AccuracyWizard, FeaturePageRefusesFortyNineValuesAndAcceptsFifty) {
                      Accuracy::InitialTolerance(sheet.Results().maxError));
 }
 
+// The value is typed a key at a time: the suggested tolerance is that of the whole value,
+// not of its first digit, until the evaluation page has taken it over.
+TEST(AccuracyWizard, SuggestedToleranceFollowsTheValueAsItIsTyped) {
+    OType_ZRPartSet set;
+    AddSamples(set, 50);
+    OSheet_AccuracyWizard sheet;
+    OPage_AccuracyWizardFeature& page = sheet.FeaturePage();
+    page.OnActivate(set, sheet.Results());
+    for (const char* typed : {"2", "20", "200"})
+        page.SetMeasuredText(typed, set, sheet.Results());
+    const double suggested = Accuracy::InitialTolerance(sheet.Results().maxError);
+    EXPECT_DOUBLE_EQ(sheet.Results().tolerance, suggested);
+    EXPECT_GT(suggested, Accuracy::InitialTolerance(0.5 * 6 * 2 / sheet.Results().mean))
+        << "the first digit alone suggests less";
+
+    // Once the evaluation page has passed it on, the tolerance is the user's and stays.
+    OPage_AccuracyWizardEvaluation& evaluation = sheet.EvaluationPage();
+    evaluation.OnActivate(sheet.Results());
+    evaluation.SetTolerance(5.0);
+    evaluation.Recompute();
+    evaluation.OnNext(sheet.Results());
+    page.SetMeasuredText("100", set, sheet.Results());
+    EXPECT_DOUBLE_EQ(sheet.Results().tolerance, 5.0);
+}
+
 TEST(AccuracyWizard, MeasuredZeroLeavesTheResultsOpen) {
     OType_ZRPartSet set;
     AddSamples(set, 60);

@@ -16,13 +16,14 @@
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "document/files/OProjectExchange.h"
-#include "extraction/ODlg_ImportImages.h"
 #include "extraction/OContourViewController.h"
+#include "extraction/ODlg_ImportImages.h"
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OKvtViewScene.h"
 #include "extraction/ui/OExtr_KVTWindow.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
+#include "model/strings/FormatPrintf.h"
 #include "tools/kvt/KvtToolKinds.h"
 #include "tools/kvt/OType_ConfigTool_KVT.h"
 #include "ui_shell/ShellTestSupport.h"
@@ -36,10 +37,10 @@ constexpr int kAddBrightness = 33053;
 // The red square of the test pictures.
 constexpr QRect kRedSquare(400, 300, 50, 50);
 
-// A colour picture: grey ground, a dark bracket with a hole (something to match) and a pure
-// red square.
+// A colour picture of the camera's full field of view (new tools are placed in it): grey
+// ground, a dark bracket with a hole (something to match) and a pure red square.
 QImage Picture(int shift) {
-    QImage image(640, 480, QImage::Format_RGB888);
+    QImage image(1280, 1024, QImage::Format_RGB888);
     image.fill(QColor(150, 150, 150));
     QPainter p(&image);
     p.fillRect(QRect(120 + shift, 140, 160, 60), QColor(30, 30, 30));
@@ -166,7 +167,7 @@ TEST(KvtWindow, ANewUserTurnsAPatternToolReadsTheHueAndSwitchesToTheContour) {
     // The camera picture fills the drawing area.
     const OKvtShownPicture picture = desk.View().ShownPicture();
     ASSERT_FALSE(picture.bIsEmpty());
-    EXPECT_EQ(picture.width, 640);
+    EXPECT_EQ(picture.width, 1280);
     EXPECT_EQ(picture.layers, 3);
 
     // Pattern matching from the main menu: a new tool, selected, drawn over the picture.
@@ -198,7 +199,7 @@ TEST(KvtWindow, ANewUserTurnsAPatternToolReadsTheHueAndSwitchesToTheContour) {
     // Moved into the picture's corner: the drag stops at the edge.
     const OKvtRegion turned = tool->GetShape();
     desk.Drag(desk.At({turned.centreX, turned.centreY}), desk.At({-300, -300}));
-    EXPECT_TRUE(tool->GetShape().bLiesInside(640, 480));
+    EXPECT_TRUE(tool->GetShape().bLiesInside(1280, 1024));
 
     // The hue under the pointer over the pure red square.
     desk.Hover(desk.At({425, 325}));
@@ -295,7 +296,13 @@ TEST(KvtWindow, UnselectedToolsTapeMeasureAndAPartWithoutPictures) {
     ASSERT_EQ(lines.size(), 4u);
     for (const std::string& line : lines)
         EXPECT_EQ(line.rfind("[Pixel] ", 0), 0u) << line;
-    EXPECT_EQ(lines[0], "[Pixel] X:20 Y:400 - X:60 Y:430");
+    // Below full size one window pixel spans more than one image pixel: the line names the
+    // image pixels under the two window points, which are at most one pixel off the aim.
+    const OPoint a = desk.View().Mapping().PixelAt(OPoint{from.x(), from.y()});
+    const OPoint b = desk.View().Mapping().PixelAt(OPoint{to.x(), to.y()});
+    EXPECT_LE(std::abs(a.x - 20) + std::abs(a.y - 400) + std::abs(b.x - 60) + std::abs(b.y - 430),
+              4);
+    EXPECT_EQ(lines[0], FormatPrintf("[Pixel] X:%d Y:%d - X:%d Y:%d", a.x, a.y, b.x, b.y));
     SaveScreenshot(desk.window->Screenshot(), desk.dir, "kvt_tape_measure");
     desk.Send(QEvent::MouseButtonRelease, to, Qt::NoButton, Qt::LeftButton);
     EXPECT_TRUE(desk.View().TapeMeasureText().empty());

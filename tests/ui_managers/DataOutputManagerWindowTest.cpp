@@ -150,8 +150,9 @@ TEST(DataOutputManagerWindow, ANewUserAddsPastesMovesAndUndoes) {
         offers[static_cast<size_t>(desk.Offer(DataOutputKind::kEtherNetIP))];
     EXPECT_TRUE(eip.atMaximum);
     EXPECT_NE(eip.text.find(ResStr(27103)), std::string::npos) << eip.text;
+    desk.Ui().AnswerChoice(desk.Offer(DataOutputKind::kEtherNetIP));
     desk.Ui().ExpectMessage(MsgResult::Ok, ResStr(27104));
-    desk.Add(DataOutputKind::kEtherNetIP);
+    desk.Button(DC::kAdd);
     EXPECT_EQ(desk.Outputs().iGetNum(), 3);
 
     // Delete, from the context menu.

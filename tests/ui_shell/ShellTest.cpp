@@ -367,6 +367,30 @@ TEST(Shell, TheSplashShowsUnlessSwitchedOffAndAKeyHidesIt) {
         ASSERT_TRUE(shell.desktop->Start());
         EXPECT_EQ(OSplashWnd::Current(), nullptr);
     }
+    // A splash still shown when its main window goes is closed with it, so that it takes no
+    // click meant for a later window.
+    {
+        Shell shell({"-ETH:1"});
+        ASSERT_TRUE(shell.desktop->Start());
+        ASSERT_NE(OSplashWnd::Current(), nullptr);
+    }
+    EXPECT_EQ(OSplashWnd::Current(), nullptr);
+    ProcessEvents();
+    QWidget target;
+    int presses = 0;
+    struct Counter : QObject {
+        int& n;
+        explicit Counter(int& count) : n(count) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::MouseButtonPress) ++n;
+            return false;
+        }
+    } counter(presses);
+    target.installEventFilter(&counter);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &press);
+    EXPECT_EQ(presses, 1) << "the press reached its window";
 }
 
 TEST(Shell, WindowPlacementIsKeptBetweenRuns) {

@@ -141,6 +141,8 @@ struct WizardDesk {
             }
         }
         doc->Recompute(&Set(), 1, 0, 1, 1, 0);
+        // The parts are the project's starting point, as after loading it: undo goes no further.
+        Set().UndoRedo().bStartUndoRedo(Set());
         doc->RefreshViews();
     }
 
@@ -298,10 +300,13 @@ TEST(AccuracyWizardWindow, RefusesTooFewValuesAndMeasuredZero) {
 
 namespace {
 
-// Waits until the settings page shows the finished state (the search ended and installed).
+// Whether the settings page shows the finished state (the search ended and installed).
+bool bSearchEnded(QWidget& w) {
+    return Text(w, 1214) == "Processing is finished, press 'Next'.";
+}
+
 bool WaitForSearchEnd(QWidget& w) {
-    return QTest::qWaitFor([&] { return Text(w, 1214) == "Processing is finished, press 'Next'."; },
-                           120000);
+    return QTest::qWaitFor([&] { return bSearchEnded(w); }, 120000);
 }
 
 }  // namespace
@@ -334,10 +339,12 @@ TEST(OptimizeWizardWindow, SearchFromTheMenuRemovesAnE20AndIsOneUndoStep) {
         EXPECT_FALSE(Enabled(w, OWizardDialog::kNextId));
         EXPECT_FALSE(Control(w, 1283)->isEnabled());
         EXPECT_FALSE(desk.bEnabled(Cmd::kOptimizeWizard)) << "one search at a time";
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Text(w, 1214).startsWith("Searching tools, please wait ..."); }, 5000))
-            << Text(w, 1214).toStdString();
-        Screenshot(desk.Frame(), w, "optimize_wizard_searching");
+        // A fast machine may finish the search before the first look at the status line.
+        const auto searching = [&] {
+            return Text(w, 1214).startsWith("Searching tools, please wait ...");
+        };
+        if (QTest::qWaitFor([&] { return searching() || bSearchEnded(w); }, 5000) && searching())
+            Screenshot(desk.Frame(), w, "optimize_wizard_searching");
         EXPECT_TRUE(WaitForSearchEnd(w)) << Text(w, 1214).toStdString();
         EXPECT_EQ(Control<QPushButton>(w, 1196)->text(), "> Start Optimization <");
         auto* progress = Control<QProgressBar>(w, 1294);
@@ -376,6 +383,7 @@ TEST(OptimizeWizardWindow, SearchFromTheMenuRemovesAnE20AndIsOneUndoStep) {
     ASSERT_TRUE(desk.bEnabled(Cmd::kEditUndo));
     desk.Run(Cmd::kEditUndo);
     EXPECT_EQ(desk.iTools(), 0);
+    EXPECT_EQ(desk.Set().TeachParts().iGetSize(), 16) << "the recorded parts stay";
     EXPECT_EQ(desk.doc->opGetClassifier()->GetTeachError(), 20);
 }
 
@@ -454,11 +462,14 @@ QTreeWidgetItem* BarLine(QTreeWidget& list, const QString& text) {
 void Activate(QTreeWidget& list, QTreeWidgetItem* item, bool byKey) {
     ASSERT_TRUE(item);
     list.setCurrentItem(item);
+    list.scrollToItem(item);  // as the user scrolls to a line before clicking it
     list.setFocus();
     if (byKey) {
         QTest::keyClick(&list, Qt::Key_Return);
     } else {
+        // A real double click: QTest's double click alone is only the second press.
         const QRect r = list.visualItemRect(item);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, r.center());
     }
     ProcessEvents();

@@ -27,6 +27,14 @@ OSplashWnd::OSplashWnd(QString description, QString copyright, QWidget* mainWind
     }
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &OSplashWnd::HideSplashScreen);
+    // The splash belongs to its main window: it goes with it, and with it the filter that
+    // takes the next click or key.
+    if (mainWindow) {
+        connect(mainWindow, &QObject::destroyed, this, [this] {
+            m_mainWindow = nullptr;
+            HideSplashScreen();
+        });
+    }
     qApp->installEventFilter(this);
 }
 

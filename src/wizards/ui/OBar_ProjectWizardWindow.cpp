@@ -32,28 +32,38 @@ OBar_ProjectWizardWindow::OBar_ProjectWizardWindow(QWidget* parent)
 }
 
 void OBar_ProjectWizardWindow::SetLines(const std::vector<OWizardBarLine>& lines) {
-    const QModelIndex top = m_list->indexAt(QPoint(1, 1));
-    const int topRow = top.isValid() ? top.row() : 0;
-    const int selected = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
-    m_list->clear();
-    for (const OWizardBarLine& line : lines) {
-        auto* item = new QTreeWidgetItem(m_list);
-        const QString text = QString::fromStdString(line.text);
-        item->setText(0, text);
-        item->setToolTip(0, text.trimmed());
-        item->setIcon(0, WizardStatusIcon(line.icon));
-        item->setData(0, Qt::UserRole, line.command);
-        if (line.icon == WizardBarIcon::kHeading) {
-            QFont bold = item->font(0);
-            bold.setBold(true);
-            item->setFont(0, bold);
-        }
+    // The checklist is refreshed with every view refresh, a click into the bar included. The
+    // lines are updated in place so that the click, the selection and the scroll position
+    // survive; only a change in the number of lines rebuilds the list.
+    const int count = static_cast<int>(lines.size());
+    if (m_list->topLevelItemCount() != count) {
+        const QModelIndex top = m_list->indexAt(QPoint(1, 1));
+        const int topRow = top.isValid() ? top.row() : 0;
+        const int selected = m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
+        m_list->clear();
+        for (int i = 0; i < count; ++i)
+            new QTreeWidgetItem(m_list);
+        if (count == 0) return;
+        if (selected >= 0 && selected < count)
+            m_list->setCurrentItem(m_list->topLevelItem(selected));
+        m_list->scrollToItem(m_list->topLevelItem(std::min(topRow, count - 1)),
+                             QAbstractItemView::PositionAtTop);
     }
-    const int rows = m_list->topLevelItemCount();
-    if (rows == 0) return;
-    if (selected >= 0 && selected < rows) m_list->setCurrentItem(m_list->topLevelItem(selected));
-    m_list->scrollToItem(m_list->topLevelItem(std::min(topRow, rows - 1)),
-                         QAbstractItemView::PositionAtTop);
+    for (int i = 0; i < count; ++i)
+        ShowLine(*m_list->topLevelItem(i), lines[static_cast<size_t>(i)]);
+}
+
+void OBar_ProjectWizardWindow::ShowLine(QTreeWidgetItem& item, const OWizardBarLine& line) {
+    const QString text = QString::fromStdString(line.text);
+    if (item.text(0) != text) {
+        item.setText(0, text);
+        item.setToolTip(0, text.trimmed());
+    }
+    item.setIcon(0, WizardStatusIcon(line.icon));
+    item.setData(0, Qt::UserRole, line.command);
+    QFont font = item.font(0);
+    font.setBold(line.icon == WizardBarIcon::kHeading);
+    item.setFont(0, font);
 }
 
 void OBar_ProjectWizardWindow::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include "wizards/OBar_ProjectWizard.h"
 
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class OBar_ProjectWizardWindow : public QDockWidget {
     Q_OBJECT
@@ -29,5 +30,7 @@ class OBar_ProjectWizardWindow : public QDockWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    static void ShowLine(QTreeWidgetItem& item, const OWizardBarLine& line);
+
     QTreeWidget* m_list = nullptr;
 };

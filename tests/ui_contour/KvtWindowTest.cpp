@@ -10,8 +10,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTreeWidget>
 #include <cmath>
 
+#include "analysis/PartFeaturesDisplay.h"
+#include "analysis/ui/OView_PartFeatures.h"
 #include "app/ui/OFrame_SplitChild.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
@@ -328,3 +331,47 @@ TEST(KvtWindow, UnselectedToolsTapeMeasureAndAPartWithoutPictures) {
 }
 
 }  // namespace
+
+namespace {
+
+// The reference label the part-features pane shows beside a feature.
+std::string ReferenceShown(CameraDesk& desk, int feature) {
+    auto* pane = desk.frame->findChild<OView_PartFeatures*>();
+    if (!pane) return "<no pane>";
+    const int row = pane->iRowOfFeature(feature);
+    if (row < 0) return "<no row>";
+    return pane->FeatureList()
+        ->topLevelItem(row)
+        ->text(PartFeaturesDisplay::kReference)
+        .toStdString();
+}
+
+}  // namespace
+
+// A standard reference assigned from the menu shows in the part-features pane beside its
+// feature; resetting clears it, and undo brings it back.
+TEST(KvtWindow, StandardReferencesShowBesideTheirFeature) {
+    CameraDesk desk;
+    desk.ImportPictures(1);
+    desk.OpenWindow();
+    desk.Menu(kAddBrightness);
+    desk.doc->ShowPartContourView();
+    desk.ProcessAndPaint();
+    const int feature = desk.Set().iShowFeatureGetNo();
+    ASSERT_GE(feature, desk.Set().iGetFixedFeatures()) << "the new tool's feature is shown";
+    EXPECT_EQ(ReferenceShown(desk, feature), "");
+
+    desk.Menu(33102);  // Assign Blo (lower brightness threshold)
+    EXPECT_EQ(ReferenceShown(desk, feature), "Blo");
+    EXPECT_EQ(desk.Set().UndoRedo().GetUndoShortText(), "UNDO:Changed standard references");
+    // One feature may serve as both thresholds; the pane names the later reference.
+    desk.Menu(33103);  // Assign Bup (upper brightness threshold)
+    EXPECT_EQ(ReferenceShown(desk, feature), "Bup");
+    EXPECT_EQ(desk.Set().DefaultReferences().iGetAt(10), feature);
+
+    desk.Menu(Cmd::kResetReferences);
+    EXPECT_EQ(ReferenceShown(desk, feature), "");
+    desk.Menu(Cmd::kEditUndo);
+    EXPECT_NE(ReferenceShown(desk, feature), "") << "undo brings the references back";
+    desk.ExpectScriptFollowed();
+}

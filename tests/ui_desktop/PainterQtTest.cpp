@@ -149,4 +149,47 @@ TEST(PainterQt, ClipIsInBaseUnitsUnderAnyMappingAndBase) {
     EXPECT_TRUE(bIs(image, 70, 70, {255, 255, 255}));
 }
 
+// Small ellipses on images are stamped from a cached picture: they must look exactly like
+// ellipses drawn one by one, over any background, in every colour used together.
+TEST(PainterQt, StampedEllipsesMatchDrawnOnes) {
+    shelltest::Application();
+    QImage stamped(120, 60, QImage::Format_RGB32);
+    stamped.fill(QColor(200, 220, 240));
+    QImage drawn = stamped;
+    const ORgb colours[] = {kRed, kBlue, {0, 0, 0}};
+    {
+        QPainter qp(&stamped);
+        OPainter_Qt p(qp);
+        for (int i = 0; i < 12; ++i) {
+            p.SetPen(i % 2 ? ORgb{60, 60, 60} : colours[i % 3], 1 + i % 2);
+            p.SetBrush(colours[i % 3]);
+            p.DrawEllipse({5 + 9 * i, 10 + i, 11 + 9 * i, 16 + i + i % 4});
+        }
+    }
+    {
+        QPainter qp(&drawn);
+        qp.setRenderHint(QPainter::Antialiasing, true);
+        for (int i = 0; i < 12; ++i) {
+            const ORgb pen = i % 2 ? ORgb{60, 60, 60} : colours[i % 3];
+            const ORgb fill = colours[i % 3];
+            QPen qpen(QColor(pen.r, pen.g, pen.b));
+            qpen.setWidth(1 + i % 2);
+            qp.setPen(qpen);
+            qp.setBrush(QColor(fill.r, fill.g, fill.b));
+            qp.drawEllipse(QRectF(5 + 9 * i, 10 + i, 6, 6 + i % 4));
+        }
+    }
+    int worst = 0, inked = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor a = stamped.pixelColor(x, y), b = drawn.pixelColor(x, y);
+            worst = std::max({worst, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue())});
+            inked += b != QColor(200, 220, 240) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 12 * 20) << "the ellipses were drawn";
+    EXPECT_LE(worst, 2) << "antialiased edges may differ by rounding only";
+}
+
 }  // namespace

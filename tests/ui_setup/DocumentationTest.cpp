@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -145,6 +146,14 @@ TEST(Documentation, TheReportListsEveryPageAndPrintsToPdf) {
     ProcessEvents();
     auto* view = desk.shell->Frame().findChild<OView_Project*>();
     ASSERT_NE(view, nullptr);
+    // The report fills the main window, as a user reading it would have it.
+    for (QWidget* w = view; w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+            sub->showMaximized();
+            break;
+        }
+    }
+    ProcessEvents();
     TempDir dir;
     SaveScreenshot(desk.shell->Frame().grab().toImage(), dir, "project_documentation_view");
     const std::string pdf = (dir / "documentation.pdf").string();

@@ -2,8 +2,11 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -25,6 +28,35 @@ QTransform MappingTransform(const OMapping& m) {
     t.scale(m.dScaleX(), m.dScaleY());
     t.translate(-m.windowOrg.x, -m.windowOrg.y);
     return t;
+}
+
+// A small antialiased ellipse drawn once into a transparent image, for stamping. Graphs draw
+// thousands of equal markers per paint, and tessellating each one is most of their cost.
+constexpr double kMaxStampSide = 32.0;
+
+const QImage& EllipseStamp(QSizeF size, const QPen& pen, const QBrush& brush, int margin) {
+    using Key = std::tuple<double, double, QRgb, double, QRgb, int>;
+    thread_local std::map<Key, QImage> stamps;
+    const Key key{size.width(), size.height(),        pen.color().rgba(),
+                  pen.widthF(), brush.color().rgba(), static_cast<int>(brush.style())};
+    auto it = stamps.find(key);
+    if (it != stamps.end()) return it->second;
+    if (stamps.size() > 256) stamps.clear();
+    QImage stamp(static_cast<int>(std::ceil(size.width())) + 2 * margin,
+                 static_cast<int>(std::ceil(size.height())) + 2 * margin,
+                 QImage::Format_ARGB32_Premultiplied);
+    stamp.fill(Qt::transparent);
+    QPainter p(&stamp);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(pen);
+    p.setBrush(brush);
+    p.drawEllipse(QRectF(QPointF(margin, margin), size));
+    p.end();
+    return stamps.emplace(key, std::move(stamp)).first->second;
+}
+
+bool bIsWhole(double v) {
+    return v == std::floor(v);
 }
 
 }  // namespace
@@ -161,8 +193,21 @@ void OPainter_Qt::FillRect(const ORect& rect, ORgb colour) {
 
 void OPainter_Qt::DrawEllipse(const ORect& bounds) {
     UseDevice();
+    const QRectF r = m_full.mapRect(Covered(bounds)).adjusted(0, 0, -1, -1);
+    // On images and screens a small ellipse on whole pixels is stamped; printers and PDF
+    // files get the ellipse itself.
+    const QPaintEngine* engine = m_painter.paintEngine();
+    if (engine && engine->type() == QPaintEngine::Raster && r.width() <= kMaxStampSide &&
+        r.height() <= kMaxStampSide && bIsWhole(r.left()) && bIsWhole(r.top()) &&
+        m_painter.opacity() == 1.0 &&
+        m_painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+        const int margin = static_cast<int>(std::ceil(m_painter.pen().widthF())) + 1;
+        m_painter.drawImage(r.topLeft() - QPointF(margin, margin),
+                            EllipseStamp(r.size(), m_painter.pen(), m_painter.brush(), margin));
+        return;
+    }
     m_painter.setRenderHint(QPainter::Antialiasing, true);
-    m_painter.drawEllipse(m_full.mapRect(Covered(bounds)).adjusted(0, 0, -1, -1));
+    m_painter.drawEllipse(r);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
 

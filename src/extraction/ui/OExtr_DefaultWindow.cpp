@@ -31,6 +31,7 @@
 #include "extraction/OContourViewZoom.h"
 #include "extraction/OExtr_Default.h"
 #include "extraction/OToolTracking.h"
+#include "extraction/ui/ContourWindowToolbar.h"
 #include "extraction/ui/OContourPrintable.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -164,36 +165,12 @@ QLabel* OExtr_DefaultWindow::StatusPane(int index) const {
 // --- building ---
 
 void OExtr_DefaultWindow::BuildToolbar() {
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QString::number(kToolbar));
-    m_toolbar->setIconSize(QSize(16, 16));
-    for (int id : ToolbarCommands()) {
-        if (id == 0) {
-            m_toolbar->addSeparator();
-            continue;
-        }
-        if (id == ContourViewZoom::kSliderId) {
-            // The zoom slider takes the place of button 32782.
-            m_slider = new QSlider(Qt::Horizontal, m_toolbar);
-            m_slider->setObjectName(QString::number(ContourViewZoom::kSliderId));
-            m_slider->setRange(ContourViewZoom::kSliderMin, ContourViewZoom::kSliderMax);
-            m_slider->setTickPosition(QSlider::TicksBelow);
-            m_slider->setTickInterval(ContourViewZoom::kSliderTick - ContourViewZoom::kSliderMin);
-            m_slider->setFixedWidth(ContourViewZoom::kSliderWidth);
-            m_slider->setValue(ContourViewZoom::kSliderTick);
-            m_slider->setToolTip("Zoom");
-            m_slider->setFocusPolicy(Qt::NoFocus);
-            connect(m_slider, &QSlider::valueChanged, this, &OExtr_DefaultWindow::OnSlider);
-            m_toolbar->addWidget(m_slider);
-            continue;
-        }
-        const OCommandInfo* info = FindCommand(id);
-        QAction* action = m_toolbar->addAction(Artwork::CommandIcon(id),
-                                               info ? Q(PlainLabel(info->text)) : QString());
-        action->setObjectName(QString::number(id));
-        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-        m_toolbarActions[id] = action;
-    }
+    OContourToolbar made = BuildContourToolbar(
+        *this, kToolbar, ToolbarCommands(), [this](int id) { RunCommand(id); },
+        [this](int value) { OnSlider(value); });
+    m_toolbar = made.toolbar;
+    m_slider = made.slider;
+    m_toolbarActions = std::move(made.actions);
 }
 
 void OExtr_DefaultWindow::BuildStatusBar() {

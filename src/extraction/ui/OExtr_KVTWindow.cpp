@@ -28,6 +28,7 @@
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OExtractorHost.h"
 #include "extraction/OKvtViewScene.h"
+#include "extraction/ui/ContourWindowToolbar.h"
 #include "extraction/ui/OContourPrintable.h"
 #include "managers/OToolManagerController.h"
 #include "model/part/OType_Part.h"
@@ -223,35 +224,12 @@ QAction* OExtr_KVTWindow::ToolbarAction(int id) const {
 // --- building ---
 
 void OExtr_KVTWindow::BuildToolbar() {
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QString::number(kToolbar));
-    m_toolbar->setIconSize(QSize(16, 16));
-    for (int id : ToolbarCommands()) {
-        if (id == 0) {
-            m_toolbar->addSeparator();
-            continue;
-        }
-        if (id == ContourViewZoom::kSliderId) {
-            m_slider = new QSlider(Qt::Horizontal, m_toolbar);
-            m_slider->setObjectName(QString::number(ContourViewZoom::kSliderId));
-            m_slider->setRange(ContourViewZoom::kSliderMin, ContourViewZoom::kSliderMax);
-            m_slider->setTickPosition(QSlider::TicksBelow);
-            m_slider->setTickInterval(ContourViewZoom::kSliderTick - ContourViewZoom::kSliderMin);
-            m_slider->setFixedWidth(ContourViewZoom::kSliderWidth);
-            m_slider->setValue(ContourViewZoom::kSliderTick);
-            m_slider->setToolTip("Zoom");
-            m_slider->setFocusPolicy(Qt::NoFocus);
-            connect(m_slider, &QSlider::valueChanged, this, &OExtr_KVTWindow::OnSlider);
-            m_toolbar->addWidget(m_slider);
-            continue;
-        }
-        const OCommandInfo* info = FindCommand(id);
-        QAction* action = m_toolbar->addAction(Artwork::CommandIcon(id),
-                                               info ? Q(PlainLabel(info->text)) : QString());
-        action->setObjectName(QString::number(id));
-        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-        m_toolbarActions[id] = action;
-    }
+    OContourToolbar made = BuildContourToolbar(
+        *this, kToolbar, ToolbarCommands(), [this](int id) { RunCommand(id); },
+        [this](int value) { OnSlider(value); });
+    m_toolbar = made.toolbar;
+    m_slider = made.slider;
+    m_toolbarActions = std::move(made.actions);
 }
 
 void OExtr_KVTWindow::BuildStatusBar() {

@@ -1,4 +1,5 @@
 #include "managers/ui/OView_ConfigToolManager.h"
+#include "managers/ui/ManagerContextMenu.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -420,27 +421,17 @@ void OView_ConfigToolManager::RunCommand(int id) {
 }
 
 QMenu* OView_ConfigToolManager::CreateContextMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QString::number(kContextMenu));
-    const std::pair<int, QString> entries[] = {
-        {TM::kCopyTool, tr("&Copy tool")},
-        {TM::kPasteTool, tr("&Paste tool")},
-        {TM::kDeleteTool, tr("Delete tool or feature")},
-        {0, {}},
-        {TM::kScreenshotToClipboard, tr("Copy screenshot to &clipboard")},
-        {TM::kScreenshotToFile, tr("Save screenshot to &file")},
-    };
-    for (const auto& [id, text] : entries) {
-        if (id == 0) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::number(id));
-        action->setEnabled(StateOf(id).enabled);
-        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-    }
-    return menu;
+    return BuildManagerContextMenu(
+        *this, kContextMenu,
+        {
+            {TM::kCopyTool, tr("&Copy tool")},
+            {TM::kPasteTool, tr("&Paste tool")},
+            {TM::kDeleteTool, tr("Delete tool or feature")},
+            {0, {}},
+            {TM::kScreenshotToClipboard, tr("Copy screenshot to &clipboard")},
+            {TM::kScreenshotToFile, tr("Save screenshot to &file")},
+        },
+        [this](int id) { return StateOf(id).enabled; }, [this](int id) { RunCommand(id); });
 }
 
 void OView_ConfigToolManager::contextMenuEvent(QContextMenuEvent* event) {

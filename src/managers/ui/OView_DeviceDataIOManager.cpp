@@ -1,4 +1,5 @@
 #include "managers/ui/OView_DeviceDataIOManager.h"
+#include "managers/ui/ManagerContextMenu.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -296,27 +297,17 @@ void OView_DeviceDataIOManager::RunCommand(int id) {
 }
 
 QMenu* OView_DeviceDataIOManager::CreateContextMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QString::number(kContextMenu));
-    const std::pair<int, QString> entries[] = {
-        {DC::kCopy, tr("&Copy data output")},
-        {DC::kPaste, tr("&Paste data output")},
-        {DC::kDelete, tr("Delete data output")},
-        {0, {}},
-        {DC::kScreenshotToClipboard, tr("Copy screenshot to &clipboard")},
-        {DC::kScreenshotToFile, tr("Save screenshot to &file")},
-    };
-    for (const auto& [id, text] : entries) {
-        if (id == 0) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::number(id));
-        action->setEnabled(RoutedState(id).enabled);
-        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-    }
-    return menu;
+    return BuildManagerContextMenu(
+        *this, kContextMenu,
+        {
+            {DC::kCopy, tr("&Copy data output")},
+            {DC::kPaste, tr("&Paste data output")},
+            {DC::kDelete, tr("Delete data output")},
+            {0, {}},
+            {DC::kScreenshotToClipboard, tr("Copy screenshot to &clipboard")},
+            {DC::kScreenshotToFile, tr("Save screenshot to &file")},
+        },
+        [this](int id) { return RoutedState(id).enabled; }, [this](int id) { RunCommand(id); });
 }
 
 void OView_DeviceDataIOManager::contextMenuEvent(QContextMenuEvent* event) {

@@ -16,7 +16,7 @@
 
 namespace {
 
-class OBenchHost : public OClassifierHost {
+class OBenchHost : public OHeadlessClassifierHost {
   public:
     explicit OBenchHost(int family) : m_family(family) {
         m_info.SetU16(ZRINFO::kHardwareCode, family == 2 ? 7 : 2);
@@ -31,12 +31,6 @@ class OBenchHost : public OClassifierHost {
     int iGetToolCapacity() const override { return m_family == 2 ? 256 : 20; }
     int iGetDeviceOrientationCount() const override { return 8; }
     int iGetDeviceTypeCount() const override { return 16; }
-    void SetModifiedFlag() override {}
-    void RedrawTeachDataView() override {}
-    void RecomputeProject() override {}
-    void UpdateAllViews() override {}
-    bool bIsTestCaseTaskRunning() const override { return false; }
-    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
 
     OType_ZRPartSet partSet;
 

@@ -36,7 +36,7 @@ bool bParseIntOption(const std::string& text, int& value);
 bool bFinishTeachInputOptions(OTeachInputOptions& options, std::string& error);
 
 // The document's part for a headless run: one part set, the options' device and properties.
-class OCliClassifierHost : public OClassifierHost {
+class OCliClassifierHost : public OHeadlessClassifierHost {
   public:
     OCliClassifierHost(const OTeachInputOptions& options, std::ostream& err)
         : m_ui(err), m_options(options) {
@@ -73,12 +73,6 @@ class OCliClassifierHost : public OClassifierHost {
     int iGetToolCapacity() const override { return m_family == 2 ? 256 : 20; }
     int iGetDeviceOrientationCount() const override { return m_orientations; }
     int iGetDeviceTypeCount() const override { return m_types; }
-    void SetModifiedFlag() override {}
-    void RedrawTeachDataView() override {}
-    void RecomputeProject() override {}
-    void UpdateAllViews() override {}
-    bool bIsTestCaseTaskRunning() const override { return false; }
-    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
 
     OType_ZRPartSet& PartSet() { return m_partSet; }
 

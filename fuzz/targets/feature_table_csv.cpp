@@ -22,7 +22,7 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
-class OFuzzHost : public OClassifierHost {
+class OFuzzHost : public OHeadlessClassifierHost {
   public:
     explicit OFuzzHost(int family) : m_family(family) {
         m_info.SetU16(ZRINFO::kHardwareCode, family == 2 ? 7 : 2);
@@ -36,12 +36,6 @@ class OFuzzHost : public OClassifierHost {
     int iGetToolCapacity() const override { return m_family == 2 ? 256 : 20; }
     int iGetDeviceOrientationCount() const override { return 8; }
     int iGetDeviceTypeCount() const override { return 16; }
-    void SetModifiedFlag() override {}
-    void RedrawTeachDataView() override {}
-    void RecomputeProject() override {}
-    void UpdateAllViews() override {}
-    bool bIsTestCaseTaskRunning() const override { return false; }
-    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
 
     OType_ZRPartSet partSet;
 

@@ -23,4 +23,5 @@ void ApplyDeviceResult(const ODeviceResult& r, OType_Part& part) {
     part.SetResultValue(1, r.distance);
     part.SetResultValue(2, r.inside);
     part.SetTolerance(r.tolerance);
+    if (r.features) part.Features() = *r.features;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 
+#include "model/part/OType_Feature.h"
 #include "sim/OSimPartFactory.h"
 
 class OType_Part;
@@ -20,6 +21,9 @@ struct ODeviceResult {
     double distance = 0;   // to the decision threshold
     double inside = 1;     // inside flag or learning value
     int tolerance = 0;
+    // The features the device extracted, their deviations as fractions as a device sends
+    // them; absent when the device reports results only.
+    std::optional<OType_FeatureArray> features;
 };
 
 class ODeviceResultProvider {

@@ -1,84 +1,17 @@
 #include "sim/ODeviceResultProvider_CheckProgram.h"
 
-#include <algorithm>
-#include <iostream>
-
-#include "device/DeviceInfoBuilder.h"
-#include "device/TargetSystem.h"
-#include "model/partset/OType_ZRPartSet.h"
-#include "platform/Log.h"
+#include "model/part/OType_Part.h"
 
 ODeviceResultProvider_CheckProgram::ODeviceResultProvider_CheckProgram(
     const ZRINFO& info, std::unique_ptr<ODeviceResultProvider> fallback)
-    : m_info(info),
-      m_fallback(std::move(fallback)),
-      m_ui(std::clog),
-      m_extraction(info, DeviceInfo::ReadTarget(info), m_ui),
-      m_classifier(*this),
-      m_imageClassifier(*this),
-      m_newPlatform(TargetSystem::bIsNewPlatform(DeviceInfo::ReadTarget(info).hardware)) {
-    // The device tells orientations and types apart as far as its program has classes.
-    m_properties.useOrientation = 1;
-    m_properties.useTypes = 1;
-}
-
-ODeviceResultProvider_CheckProgram::~ODeviceResultProvider_CheckProgram() = default;
+    : m_fallback(std::move(fallback)), m_run(info) {}
 
 ODeviceResult ODeviceResultProvider_CheckProgram::Evaluate(const OType_Part& part,
                                                            const std::optional<OSimPartSpec>& truth,
                                                            std::span<const uint8_t> program) {
-    const bool picture = m_newPlatform ? part.iGetNumImages() > 0 || part.iGetConturDataSize() > 0
-                                       : part.iGetConturDataSize() > 0;
-    if (!picture || !bLoadProgram(program)) return m_fallback->Evaluate(part, truth, program);
-    return Inspect(part);
-}
-
-OClassifier& ODeviceResultProvider_CheckProgram::Classifier() {
-    if (m_newPlatform) return m_imageClassifier;
-    return m_classifier;
-}
-
-bool ODeviceResultProvider_CheckProgram::bLoadProgram(std::span<const uint8_t> program) {
-    if (program.empty()) return false;
-    if (std::equal(program.begin(), program.end(), m_loadedBytes.begin(), m_loadedBytes.end()))
-        return m_program != nullptr;
-    m_loadedBytes.assign(program.begin(), program.end());
-    auto set = std::make_unique<OType_ZRPartSet>();
-    m_extraction.PreparePartSet(*set);
-    if (!set->iDecode(program)) {
-        Log::Write(LogLevel::Warning, "devsim",
-                   "the stored check program cannot be decoded; fixed results are reported");
-        m_program.reset();
-        return false;
-    }
-    // Once more after reading: the device's own feature count and names apply, not the stored.
-    m_extraction.PreparePartSet(*set);
-    set->TeachParts().RemoveAll();
-    set->TestParts().RemoveAll();
-    m_program = std::move(set);
-    // What a device does once when a program becomes active: its stored statistics become
-    // tolerance bands and decision thresholds.
-    Classifier().ReloadTeachData(*m_program);
-    Classifier().FindSeparatingFeatures();
-    Classifier().FormToleranceBands();
-    Log::Write(LogLevel::Info, "devsim",
-               "running check program \"" + m_program->GetName() + "\" on every part");
-    return true;
-}
-
-ODeviceResult ODeviceResultProvider_CheckProgram::Inspect(const OType_Part& part) {
-    OType_PartArray& list = m_program->TestParts();
-    list.RemoveAll();
-    auto copy = std::make_unique<OType_Part>();
-    part.CopyTo(*copy);
-    copy->SetTeachPart(false);
-    OType_Part& inspected = *list.Add(std::move(copy));
-    m_extraction.Recompute(*m_program, 1, 1, 0, 0, 0);
-    if (m_newPlatform)
-        m_imageClassifier.ClassifyPart(inspected, false);
-    else
-        m_classifier.ClassifyPart(inspected);
-
+    if (!m_run.bCanInspect(part) || !m_run.bLoad(program))
+        return m_fallback->Evaluate(part, truth, program);
+    const OType_Part inspected = m_run.Inspect(part);
     ODeviceResult r;
     r.type = inspected.iGetType();
     r.orientation = inspected.iGetOrientation();
@@ -86,22 +19,10 @@ ODeviceResult ODeviceResultProvider_CheckProgram::Inspect(const OType_Part& part
     r.distance = inspected.dGetResultValue(1);
     r.inside = inspected.dGetResultValue(2);
     r.tolerance = inspected.iGetTolerance();
-    list.RemoveAll();
+    // A camera device sends the features with the part, their deviations as fractions.
+    if (!m_run.bIsNewPlatform()) return r;
+    r.features = inspected.Features();
+    for (int i = 0; i < r.features->iGetNumOfFeatures(); ++i)
+        r.features->At(i).deviation /= 100.0;
     return r;
-}
-
-int ODeviceResultProvider_CheckProgram::iGetFixedFeatureCount() const {
-    return m_info.u16(ZRINFO::kBasicFeatures);
-}
-
-int ODeviceResultProvider_CheckProgram::iGetToolCapacity() const {
-    return m_info.u16(ZRINFO::kToolCapacity);
-}
-
-int ODeviceResultProvider_CheckProgram::iGetDeviceOrientationCount() const {
-    return std::max(1, DeviceInfo::ReadTarget(m_info).orientations);
-}
-
-int ODeviceResultProvider_CheckProgram::iGetDeviceTypeCount() const {
-    return std::max(1, DeviceInfo::ReadTarget(m_info).partsInSet);
 }

@@ -590,6 +590,7 @@ void OSimDevice::ProgramsChanged() {
     m_programsChanged = true;
     // Parts made for the old program carry its results.
     m_variants.clear();
+    m_replayed.clear();
 }
 
 std::span<const uint8_t> OSimDevice::ActiveProgram() const {
@@ -630,11 +631,12 @@ void OSimDevice::LogPart(const OType_Part& part) {
 }
 
 bool OSimDevice::bIsStreaming() const {
-    if (!m_diag || m_busy) return false;
+    if (!m_diag || m_busy || m_options.triggeredOnly) return false;
     return m_sendMode == 1 || m_sendMode == 4 || (m_sendMode == 0 && bIsCamera());
 }
 
 std::shared_ptr<const std::vector<uint8_t>> OSimDevice::NextStreamPart() {
+    if (m_options.replay) return NextReplayedPart();
     const OSimPartSpec spec = m_schedule.Next();
     const bool contour = m_sendMode == 1 || m_sendMode == 4;
     const bool image = bIsCamera() && (m_sendMode == 0 || m_sendMode == 4);
@@ -650,6 +652,34 @@ std::shared_ptr<const std::vector<uint8_t>> OSimDevice::NextStreamPart() {
     return EncodePart(part, kPartStream);
 }
 
+void OSimDevice::Deviate(ODeviceResult& result) const {
+    const double percent = m_options.faults.testImageDeviation;
+    result.deviation += percent;
+    if (!result.features) return;
+    for (int i = 0; i < result.features->iGetNumOfFeatures(); ++i) {
+        OType_Feature& f = result.features->At(i);
+        f.value *= 1.0 + percent / 100.0;
+        f.alternativeValue *= 1.0 + percent / 100.0;
+    }
+}
+
+std::shared_ptr<const std::vector<uint8_t>> OSimDevice::NextReplayedPart() {
+    const std::vector<OType_Part>& recorded = *m_options.replay;
+    const size_t index = m_nextReplay++ % recorded.size();
+    // Each recorded part is inspected once per program and then sent as often as it comes.
+    if (m_replayed.size() != recorded.size()) m_replayed.resize(recorded.size());
+    std::unique_ptr<OType_Part>& part = m_replayed[index];
+    if (!part) {
+        part = std::make_unique<OType_Part>(recorded[index]);
+        part->SetTeachPart(false);
+        ApplyDeviceResult(m_results->Evaluate(*part, std::nullopt, ActiveProgram()), *part);
+    }
+    part->SetRecordNo(static_cast<int>(++m_partCounter));
+    if (m_options.labelParts) part->SetComment("#" + std::to_string(m_partCounter));
+    LogPart(*part);
+    return EncodePart(*part, kPartStream);
+}
+
 OSimDevice::OAnswer OSimDevice::Trigger(uint32_t session, bool testImage) {
     if (!bIsCamera()) return Code(Result::kNotSupported);
     std::unique_ptr<OType_Part> part;
@@ -658,7 +688,9 @@ OSimDevice::OAnswer OSimDevice::Trigger(uint32_t session, bool testImage) {
         part = std::make_unique<OType_Part>();
         part->AddImage(*m_testImage);
         part->SetTeachPart(false);
-        ApplyDeviceResult(m_results->Evaluate(*part, std::nullopt, ActiveProgram()), *part);
+        ODeviceResult result = m_results->Evaluate(*part, std::nullopt, ActiveProgram());
+        if (m_options.faults.testImageDeviation > 0) Deviate(result);
+        ApplyDeviceResult(result, *part);
         origin = kPartTestImage;
     } else {
         if (!m_diag || !(m_sendMode == 0 || m_sendMode == 1 || m_sendMode == 4))
@@ -669,6 +701,7 @@ OSimDevice::OAnswer OSimDevice::Trigger(uint32_t session, bool testImage) {
     part->SetRecordNo(static_cast<int>(++m_partCounter));
     if (m_options.labelParts) part->SetComment("#" + std::to_string(m_partCounter));
     LogPart(*part);
+    if (origin == kPartTestImage && m_options.faults.testImageSilent) return Code(Result::kOk);
     m_parts.push_back({session, EncodePart(*part, origin)});
     return Code(Result::kOk);
 }

@@ -91,6 +91,10 @@ class OSimDevice {
     OAnswer ProgramLists(uint32_t op, std::span<const uint8_t> payload);
     OAnswer CoordTrans(uint32_t op, std::span<const uint8_t> payload);
     OAnswer Trigger(uint32_t session, bool testImage);
+    // The next part of a replayed recording, with this device's results.
+    std::shared_ptr<const std::vector<uint8_t>> NextReplayedPart();
+    // The test-image fault: results moved away from what the program computed.
+    void Deviate(ODeviceResult& result) const;
 
     bool bFitsMemory(uint64_t adding, uint64_t replacing) const;
     bool bIsValidProgram(std::span<const uint8_t> bytes, std::string& name, int64_t& stamp) const;
@@ -108,6 +112,8 @@ class OSimDevice {
     std::unique_ptr<ODeviceResultProvider> m_results;
     std::map<std::pair<int, int>, std::vector<std::unique_ptr<OType_Part>>> m_variants;
     size_t m_nextVariant = 0;
+    std::vector<std::unique_ptr<OType_Part>> m_replayed;  // per recorded part, once inspected
+    size_t m_nextReplay = 0;
 
     bool m_busy = false;
     bool m_diag = false;

@@ -75,6 +75,7 @@ ZRINFO MakeSimulatedDeviceInfo(const OSimDeviceSpec& spec) {
         info.SetU16(ZRINFO::kPartDataProtocol, static_cast<uint16_t>(spec.partDataProtocol));
     if (spec.coordTrans >= 0)
         info.SetU8(ZRINFO::kCoordTransSupport, static_cast<uint8_t>(spec.coordTrans));
+    if (spec.encoder) info.SetBit(ZRINFO::kOptions, 0, true);
     info.SetText(ZRINFO::kSerialNumber, ZRINFO::kSerialNumberLength, spec.serialNumber);
     info.SetText(ZRINFO::kWebName, ZRINFO::kWebNameLength, spec.webName);
     std::string type = spec.deviceType;

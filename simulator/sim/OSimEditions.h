@@ -35,6 +35,7 @@ struct OSimDeviceSpec {
     int pixelFormat = 0;        // 8 grey, 24 colour; 0: the edition's
     int partDataProtocol = -1;  // -1: the edition's (1 new platform, 0 classic)
     int coordTrans = -1;        // byte 771; -1: the edition's
+    bool encoder = false;       // bit 0 of byte 157: a conveyor encoder is connected
     std::string serialNumber = "SIM-000001";
     std::string webName = "kalvor-devsim";
     std::string deviceType;  // empty: the table's model name

@@ -1,7 +1,12 @@
 #include "sim/OSimOptions.h"
 
+#include "model/partset/OType_ZRPartSet.h"
+
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <ostream>
@@ -58,6 +63,34 @@ void ApplyEditionDefaults(OSimOptions& o, bool softwareGiven, bool capacitiesGiv
     }
 }
 
+// Reads the parts of a recorded part list for --replay.
+bool bLoadReplay(const std::string& path, OSimOptions& o, std::string& message) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext != ".zrl" && ext != ".kvl") {
+        message = "--replay needs a part list (.zrl or .kvl): " + path;
+        return false;
+    }
+    OType_ZRPartSet reader;
+    std::string error;
+    if (reader.iLoadParts(path, false, &error) != 1) {
+        message = "--replay: " + path + ": " + (error.empty() ? "cannot be read" : error);
+        return false;
+    }
+    auto parts = std::make_shared<std::vector<OType_Part>>();
+    const OType_PartArray& list = reader.TestParts();
+    for (int i = 0; i < list.iGetSize(); ++i)
+        parts->push_back(*list.GetAt_NoSort(i));
+    if (parts->empty()) {
+        message = "--replay: " + path + " holds no part";
+        return false;
+    }
+    o.replayPath = path;
+    o.replay = std::move(parts);
+    return true;
+}
+
 }  // namespace
 
 void PrintSimHelp(std::ostream& out) {
@@ -80,6 +113,7 @@ Edition:
   --pixel-format 8|24      grey or colour camera images
   --part-data-protocol N   0 legacy blocks, 1 packages, other: no part-data transfer
   --coord-trans N          coordinate-transformation byte (1..249 = supported)
+  --encoder                report a conveyor encoder (device-information byte 157, bit 0)
   --serial-number TEXT, --web-name TEXT, --device-type TEXT
   --program-slots N        check-program slots (default 16)
   --memory BYTES           room for programs and part data (default 67108864)
@@ -108,6 +142,9 @@ Parts:
                            figures instead of running the stored check program
   --result-deviation D     deviation of fixed results, and of every part while no check
                            program can run (default 12.5)
+  --triggered              diagnostic mode sends parts only when triggered (no stream)
+  --replay FILE            diagnostic mode sends the parts of a recorded part list (.zrl or
+                           .kvl) in order and then again, instead of synthetic parts
   --label-parts            each part's comment is "#N", its running number at the device
 
 Faults (for tests):
@@ -119,6 +156,9 @@ Faults (for tests):
   --delay-ms MS            delay every answer
   --malformed-every N      replace every Nth answer by a malformed frame
   --malformed-kind K       oversize, unknown, truncated, badcheck, garbage or cycle (default)
+  --test-silent            a triggered test image is inspected but no result part is sent
+  --test-deviate P         a test image's results deviate: its deviation rises by P and
+                           every feature value grows by P percent
 
 Other:
   --trace FILE             write one line per request to FILE: session, channel, operation,
@@ -216,6 +256,9 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
              return v == "oversize" || v == "unknown" || v == "truncated" || v == "badcheck" ||
                     v == "garbage" || v == "cycle";
          }},
+        {"--test-deviate",
+         [&](const std::string& v) { return bDouble(v, f.testImageDeviation, 0, 1e6); }},
+        {"--replay", [&](const std::string& v) { return bLoadReplay(v, o, message); }},
         {"--quit-after", [&](const std::string& v) { return bDouble(v, o.quitAfter, 0, 1e9); }},
         {"--trace", [&](const std::string& v) { return o.tracePath = v, !v.empty(); }},
     };
@@ -238,6 +281,18 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         }
         if (a == "--fixed-results") {
             o.fixedResults = true;
+            continue;
+        }
+        if (a == "--encoder") {
+            d.encoder = true;
+            continue;
+        }
+        if (a == "--triggered") {
+            o.triggeredOnly = true;
+            continue;
+        }
+        if (a == "--test-silent") {
+            f.testImageSilent = true;
             continue;
         }
         if (a == "--label-parts") {

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "model/part/OType_Part.h"
 #include "sim/OSimEditions.h"
 #include "sim/OSimSchedule.h"
 
@@ -18,6 +20,8 @@ struct OSimFaults {
     int delayMs = 0;                      // delay every answer
     int malformedEvery = 0;               // replace every Nth answer by a malformed frame (0 never)
     std::string malformedKind = "cycle";  // oversize, unknown, truncated, badcheck, garbage, cycle
+    bool testImageSilent = false;         // a triggered test image gets no result part
+    double testImageDeviation = 0;        // percent added to a test image's results (0 none)
 };
 
 struct OSimOptions {
@@ -44,6 +48,12 @@ struct OSimOptions {
     // Each part carries "#N", its running number at the device, as its comment.
     bool labelParts = false;
     bool fixedResults = false;  // no check program is run for the results
+    // Diagnostic mode sends parts only when triggered, as a camera with an external trigger.
+    bool triggeredOnly = false;
+    // A recorded part list (".zrl" or ".kvl") whose parts diagnostic mode sends, in order and
+    // then again, instead of synthetic parts.
+    std::string replayPath;
+    std::shared_ptr<const std::vector<OType_Part>> replay;
     OSimFaults faults;
 };
 

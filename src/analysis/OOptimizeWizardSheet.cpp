@@ -10,6 +10,10 @@ void OProjectWizardEvaluation::OnActivate(OClassifier* classifier) {
     m_teachError = classifier->GetTeachError();
 }
 
+void OProjectWizardEvaluation::AddNote(std::string text) {
+    m_rows.push_back({EvaluationIcon::kInformation, std::move(text), EvaluationCommand::kTeachData});
+}
+
 void OOptimizeWizardSheet::Next(OClassifier* classifier) {
     if (m_page != 0 || m_settings.bRunning()) return;
     m_page = 1;

@@ -22,6 +22,8 @@ class OProjectWizardEvaluation {
     // Fills the list from the classifier (nothing without one).
     void OnActivate(OClassifier* classifier);
     const std::vector<OEvaluationRow>& Rows() const { return m_rows; }
+    // Appends an information line under the classifier's list.
+    void AddNote(std::string text);
     int iTeachError() const { return m_teachError; }
     // "Press 'Next'." inside the project wizard, "Press 'Finish'." in the optimising wizard.
     const char* Footer() const { return m_inProjectWizard ? "Press 'Next'." : "Press 'Finish'."; }

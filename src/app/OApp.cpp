@@ -9,6 +9,7 @@
 #include "kalvor/Version.h"
 #include "model/strings/ResStr.h"
 #include "platform/CommandQueue.h"
+#include "platform/Log.h"
 #include "platform/Settings.h"
 #include "platform/UserInteraction.h"
 
@@ -18,7 +19,35 @@ OApp::OApp(OAppServices services, OCommandLine commandLine)
       m_recent(services.settings, ORecentFileList::kDefaultSize) {}
 
 OApp::~OApp() {
+    m_testCases.reset();
     m_document.reset();
+}
+
+bool OApp::bOnTestCaseCommand(int id) {
+    switch (id) {
+        case Cmd::kTestCaseStart: {
+            if (!m_document || m_testCases) return true;
+            std::error_code ec;
+            const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+            OTestCaseOptions options = OTestCaseOptions::Defaults(exe.parent_path().string());
+            std::string error;
+            // An unattended run shows no message box: a bad value is logged and its default kept.
+            if (!options.bRead(m_commandLine, &error))
+                Log::Write(LogLevel::Error, "test cases", error);
+            m_testCases =
+                std::make_unique<OTestCaseSession>(*m_document, m_services.mainWindow, options);
+            m_testCases->Start();
+            return true;
+        }
+        case Cmd::kTestCaseOpen:
+            if (m_testCases) m_testCases->RunPendingCalls();
+            return true;
+        case Cmd::kTestCaseEnd:
+            if (m_testCases) m_testCases->End();
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool OApp::InitInstance() {
@@ -173,6 +202,7 @@ void OApp::OpenRecentFile(int index) {
 }
 
 void OApp::OnCommand(int id, int64_t argument) {
+    if (bOnTestCaseCommand(id)) return;
     if (id >= Cmd::kRecentFileFirst && id < Cmd::kRecentFileFirst + Cmd::kRecentFileCount) {
         OpenRecentFile(id - Cmd::kRecentFileFirst);
         return;

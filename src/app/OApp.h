@@ -16,6 +16,7 @@
 #include "document/ODoc.h"
 #include "document/ORecentFileList.h"
 #include "platform/CommandTarget.h"
+#include "testcases/OTestCaseSession.h"
 
 class CommandQueue;
 class ExternalPrograms;
@@ -76,6 +77,7 @@ class OApp : public CommandTarget {
     std::optional<std::string> RecentFileText(int index) const;
 
     ODoc* opGetDocument() const { return m_document.get(); }
+    const OTestCaseSession* opGetTestCases() const { return m_testCases.get(); }
     const OCommandLine& CommandLine() const { return m_commandLine; }
     int iGetStartMode() const { return m_startMode; }
     const std::string& GetStartFile() const { return m_startFile; }
@@ -94,11 +96,14 @@ class OApp : public CommandTarget {
     void FinishDocumentCreation(ODoc& doc);
     void PublishWindowHandle(int64_t handle);
     void OpenRecentFile(int index);
+    // Commands 33067, 33069 and 33071 of a test-case run; false for other commands.
+    bool bOnTestCaseCommand(int id);
 
     OAppServices m_services;
     OCommandLine m_commandLine;
     ORecentFileList m_recent;
     std::unique_ptr<ODoc> m_document;
+    std::unique_ptr<OTestCaseSession> m_testCases;  // while a test-case run goes on
     int m_startMode = StartMode::kNormal;
     std::string m_startFile;
     std::string m_description = kInitialDescription;

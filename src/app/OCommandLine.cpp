@@ -59,13 +59,21 @@ OCommandLine OCommandLine::FromArguments(const std::vector<std::string>& argumen
 }
 
 bool OCommandLine::GetCommandLineParameter(std::string_view name, std::string& value) const {
+    std::string raw;
+    if (!GetCommandLineParameterRaw(name, raw)) return false;
+    value = ToUpper(raw);
+    return true;
+}
+
+bool OCommandLine::GetCommandLineParameterRaw(std::string_view name, std::string& value) const {
     if (m_upper.empty() || name.find_first_of(":- ") != std::string_view::npos) return false;
     const std::string pattern = "-" + ToUpper(name) + ":";
     const size_t at = m_upper.find(pattern);
     if (at == std::string::npos) return false;
     const size_t begin = at + pattern.size();
     const size_t end = m_upper.find(" -", begin);
-    const std::string_view text = std::string_view(m_upper).substr(
+    // The upper-case copy has the raw line's length, so its positions hold for both.
+    const std::string_view text = std::string_view(m_raw).substr(
         begin, end == std::string::npos ? std::string::npos : end - begin);
     if (text.empty()) return false;
     value = std::string(Trim(text));

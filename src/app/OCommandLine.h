@@ -27,6 +27,8 @@ class OCommandLine {
     // line is empty, the name holds ":", "-" or " ", the parameter is missing or its value
     // is empty. Values come back upper case.
     bool GetCommandLineParameter(std::string_view name, std::string& value) const;
+    // The same value as written on the line (folder names keep their case).
+    bool GetCommandLineParameterRaw(std::string_view name, std::string& value) const;
     // Whether the parameter is present (with a value).
     bool GetCommandLineParameter(std::string_view name) const;
 

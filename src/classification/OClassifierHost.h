@@ -48,3 +48,15 @@ class OClassifierHost {
     virtual bool bIsTestCaseTaskRunning() const = 0;
     virtual void HandOverTestCaseClassification(const OTestCaseClassification& result) = 0;
 };
+
+// A host without windows (kalvorctl, the test-case runner, benchmarks, tests): nothing to
+// mark, repaint or recompute on the classifier's request, and no test-case task to feed.
+class OHeadlessClassifierHost : public OClassifierHost {
+  public:
+    void SetModifiedFlag() override {}
+    void RedrawTeachDataView() override {}
+    void RecomputeProject() override {}
+    void UpdateAllViews() override {}
+    bool bIsTestCaseTaskRunning() const override { return false; }
+    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
+};

@@ -57,6 +57,8 @@ inline constexpr int kProjectProperties = 32919;
 inline constexpr int kOptions = 32880;
 inline constexpr int kTestCaseNothing = 33066;
 inline constexpr int kTestCaseStart = 33067;
+inline constexpr int kTestCaseOpen = 33069;  // the run's calls onto the user-interface thread
+inline constexpr int kTestCaseEnd = 33071;
 
 // Main toolbar check buttons
 inline constexpr int kConnect = 32790;

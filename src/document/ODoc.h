@@ -99,6 +99,11 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     ODoc& operator=(const ODoc&) = delete;
 
     void SetExtensions(ODocExtensions extensions) { m_extensions = std::move(extensions); }
+    // Called with every part the device sends into the test list, as it arrives (a running
+    // test case takes the device's results this way); an empty function ends it.
+    void SetTestPartObserver(std::function<void(const OType_Part&)> observer) {
+        m_testPartObserver = std::move(observer);
+    }
 
     // --- framework operations ---
     // Sets up a new project for the target system stored as the last one; false when the
@@ -275,6 +280,7 @@ class ODoc : public CommandTarget, public OQuillonOwner {
     Settings& SettingsStore() const { return m_services.settings; }
 
   private:
+    std::function<void(const OType_Part&)> m_testPartObserver;
     bool bHasProject() const;
     void EnsureEngines();
     void ShowOrHideWizardBar(bool shown);

@@ -523,6 +523,12 @@ void ODoc::AfterPartsFetched(const OFetchResult& result) {
     OQuillon& session = *m_session;
     OType_ZRPartSet* set = opGetActualPartSet();
     const bool teach = session.iGetRecordingTarget() == 1;
+    if (m_testPartObserver && set && !teach) {
+        // The new parts are the last ones added.
+        const OType_PartArray& list = set->TestParts();
+        for (int i = std::max(0, list.iGetSize() - result.addedTest); i < list.iGetSize(); ++i)
+            if (const OType_Part* part = list.GetAt_NoSort(i)) m_testPartObserver(*part);
+    }
     if (result.ListsChanged() && set) {
         ResortKeepingShownPart(*set, teach);
         if (session.Options().displayReceivedPart == 1) {

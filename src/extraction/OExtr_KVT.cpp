@@ -189,7 +189,8 @@ void OExtr_KVT::ExtractPart(OType_ZRPartSet& partSet, OType_Part& part, bool tea
         }
         at += tool.iGetNumOfFeatures();
         features.RemoveFrom(first);
-        if (!tool.bTryLock(m_wait)) {
+        const bool shared = tool.bExtractsConcurrently();
+        if (!(shared ? tool.bTryLockShared(m_wait) : tool.bTryLock(m_wait))) {
             m_runFlags |= ExtractionError::kToolBusy;
             continue;
         }
@@ -201,7 +202,10 @@ void OExtr_KVT::ExtractPart(OType_ZRPartSet& partSet, OType_Part& part, bool tea
         } catch (...) {
             // The tool's features stay as far as it got; the part goes on.
         }
-        tool.Unlock();
+        if (shared)
+            tool.UnlockShared();
+        else
+            tool.Unlock();
     }
     features.SetModified(false);
 }

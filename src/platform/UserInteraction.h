@@ -7,6 +7,7 @@
 // functions, which receive the request with the default button already resolved.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,15 @@ class UserInteraction {
     bool Beep(int frequencyHz, int durationMs);
     bool MessageBeep(MsgIcon icon);
 
+    // For runs nobody watches (test cases): while a sink is set no window opens. Messages and
+    // lists go to the sink and are answered with Cancel, else No, else their first
+    // button; dialogs, file dialogs and input boxes count as cancelled. An empty function
+    // ends it.
+    void SetUnattended(std::function<void(std::string_view text)> sink) {
+        m_unattended = std::move(sink);
+    }
+    bool bIsUnattended() const { return static_cast<bool>(m_unattended); }
+
   protected:
     virtual MsgResult ShowMessage(const OMessageRequest& request) = 0;
     virtual MsgResult ShowMessageWithCheckMark(const OMessageRequest& request,
@@ -102,7 +112,9 @@ class UserInteraction {
 
   private:
     bool bTakeConfirmation(const ODialogModel& model);
+    MsgResult UnattendedAnswer(std::string_view text, MsgButtons buttons) const;
 
     int m_waitCursorDepth = 0;
     std::vector<const ODialogModel*> m_confirmedDialogs;
+    std::function<void(std::string_view)> m_unattended;
 };

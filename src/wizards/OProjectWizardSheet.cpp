@@ -251,6 +251,7 @@ bool OProjectWizardSheet::bStartNext() {
         m_doc.UI().Message(ResStr(4213), MsgIcon::Error);
         return false;
     }
+    m_deviceHasEncoder = ProjectWizardRules::bHasEncoder(info);
     const int hardware = DeviceInfo::ReadTarget(info).hardware;
     const OIdentification id = DeviceIdentification::Identify(
         info, TargetSystemSettings::ReadToolLimits(session.SettingsStore(), hardware));
@@ -346,7 +347,7 @@ bool OProjectWizardSheet::bTaskEnabled(WizardTask task) const {
         case WizardTask::AutomaticOptimisation:
             return s.iGetToolCapacity() > 0;
         case WizardTask::LengthPriority:
-            return ProjectWizardRules::bHasEncoder(s.DeviceInfo()) &&
+            return (m_deviceHasEncoder || ProjectWizardRules::bHasEncoder(s.DeviceInfo())) &&
                    s.GetTargetSystem().software >= 258 && s.GetTargetSystem().software <= 1535;
         case WizardTask::Sorting:
             return s.ProjectProperties().useTypes && s.GetTargetSystem().partsInSet > 1;
@@ -447,6 +448,23 @@ void OProjectWizardSheet::OnDeleteSample() {
     m_shownSample = std::min(m_shownSample, left - 1);
     m_deleteEnabled = left > 0;
     if (set->TeachParts().bIsEmpty() && !bSendsParts()) ResetRecordingStart();
+}
+
+const OType_Part* OProjectWizardSheet::opShownPart() const {
+    if (m_page == kShowTeachParts) {
+        const std::vector<const OType_Part*> samples = CurrentSamples();
+        const bool valid = m_shownSample >= 0 && m_shownSample < static_cast<int>(samples.size());
+        return valid ? samples[static_cast<size_t>(m_shownSample)] : nullptr;
+    }
+    if (m_page != kShowBadParts && m_page != kShowTestParts) return nullptr;
+    // Parts received after page 5 are test parts; the newest is the last one added.
+    const OType_ZRPartSet* set = m_doc.opGetActualPartSet();
+    const int count = set ? set->TestParts().iGetSize() : 0;
+    return count > 0 ? set->TestParts().GetAt_NoSort(count - 1) : nullptr;
+}
+
+const ZRINFO& OProjectWizardSheet::DeviceInfo() const {
+    return Session().DeviceInfo();
 }
 
 void OProjectWizardSheet::OnSpin(int step) {
@@ -587,9 +605,33 @@ void OProjectWizardSheet::ActivateCreateTeachData() {
 }
 
 void OProjectWizardSheet::ActivateEvaluation() {
+    const bool lengthFirst = bTaskFlag(WizardTask::LengthPriority);
+    if (lengthFirst) ReduceLengthInfluence();
     m_evaluation.OnActivate(m_doc.opEnsureClassifier());
+    if (lengthFirst) {
+        m_evaluation.AddNote("Tolerance influence to length reduced to 1/10.");
+        if (const OType_ZRPartSet* set = m_doc.opGetActualPartSet()) {
+            for (const ProjectWizardRules::OLengthVariation& v :
+                 ProjectWizardRules::LengthVariations(*set)) {
+                m_evaluation.AddNote(
+                    FormatPrintf("%d %% variation in Length of Parts in Orientation %d.",
+                                 v.percent, v.orientation));
+            }
+        }
+    }
     m_buttons = kBack | kNext;
     m_info = m_evaluation.Footer();
+}
+
+// The length (feature 0) counts a tenth in every orientation's tolerance band; the
+// Teach-Data are computed again with it, as an undoable change.
+void OProjectWizardSheet::ReduceLengthInfluence() {
+    OType_ZRPartSet* set = m_doc.opGetActualPartSet();
+    if (!set || !ProjectWizardRules::bSetLengthFactor(*set, ProjectWizardRules::kLengthFactor))
+        return;
+    m_doc.Recompute(set, 0, 0, 1, 1, 0);
+    m_doc.SetModifiedFlag(1);
+    m_doc.bStoreUndoStep(*set, "Teach-Data modified", Cmd::kViewTeachData);
 }
 
 // --- page 11 ---

@@ -114,6 +114,10 @@ class OProjectWizardSheet : public ODialogModel, public CommandQueue {
     std::vector<const OType_Part*> CurrentSamples() const;
     // Index of the shown sample part within CurrentSamples (-1 none).
     int iShownSample() const { return m_shownSample; }
+    // The part the current page shows: the chosen sample part on page 4, the most recent
+    // part on the bad-part and test-part pages; nullptr elsewhere or when there is none.
+    const OType_Part* opShownPart() const;
+    const ZRINFO& DeviceInfo() const;
 
     // --- page 5: more orientations and types ---
     int iHighestType() const { return m_highestType; }
@@ -189,6 +193,7 @@ class OProjectWizardSheet : public ODialogModel, public CommandQueue {
     void FinishOrientations();
     void ActivateCreateTeachData();
     void ActivateEvaluation();
+    void ReduceLengthInfluence();
 
     ODoc& m_doc;
     std::unique_ptr<OOptimizeWizardDialog> m_optimizer;
@@ -201,6 +206,9 @@ class OProjectWizardSheet : public ODialogModel, public CommandQueue {
     std::string m_path;
     std::array<bool, 6> m_taskBoxes{};
     std::array<bool, 6> m_taskFlags{false, false, true, true, false, false};
+    // Whether the device read on page 1 has an encoder (the session keeps its own record
+    // when the device is the project's edition).
+    bool m_deviceHasEncoder = false;
     std::string m_hint;
     bool m_startEnabled = false;
     bool m_deleteEnabled = false;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "model/device/ZRINFO.h"
+#include "model/partset/OType_ZRPartSet.h"
 
 namespace fs = std::filesystem;
 
@@ -79,6 +80,37 @@ std::vector<int> TransferNumbers(int target, int partTypes, int partsInSet, bool
         numbers.push_back(number);
     }
     return numbers;
+}
+
+bool bSetLengthFactor(OType_ZRPartSet& partSet, double factor) {
+    bool changed = false;
+    for (int t = 0; t < partSet.iGetNum_SubTypes(); ++t) {
+        OType_ZRPartSet_SubType& record = *partSet.opGetSubType(t);
+        for (int o = 0; o < record.iGetNumOrientations(); ++o) {
+            OType_VectorArray* vectors = record.opGetVectorArray(o);
+            OType_Vector* length = vectors ? vectors->opGetAt(0) : nullptr;
+            // The classifier keeps factors as floats: 0.1 comes back as 0.10000000149.
+            if (!length || std::abs(length->factor - factor) < 1e-6) continue;
+            length->factor = factor;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+std::vector<OLengthVariation> LengthVariations(const OType_ZRPartSet& partSet) {
+    std::vector<OLengthVariation> variations;
+    for (int t = 0; t < partSet.iGetNum_SubTypes(); ++t) {
+        const OType_ZRPartSet_SubType& record = *partSet.opGetSubType(t);
+        for (int o = 0; o < record.iGetNumOrientations(); ++o) {
+            const OType_VectorArray* vectors = record.opGetVectorArray(o);
+            const OType_Vector* length = vectors ? vectors->opGetAt(0) : nullptr;
+            if (!length || !(length->mean > 0)) continue;
+            const double spread = (length->maximum - length->minimum) / length->mean;
+            variations.push_back({o + 1, static_cast<int>(std::lround(spread * 100.0))});
+        }
+    }
+    return variations;
 }
 
 }  // namespace ProjectWizardRules

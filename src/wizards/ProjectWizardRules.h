@@ -1,11 +1,12 @@
 // The project wizard's small rules without any state: how the project name and path follow
 // each other, when enough stable sample parts were shown, which transfer targets exist and
-// which part-data numbers a sorting target fills.
+// which part-data numbers a sorting target fills, and the length-priority task's factors.
 #pragma once
 
 #include <string>
 #include <vector>
 
+class OType_ZRPartSet;
 class ZRINFO;
 
 namespace ProjectWizardRules {
@@ -31,5 +32,18 @@ int iTransferTargets(int partTypes, int partsInSet, bool sorting);
 // sorting target fills partsInSet consecutive numbers within range, otherwise type 0 goes
 // to number `target`.
 std::vector<int> TransferNumbers(int target, int partTypes, int partsInSet, bool sorting);
+
+// The tolerance factor of the length when the length has priority.
+inline constexpr double kLengthFactor = 0.1;
+// Sets the factor of feature 0 in the Teach-Data of every type and orientation; true when
+// any factor changed.
+bool bSetLengthFactor(OType_ZRPartSet& partSet, double factor);
+// The spread of the length over its mean in percent, per taught orientation (1-based); an
+// orientation whose mean length is not positive is left out.
+struct OLengthVariation {
+    int orientation = 0;
+    int percent = 0;
+};
+std::vector<OLengthVariation> LengthVariations(const OType_ZRPartSet& partSet);
 
 }  // namespace ProjectWizardRules

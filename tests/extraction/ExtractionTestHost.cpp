@@ -7,7 +7,7 @@
 
 namespace {
 // The recording classifier never asks its host anything.
-class OQuietClassifierHost : public OClassifierHost {
+class OQuietClassifierHost : public OHeadlessClassifierHost {
   public:
     UserInteraction& UI() override { return m_ui; }
     OType_ZRPartSet* opGetActualPartSet() override { return nullptr; }
@@ -17,12 +17,6 @@ class OQuietClassifierHost : public OClassifierHost {
     int iGetToolCapacity() const override { return 20; }
     int iGetDeviceOrientationCount() const override { return 8; }
     int iGetDeviceTypeCount() const override { return 6; }
-    void SetModifiedFlag() override {}
-    void RedrawTeachDataView() override {}
-    void RecomputeProject() override {}
-    void UpdateAllViews() override {}
-    bool bIsTestCaseTaskRunning() const override { return false; }
-    void HandOverTestCaseClassification(const OTestCaseClassification&) override {}
 
   private:
     OUserInteraction_Scripted m_ui;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 #include "ModelTestSupport.h"
@@ -161,6 +162,69 @@ TEST(FeatureArray, InsertClampsAndRemoveFromCuts) {
     EXPECT_EQ(a.iGetNumOfFeatures(), 4);
     a.RemoveFrom(-2);
     EXPECT_TRUE(a.bIsEmpty());
+}
+
+// Every way of changing an array, applied to a copy: the original must not see it.
+TEST(FeatureArray, CopiesShareEntriesUntilOneOfThemIsChanged) {
+    const OType_FeatureArray original = ArrayOf({Numeric(), Text(), Numeric()});
+    const std::vector<std::function<void(OType_FeatureArray&)>> changes = {
+        [](OType_FeatureArray& a) { a.At(0).value = 1.0; },
+        [](OType_FeatureArray& a) { a.opGetAt(1)->textValue = "changed"; },
+        [](OType_FeatureArray& a) { a.Add(Text()); },
+        [](OType_FeatureArray& a) { a.InsertAt(0, Text()); },
+        [](OType_FeatureArray& a) { a.RemoveAt(1); },
+        [](OType_FeatureArray& a) { a.RemoveFrom(1); },
+        [](OType_FeatureArray& a) { a.RemoveFrom(0); },
+        [](OType_FeatureArray& a) { a.RemoveAll(); },
+        [](OType_FeatureArray& a) { a.Resize(5); },
+        [](OType_FeatureArray& a) {
+            for (OType_Feature& f : a)
+                f.name = "renamed";
+        },
+        [](OType_FeatureArray& a) { a = OType_FeatureArray(); },
+    };
+    const Bytes before = EncodeOf(original);
+    for (size_t i = 0; i < changes.size(); ++i) {
+        OType_FeatureArray copy = original;
+        EXPECT_TRUE(copy.bSharesEntriesWith(original)) << "change " << i;
+        changes[i](copy);
+        EXPECT_FALSE(copy.bSharesEntriesWith(original)) << "change " << i;
+        EXPECT_NE(copy, original) << "change " << i;
+        EXPECT_EQ(EncodeOf(original), before)
+            << "change " << i << " reached the original";
+    }
+
+    // Changing the original leaves an earlier copy alone as well.
+    OType_FeatureArray source = original;
+    const OType_FeatureArray snapshot = source;
+    source.At(2).value = 99.0;
+    EXPECT_EQ(snapshot.dGetFeatureValueAt(2), Numeric().value);
+    EXPECT_EQ(source.dGetFeatureValueAt(2), 99.0);
+
+    // Reading through a const array never separates the copies.
+    const OType_FeatureArray& reader = snapshot;
+    OType_FeatureArray copy = snapshot;
+    double sum = 0;
+    for (const OType_Feature& f : reader)
+        sum += f.value;
+    EXPECT_EQ(sum, 2 * Numeric().value) << "two numeric entries; the text entry counts 0";
+    EXPECT_TRUE(copy.bSharesEntriesWith(snapshot));
+}
+
+TEST(FeatureArray, EqualityComparesEntriesNotStorage) {
+    OType_FeatureArray a = ArrayOf({Numeric(), Text()});
+    OType_FeatureArray b = ArrayOf({Numeric(), Text()});
+    EXPECT_FALSE(a.bSharesEntriesWith(b));
+    EXPECT_EQ(a, b);
+    b.SetModified(false);
+    EXPECT_NE(a, b) << "the modified flag counts";
+    b.SetModified(true);
+    b.At(1).textValue = "other";
+    EXPECT_NE(a, b);
+    EXPECT_EQ(OType_FeatureArray(), ArrayOf({})) << "an emptied array equals a new one";
+    a.RemoveAll();
+    EXPECT_EQ(a, OType_FeatureArray());
+    EXPECT_FALSE(a.bSharesEntriesWith(OType_FeatureArray())) << "empty arrays share nothing";
 }
 
 TEST(FeatureArray, HostileCountsAndIdsAreRefused) {

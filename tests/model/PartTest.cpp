@@ -109,6 +109,40 @@ TEST(Part, ImagesAreSharedByCopiesAndReplacedNotChanged) {
     EXPECT_EQ(copy.GetImageShared(-1), nullptr);
 }
 
+TEST(Part, CopiesShareContourRunsAndFeaturesUntilChanged) {
+    const OType_Part original = SamplePart();
+    OType_Part copy = original;
+    EXPECT_EQ(copy.opGetConturData(), original.opGetConturData()) << "runs are shared";
+    EXPECT_EQ(&copy.BackupContour(), &original.BackupContour());
+    EXPECT_TRUE(copy.Features().bSharesEntriesWith(original.Features()));
+
+    copy.SetConturData({1, -2});
+    copy.SetBackupContour({3, -4});
+    EXPECT_EQ(copy.iGetColumns(), 1);
+    EXPECT_EQ(original.iGetConturDataSize(), 6) << "the original keeps its runs";
+    EXPECT_EQ(original.iGetColumns(), 2);
+    EXPECT_EQ(original.BackupContour(), (std::vector<int16_t>{10, -25, 5, -31}));
+    EXPECT_NE(copy, original);
+
+    copy = original;
+    copy.RemoveConturData();
+    copy.RemoveBackupContour();
+    EXPECT_EQ(copy.iGetConturDataSize(), 0);
+    EXPECT_TRUE(copy.Contour().empty());
+    EXPECT_FALSE(copy.bHasBackup());
+    EXPECT_EQ(original.iGetConturDataSize(), 6);
+    EXPECT_TRUE(original.bHasBackup());
+
+    // Equal runs in separate storage compare equal.
+    OType_Part rebuilt = original;
+    rebuilt.SetConturData({10, -20, 5, 8, 12, -30});
+    rebuilt.SetBackupContour({10, -25, 5, -31});
+    rebuilt.Features().SetModified(false);
+    rebuilt.SetModified(false);
+    EXPECT_NE(rebuilt.opGetConturData(), original.opGetConturData());
+    EXPECT_EQ(rebuilt, original);
+}
+
 TEST(Part, EveryContentCombinationRoundTrips) {
     const OType_Part part = SamplePart();
     for (uint32_t content = 0; content <= PartContent::kAll; ++content) {

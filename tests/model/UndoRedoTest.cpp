@@ -215,6 +215,33 @@ TEST(UndoRedo, StepsAreNotChangedByLaterEditsButShareCameraImages) {
     EXPECT_EQ(ps.TestParts().GetAt(0)->GetComment(), "edited in place");
 }
 
+// A step must not cost a copy of every part: unchanged contours and features are shared
+// with the live part set, and a change separates only the part it touches.
+TEST(UndoRedo, StepsShareUnchangedPartDataWithTheLivePartSet) {
+    OType_ZRPartSet ps;
+    FillSamplePartSet(ps);
+    ps.UndoRedo().bStartUndoRedo(ps);
+    const Bytes before = State(ps);
+    std::vector<const int16_t*> runs;
+    for (int i = 0; i < ps.TeachParts().iGetSize(); ++i)
+        runs.push_back(ps.TeachParts().GetAt(i)->opGetConturData());
+
+    ps.TeachParts().GetAt(1)->Features().At(0).value = -1.0;
+    ps.UndoRedo().bStoreUndoData(ps, "UNDO:one", "UNDO:one ...", 0);
+    const Bytes after = State(ps);
+    ps.TeachParts().GetAt(2)->SetConturData({4, -9});
+
+    ASSERT_TRUE(ps.UndoRedo().bMakeUndo(ps, 1));
+    EXPECT_EQ(State(ps), before);
+    for (int i = 0; i < ps.TeachParts().iGetSize(); ++i) {
+        EXPECT_EQ(ps.TeachParts().GetAt(i)->opGetConturData(), runs[static_cast<size_t>(i)])
+            << "part " << i << ": restored runs are the shared ones";
+    }
+    ASSERT_TRUE(ps.UndoRedo().bMakeRedo(ps, 1));
+    EXPECT_EQ(State(ps), after) << "the later change of part 2 did not reach the step";
+    EXPECT_EQ(ps.TeachParts().GetAt(1)->Features().dGetFeatureValueAt(0), -1.0);
+}
+
 TEST(UndoRedo, StepLimitDropsTheOldestAndKeepsTheCurrentState) {
     OType_ZRPartSet ps;
     ps.UndoRedo().SetLimits(3, UINT64_MAX);

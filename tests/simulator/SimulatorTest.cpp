@@ -137,7 +137,7 @@ TEST(Devsim, HelpEditionsAndBadOptions) {
     for (const char* option :
          {"--hardware", "--software", "--port", "--serial", "--rate", "--schedule", "--drop-after",
           "--busy-for", "--reject", "--delay-ms", "--malformed-every", "--part-data-protocol",
-          "--coord-trans", "--login-retries"})
+          "--coord-trans", "--encoder", "--login-retries"})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     const ORun editions = RunCommand(std::string(KALVOR_DEVSIM_PATH) + " --list-editions");
     EXPECT_EQ(editions.status, 0);

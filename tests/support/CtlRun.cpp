@@ -27,8 +27,13 @@ std::string Slurp(const std::filesystem::path& path) {
 
 }  // namespace
 
-CtlRun Ctl(const std::filesystem::path& folder, const std::vector<std::string>& args) {
-    std::string command = "cd " + Quote(folder.string()) + " && " + Quote(KALVOR_CTL_PATH);
+CtlRun RunProgram(const std::filesystem::path& folder, const std::string& program,
+                  const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    std::string command = "cd " + Quote(folder.string()) + " &&";
+    if (!env.empty()) command += " env";
+    for (const std::string& e : env)
+        command += " " + Quote(e);
+    command += " " + Quote(program);
     for (const std::string& a : args)
         command += " " + Quote(a);
     const auto outFile = folder / ".ctl.out";
@@ -40,4 +45,8 @@ CtlRun Ctl(const std::filesystem::path& folder, const std::vector<std::string>& 
     run.out = Slurp(outFile);
     run.err = Slurp(errFile);
     return run;
+}
+
+CtlRun Ctl(const std::filesystem::path& folder, const std::vector<std::string>& args) {
+    return RunProgram(folder, KALVOR_CTL_PATH, args);
 }

@@ -35,6 +35,10 @@ class OCountingTool : public OType_ConfigTool_KVT {
     mutable std::mutex mutex;
     mutable std::set<std::thread::id> threads;
     bool fail = false;
+    // How long each measurement takes, and the most measurements seen running at once.
+    std::chrono::milliseconds dwell{0};
+    mutable int running = 0;
+    mutable int peak = 0;
 
   protected:
     void MeasureRegion(const OKvtMeasureInput& in, OKvtMeasureOutput& out) const override {
@@ -42,6 +46,12 @@ class OCountingTool : public OType_ConfigTool_KVT {
         {
             std::lock_guard lock(mutex);
             threads.insert(std::this_thread::get_id());
+            peak = std::max(peak, ++running);
+        }
+        std::this_thread::sleep_for(dwell);
+        {
+            std::lock_guard lock(mutex);
+            --running;
         }
         if (fail) throw std::runtime_error("the tool fails");
         out.Set(0, cv::mean(in.sample->Grey())[0]);
@@ -150,6 +160,19 @@ TEST(KvtExtraction, WorkersRunOnSeveralThreadsButReadersOnOne) {
     EXPECT_FALSE(OExtr_KVT::bUsesThreads(run.set));
     ASSERT_EQ(run.extraction.Extract(run.set), 1);
     EXPECT_EQ(reader.threads, std::set<std::thread::id>{std::this_thread::get_id()});
+}
+
+// Measuring changes nothing in a tool, so the workers share it instead of taking turns.
+TEST(KvtExtraction, TwoWorkersMeasureWithTheSameToolAtOnce) {
+    ORun run;
+    OCountingTool& counter = run.AddCounter();
+    counter.dwell = std::chrono::milliseconds(30);
+    run.AddParts(8, 3);
+    run.extraction.ImageEngine().SetWorkerCount(2);
+    ASSERT_EQ(run.extraction.Extract(run.set), 1);
+    EXPECT_EQ(counter.calls, 8);
+    EXPECT_EQ(counter.peak, 2);
+    EXPECT_EQ(run.extraction.ImageEngine().GetExtractionErrorFlags(), 0u);
 }
 
 TEST(KvtExtraction, UnchangedToolsKeepTheirFeaturesAndReadersOfChangedOnesFollow) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -16,6 +17,8 @@
 #include "analysis/PartFeaturesDisplay.h"
 #include "analysis/ui/OView_PartFeatures.h"
 #include "app/ui/OFrame_SplitChild.h"
+#include "app/ui/OPainter_Qt.h"
+#include "app/ui/OPrintService.h"
 #include "document/CommandIds.h"
 #include "document/ODoc.h"
 #include "document/files/OProjectExchange.h"
@@ -24,12 +27,13 @@
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OKvtViewScene.h"
 #include "extraction/ui/OExtr_KVTWindow.h"
+#include "model/draw/ORecordingPainter.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "model/strings/FormatPrintf.h"
 #include "tools/kvt/KvtToolKinds.h"
 #include "tools/kvt/OType_ConfigTool_KVT.h"
-#include "ui_shell/ShellTestSupport.h"
+#include "ui_shell/CameraDeskSupport.h"
 
 namespace {
 
@@ -37,24 +41,6 @@ using namespace shelltest;
 
 constexpr int kAddPatternMatching = 32895;
 constexpr int kAddBrightness = 33053;
-// The red square of the test pictures.
-constexpr QRect kRedSquare(400, 300, 50, 50);
-
-// A colour picture of the camera's full field of view (new tools are placed in it): grey
-// ground, a dark bracket with a hole (something to match) and a pure red square.
-QImage Picture(int shift) {
-    QImage image(1280, 1024, QImage::Format_RGB888);
-    image.fill(QColor(150, 150, 150));
-    QPainter p(&image);
-    p.fillRect(QRect(120 + shift, 140, 160, 60), QColor(30, 30, 30));
-    p.fillRect(QRect(120 + shift, 140, 40, 180), QColor(30, 30, 30));
-    p.setBrush(QColor(150, 150, 150));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QPoint(230 + shift, 170), 12, 12);
-    p.fillRect(kRedSquare, QColor(255, 0, 0));
-    return image;
-}
-
 // A desktop with a new project for a colour camera and its part contour window.
 struct CameraDesk {
     Shell shell{{"-ETH:1", "/nologo"}};
@@ -64,11 +50,7 @@ struct CameraDesk {
     OExtr_KVTWindow* window = nullptr;
 
     CameraDesk() {
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_HW", 9);
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_SW", 818);
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_PARTTYPES", 20);
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_PARTSINSET", 3);
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_ORI", 4);
+        TargetSystemSettings::WriteTarget(*shell.settings, kColourCamera);
         shell.settings->SetInt("Settings", "SHOW_WIZARD_BAR", 0);
         EXPECT_TRUE(shell.desktop->Start());
         shell.App().OnFileNew();
@@ -87,30 +69,8 @@ struct CameraDesk {
     OExtr_KVT& Engine() { return *window->opEngine(); }
     OKvtViewController View() { return *window->Controller(); }
 
-    void Menu(int id) {
-        Frame().UpdateActions();
-        QAction* action = Frame().Action(id);
-        ASSERT_NE(action, nullptr) << id;
-        ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
-        action->trigger();
-        ProcessEvents();
-    }
-    // File › Import › sample part pictures, as the user picks them.
-    void ImportPictures(int count) {
-        std::vector<std::string> paths;
-        for (int i = 0; i < count; ++i) {
-            const auto path = dir / ("picture_" + std::to_string(i) + ".png");
-            ASSERT_TRUE(Picture(i * 6).save(QString::fromStdString(path.string()), "PNG"));
-            paths.push_back(path.string());
-        }
-        const auto entries = doc->Exchange().ImportEntries();
-        const auto at = std::find(entries.begin(), entries.end(), ExchangeKind::TeachPartImages);
-        ASSERT_NE(at, entries.end());
-        Ui().AnswerChoice(static_cast<int>(at - entries.begin()));
-        Ui().AnswerFileOpen(paths);
-        Ui().AnswerDialog([](ODialogModel&) { return true; }, "ODlg_ImportImages");
-        Menu(Cmd::kFileImport);
-    }
+    void Menu(int id) { TriggerMenu(Frame(), id); }
+    void ImportPictures(int count) { ImportCameraPictures(Frame(), *doc, Ui(), dir.Path(), count); }
     void OpenWindow() {
         ASSERT_TRUE(doc->ShowPartContourView());
         ProcessEvents();
@@ -327,6 +287,62 @@ TEST(KvtWindow, UnselectedToolsTapeMeasureAndAPartWithoutPictures) {
     EXPECT_EQ(menu->objectName(), "243");
     EXPECT_NE(menu->findChild<QAction*>("32897"), nullptr);
     EXPECT_NE(menu->findChild<QAction*>("33046"), nullptr);
+    desk.ExpectScriptFollowed();
+}
+
+// Print, preview and PDF share one printable: the camera picture with the tools over it,
+// under the page head, and the features below.
+TEST(KvtWindow, PrintsTheCameraPictureWithItsToolsToPdf) {
+    CameraDesk desk;
+    desk.ImportPictures(1);
+    desk.OpenWindow();
+    desk.Menu(kAddPatternMatching);
+    desk.doc->ShowPartContourView();
+    desk.ProcessAndPaint();
+    OPrintable* printable = desk.window->opGetPrintable();
+    ASSERT_NE(printable, nullptr);
+
+    const QString path = QString::fromStdString((desk.dir / "camera.pdf").string());
+    std::string error;
+    ASSERT_TRUE(OPrintService::bWritePdf(*printable, path, error)) << error;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 20000) << "the camera picture is in the file";
+
+    ORecordingPainter page;
+    ASSERT_GE(printable->iPreparePages(kA4PortraitArea), 1);
+    printable->PaintPage(page, 0, kA4PortraitArea);
+    EXPECT_NE(page.FindText("Part contour"), nullptr) << "the page head";
+    const auto images = page.Of(ORecordingPainter::Kind::Image);
+    ASSERT_EQ(images.size(), 1u) << "the camera picture";
+    EXPECT_EQ(images[0].to, (OPoint{1280, 1024})) << "drawn from the full picture";
+    // The picture's rectangle on the page, in page units (top may lie below bottom).
+    const OPoint a = images[0].mapping.ToBase({images[0].rect.left, images[0].rect.top});
+    const OPoint b = images[0].mapping.ToBase({images[0].rect.right, images[0].rect.bottom});
+    const ORect target{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                       std::max(a.y, b.y)};
+    EXPECT_GT(target.Width(), 0);
+    EXPECT_LE(target.right, kA4PortraitArea.width) << "the picture fits the page";
+    // The selected tool is drawn over the picture, inside it.
+    const auto lines = page.Of(ORecordingPainter::Kind::Line);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& op) {
+        const OPoint p = op.mapping.ToBase(op.from);
+        return p.x > target.left && p.x < target.right && p.y > target.top && p.y < target.bottom;
+    })) << "no tool outline over the picture";
+    const std::string feature = desk.Set().Tools().opGetAt(0)->GetName();
+    EXPECT_NE(page.FindText(feature), nullptr) << "the tool's feature in the table: " << feature;
+
+    // A picture of the printout for the manual.
+    QImage picture(1900 / 3, 2770 / 3, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter qp(&picture);
+        OPainter_Qt drawing(qp, QTransform::fromScale(1.0 / 3, 1.0 / 3));
+        printable->PaintPage(drawing, 0, kA4PortraitArea);
+    }
+    SaveScreenshot(picture, desk.dir, "kvt_printout");
     desk.ExpectScriptFollowed();
 }
 

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QTreeWidget>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -43,6 +44,20 @@ inline void Click(QWidget& root, int controlId) {
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(button->isEnabled()) << "control " << controlId << " is disabled";
     button->click();
+    ProcessEvents();
+}
+
+// Selects exactly these rows of a list, as the user clicks them.
+inline void SelectRows(QTreeWidget* list, const std::vector<int>& rows) {
+    list->clearSelection();
+    for (int r : rows) {
+        QTreeWidgetItem* item = list->topLevelItem(r);
+        if (!item) {
+            ADD_FAILURE() << "the list has no row " << r;
+            continue;
+        }
+        item->setSelected(true);
+    }
     ProcessEvents();
 }
 

@@ -29,19 +29,6 @@ namespace fs = std::filesystem;
 constexpr OTargetSystem kMarrow{2, 778, 0, 6, 4, 8};   // classic, four types a program
 constexpr OTargetSystem kTamrin{16, 818, 0, 6, 1, 8};  // new platform, program slots
 
-void SelectRows(QTreeWidget* list, const std::vector<int>& rows) {
-    list->clearSelection();
-    for (int r : rows) {
-        QTreeWidgetItem* item = list->topLevelItem(r);
-        if (!item) {
-            ADD_FAILURE() << "the list has no row " << r;
-            continue;
-        }
-        item->setSelected(true);
-    }
-    ProcessEvents();
-}
-
 int PartsIn(const fs::path& file) {
     OType_ZRPartSet set;
     return set.iLoadParts(file, false) == 1 ? set.TestParts().iGetSize() : -1;

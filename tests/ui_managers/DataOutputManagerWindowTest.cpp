@@ -21,7 +21,7 @@
 #include "model/strings/ResStr.h"
 #include "platform/Clipboard.h"
 #include "tools/dataio/ODataOutputKind.h"
-#include "ui_shell/ShellTestSupport.h"
+#include "ui_shell/CameraDeskSupport.h"
 
 using namespace shelltest;
 namespace DC = DataOutputCommand;
@@ -35,8 +35,7 @@ struct DataOutputDesk {
     OView_DeviceDataIOManager* view = nullptr;
 
     DataOutputDesk() {
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_HW", 9);
-        shell.settings->SetInt("Settings", "TARGET_SYSTEM_SW", 818);
+        TargetSystemSettings::WriteTarget(*shell.settings, kColourCamera);
         shell.settings->SetInt("Settings", "SHOW_WIZARD_BAR", 0);
         EXPECT_TRUE(shell.desktop->Start());
         shell.App().OnFileNew();
@@ -64,14 +63,7 @@ struct DataOutputDesk {
     OType_ZRPartSet& Set() { return *doc->opGetActualPartSet(); }
     OType_DeviceDataIOArray& Outputs() { return Set().DataOutputs(); }
 
-    void Menu(int id) {
-        Frame().UpdateActions();
-        QAction* action = Frame().Action(id);
-        ASSERT_NE(action, nullptr) << id;
-        ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
-        action->trigger();
-        ProcessEvents();
-    }
+    void Menu(int id) { TriggerMenu(Frame(), id); }
     // A toolbar button of the manager, as the user clicks it.
     void Button(int id) {
         QAction* action = view->ToolbarAction(id);

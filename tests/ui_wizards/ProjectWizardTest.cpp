@@ -13,7 +13,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <numeric>
 
 #include "classification/OClassifier.h"
 #include "document/ODoc.h"
@@ -25,6 +28,7 @@
 #include "ui_device/DeviceTestSupport.h"
 #include "wizards/OProjectWizardSheet.h"
 #include "wizards/ui/OProjectWizardSheetWindow.h"
+#include "wizards/ui/OWizardPartPicture.h"
 
 namespace {
 
@@ -60,6 +64,13 @@ QListWidget* VisibleList(QWidget& w) {
     return nullptr;
 }
 
+OWizardPartPicture* VisiblePicture(QWidget& w) {
+    const QString name = QString::number(W::kPartPicture);
+    for (auto* picture : w.findChildren<OWizardPartPicture*>(name))
+        if (picture->isVisible()) return picture;
+    return nullptr;
+}
+
 QString Title(QWidget& w) {
     auto* title = w.findChild<QLabel*>("title");
     return title ? title->text() : QString();
@@ -89,8 +100,24 @@ std::unique_ptr<OType_Part> BumpPart(int i, bool front) {
     return part;
 }
 
+// A body of type 2: longer and higher than the bump parts.
+std::unique_ptr<OType_Part> LongPart(int i) {
+    auto part = std::make_unique<OType_Part>();
+    part->SetConturData(searchparts::BumpPart(searchparts::PartLength(i, 600, 41),
+                                              searchparts::PartHeight(i) + 60, true));
+    return part;
+}
+
 struct WizardDevice {
-    ODesktopWithDevice desk{kClassic, {"--software", "818", "--rate", "0.001"}};
+    explicit WizardDevice(const OTargetSystem& target = kClassic,
+                          std::vector<std::string> extraOptions = {})
+        : desk(target, WithOptions({"--software", "818", "--rate", "0.001"}, extraOptions)) {}
+    static std::vector<std::string> WithOptions(std::vector<std::string> options,
+                                                const std::vector<std::string>& extra) {
+        options.insert(options.end(), extra.begin(), extra.end());
+        return options;
+    }
+    ODesktopWithDevice desk;
     TempDir folder;
 
     // The device sees a part: it lands in the link's array and the link tells the document.
@@ -109,6 +136,21 @@ struct WizardDevice {
             n += list.GetAt_NoSort(i)->iGetOrientation() == orientation;
         return n;
     }
+    // (longest - shortest) / mean length of the sample parts of an orientation, in percent.
+    int iLengthSpreadPercent(int orientation) {
+        const OType_PartArray& list = desk.Doc().opGetActualPartSet()->TeachParts();
+        std::vector<double> lengths;
+        for (int i = 0; i < list.iGetSize(); ++i) {
+            const OType_Part& part = *list.GetAt_NoSort(i);
+            if (part.iGetOrientation() == orientation)
+                lengths.push_back(part.Features().dGetFeatureValueAt(0));
+        }
+        if (lengths.empty()) return -1;
+        const auto [shortest, longest] = std::minmax_element(lengths.begin(), lengths.end());
+        const double mean =
+            std::accumulate(lengths.begin(), lengths.end(), 0.0) / static_cast<double>(lengths.size());
+        return static_cast<int>(std::lround((*longest - *shortest) / mean * 100));
+    }
     // The simulator's stream sends one part when diagnostic mode begins; it is not one of
     // the test's parts.
     void DeleteTheStreamsFirstPart(W& w) {
@@ -116,6 +158,16 @@ struct WizardDevice {
         ASSERT_TRUE(Offered(w, W::kDelete));
         Click(w, W::kDelete);
         EXPECT_EQ(iSamples(1), 0);
+    }
+
+    // Shows `count` parts made by `make`, then moves on by hand if the page has not moved on
+    // by itself.
+    void RecordOrientation(W& w, int count, const std::function<std::unique_ptr<OType_Part>(int)>& make) {
+        for (int i = 0; i < count; ++i)
+            Show(make(i));
+        PumpUntil([&] { return Title(w) != "Show Sample Parts"; }, std::chrono::seconds(1));
+        if (Title(w) == "Show Sample Parts") Click(w, W::kManualAbort);
+        EXPECT_EQ(Title(w), "Further part types or orientations");
     }
 
     void RunWizard(const std::function<void(W&)>& drive) {
@@ -143,7 +195,7 @@ struct WizardDevice {
 }  // namespace
 
 TEST(ProjectWizardWindow, FromTheConnectionTestToTheSavedProjectWithATransfer) {
-    WizardDevice dev;
+    WizardDevice dev(kClassic, {"--encoder"});
     ODesktopWithDevice& desk = dev.desk;
     desk.Settings().SetInt("Settings", "PROJECT_USE_ORIENTATION", 1);
     const std::string path = (dev.folder / "bolt.zrp").string();
@@ -187,6 +239,11 @@ TEST(ProjectWizardWindow, FromTheConnectionTestToTheSavedProjectWithATransfer) {
         EXPECT_FALSE(sorting->isChecked()) << "a disabled task is off";
         EXPECT_TRUE(optimise->isEnabled());
         EXPECT_TRUE(optimise->isChecked());
+        auto* lengthFirst = Find<QCheckBox>(w, QString::number(W::kTaskFirst + 4));
+        ASSERT_NE(lengthFirst, nullptr);
+        EXPECT_TRUE(lengthFirst->isEnabled()) << "the device has an encoder";
+        EXPECT_FALSE(lengthFirst->isChecked());
+        lengthFirst->click();
         Screenshot(desk.Frame(), w, "project_wizard_tasks");
         Click(w, W::kNextId);
 
@@ -211,6 +268,12 @@ TEST(ProjectWizardWindow, FromTheConnectionTestToTheSavedProjectWithATransfer) {
             dev.Show(BumpPart(i, true));
         EXPECT_EQ(Title(w), "Show Sample Parts") << "nine parts are not enough";
         EXPECT_EQ(dev.iSamples(1), 9);
+        // The newest sample part is drawn under the prompt.
+        auto* picture = VisiblePicture(w);
+        ASSERT_NE(picture, nullptr);
+        ASSERT_FALSE(picture->Picture().isNull());
+        EXPECT_EQ(picture->Picture().width(),
+                  desk.Doc().opGetActualPartSet()->TeachParts().GetAt_NoSort(8)->iGetColumns());
         Screenshot(desk.Frame(), w, "project_wizard_sample_parts");
         dev.Show(BumpPart(9, true));
         PumpUntil([&] { return Title(w) != "Show Sample Parts"; }, std::chrono::seconds(2));
@@ -267,8 +330,30 @@ TEST(ProjectWizardWindow, FromTheConnectionTestToTheSavedProjectWithATransfer) {
         ASSERT_NE(evaluation, nullptr);
         ASSERT_GT(evaluation->count(), 0);
         EXPECT_EQ(evaluation->item(0)->text(), "Used tools: 1");
+        QStringList lines;
         for (int i = 0; i < evaluation->count(); ++i)
-            EXPECT_FALSE(evaluation->item(i)->text().contains("[E20]"));
+            lines << evaluation->item(i)->text();
+        EXPECT_FALSE(lines.join("\n").contains("[E20]"));
+        // The length has priority: its tolerance factor is a tenth, and its spread over the
+        // sample parts is named per orientation.
+        EXPECT_TRUE(lines.contains("Tolerance influence to length reduced to 1/10."))
+            << lines.join("\n").toStdString();
+        for (int o = 1; o <= 2; ++o) {
+            const QString line = QString("%1 % variation in Length of Parts in Orientation %2.")
+                                     .arg(dev.iLengthSpreadPercent(o))
+                                     .arg(o);
+            EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\n"
+                                              << lines.join("\n").toStdString();
+        }
+        const OType_ZRPartSet_SubType* type = desk.Doc().opGetActualPartSet()->opGetSubType(0);
+        ASSERT_NE(type, nullptr);
+        for (int o = 0; o < 2; ++o) {
+            const OType_VectorArray* vectors = type->opGetVectorArray(o);
+            ASSERT_NE(vectors, nullptr);
+            EXPECT_NEAR(vectors->At(0).factor, 0.1, 1e-6) << "orientation " << o + 1;
+        }
+        EXPECT_EQ(desk.Doc().opGetActualPartSet()->UndoRedo().GetUndoShortText(),
+                  "UNDO:Teach-Data modified");
         Screenshot(desk.Frame(), w, "project_wizard_evaluation");
         Click(w, W::kNextId);
 
@@ -333,4 +418,91 @@ TEST(ProjectWizardWindow, CancelLeavesDiagnosticModeAndTheUnreadableDeviceStaysO
         EXPECT_EQ(Title(w), "General Information about the Project Wizard");
         w.reject();
     });
+}
+
+// A sorting device: two part types recorded one after the other and transferred as sorting
+// program 2, i.e. to the part-data numbers 3 and 4.
+TEST(ProjectWizardWindow, ASortingDeviceRecordsTwoTypesAndTransfersThemAsOneProgram) {
+    constexpr OTargetSystem kSorter{2, 818, 0, 6, 2, 8};  // a sorting edition
+    WizardDevice dev(kSorter);
+    ODesktopWithDevice& desk = dev.desk;
+    desk.Settings().SetInt("Settings", "PROJECT_USE_TYPES", 1);
+    desk.Settings().SetInt("Settings", "PROJECT_USE_ORIENTATION", 0);
+    const std::string path = (dev.folder / "sorter.zrp").string();
+
+    dev.RunWizard([&](W& w) {
+        Click(w, W::kNextId);
+        ASSERT_EQ(Title(w), "New Project 1/2");
+        TypeInto(w, W::kPathEdit, QString::fromStdString(path));
+        Click(w, W::kNextId);
+        ASSERT_EQ(Title(w), "New Project, 2/2");
+        auto* sorting = Find<QCheckBox>(w, QString::number(W::kTaskFirst + 2));
+        auto* optimise = Find<QCheckBox>(w, QString::number(W::kTaskFirst + 3));
+        ASSERT_TRUE(sorting && optimise);
+        EXPECT_TRUE(sorting->isEnabled()) << "two types a program";
+        if (!sorting->isChecked()) sorting->click();
+        if (optimise->isChecked()) optimise->click();  // no tool search in this walk
+        Click(w, W::kNextId);
+
+        ASSERT_EQ(Title(w), "Show Sample Parts");
+        EXPECT_EQ(Text(w, W::kHint).toStdString(), ResStr(2211));
+        Click(w, W::kStartButton);
+        EXPECT_EQ(Text(w, W::kInfoText), "Now feed parts of type 1 with orientation 1.");
+        dev.DeleteTheStreamsFirstPart(w);
+        dev.RecordOrientation(w, 5, [](int i) { return BumpPart(i, true); });
+        EXPECT_FALSE(Offered(w, W::kNextType)) << "only once the type is finished";
+        Click(w, W::kTypeFinished);
+        EXPECT_EQ(Text(w, W::kInfoText).toStdString(), ResStr(2214));
+        ASSERT_TRUE(Offered(w, W::kNextType));
+        Click(w, W::kNextType);
+
+        ASSERT_EQ(Title(w), "Show Sample Parts");
+        EXPECT_EQ(Text(w, W::kInfoText), "Now feed parts of type 2 with orientation 1.");
+        dev.RecordOrientation(w, 5, LongPart);
+        Click(w, W::kTypeFinished);
+        EXPECT_EQ(Text(w, W::kInfoText), "Maximum number of part types reached.");
+        EXPECT_FALSE(Offered(w, W::kNextType));
+        Click(w, W::kAllTypesFinished);
+        ASSERT_TRUE(Offered(w, W::kNextId));
+        Click(w, W::kNextId);
+
+        ASSERT_EQ(Title(w), "Create Teach-Data");
+        auto* creation = VisibleList(w);
+        ASSERT_NE(creation, nullptr);
+        QStringList lines;
+        for (int i = 0; i < creation->count(); ++i)
+            lines << creation->item(i)->text();
+        EXPECT_TRUE(lines.contains("Part type 1:")) << lines.join("\n").toStdString();
+        EXPECT_TRUE(lines.contains("Part type 2:")) << lines.join("\n").toStdString();
+        if (desk.Doc().opGetClassifier()->GetTeachError() == 20)
+            desk.Ui().ExpectMessage(MsgResult::Ok, ResStr(2169));
+        Click(w, W::kNextId);
+        ASSERT_EQ(Title(w), "Evaluation");
+        Click(w, W::kNextId);
+
+        ASSERT_EQ(Title(w), "Save and Transer Data");
+        auto* transfer = Find<QCheckBox>(w, QString::number(W::kTransfer));
+        auto* target = Find<QComboBox>(w, QString::number(W::kTransferTarget));
+        ASSERT_TRUE(transfer && target);
+        EXPECT_EQ(transfer->text(), "Transfer Teach-Data to Sorting Programm:");
+        EXPECT_EQ(target->count(), 3) << "six types, two a program";
+        transfer->click();
+        target->setCurrentIndex(1);
+        Find<QCheckBox>(w, QString::number(W::kAddDocumentation))->setChecked(false);
+        Find<QCheckBox>(w, QString::number(W::kManualMode))->setChecked(true);
+        Click(w, W::kFinishId);
+    });
+
+    const OType_ZRPartSet& set = *desk.Doc().opGetActualPartSet();
+    int ofType[3] = {0, 0, 0};
+    for (int i = 0; i < set.TeachParts().iGetSize(); ++i) {
+        const int type = set.TeachParts().GetAt_NoSort(i)->iGetType();
+        if (type >= 1 && type <= 2) ++ofType[type];
+    }
+    EXPECT_EQ(ofType[1], 5);
+    EXPECT_EQ(ofType[2], 5);
+    // Program 2 holds the two types: the device gives them back from numbers 3 and 4.
+    OQuillon& session = desk.Session();
+    EXPECT_EQ(session.UploadPartData(0, 3), 1);
+    EXPECT_EQ(session.UploadPartData(1, 4), 1);
 }

@@ -1,11 +1,14 @@
 // The project wizard's rules: name and path following each other, the stable-parts rule that
-// moves recording on, the transfer targets and the part-data numbers of a sorting target.
+// moves recording on, the transfer targets, the part-data numbers of a sorting target and
+// the length-priority task's factor and variation.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
 #include "model/device/ZRINFO.h"
+#include "model/partset/OType_ZRPartSet.h"
 #include "support/TempDir.h"
 #include "wizards/ProjectWizardRules.h"
 
@@ -81,4 +84,54 @@ TEST(ProjectWizardRules, TheEncoderIsBitZeroOfByte157) {
     EXPECT_FALSE(bHasEncoder(info));
     info.SetU8(157, 0x01);
     EXPECT_TRUE(bHasEncoder(info));
+}
+
+namespace {
+
+// A type whose orientations hold the length statistics (minimum, mean, maximum) given.
+void AddType(OType_ZRPartSet& set, const std::vector<std::array<double, 3>>& lengths) {
+    OType_ZRPartSet_SubType* type = set.opAddSubType();
+    type->SetNumOrientations(static_cast<int>(lengths.size()));
+    for (const auto& [minimum, mean, maximum] : lengths) {
+        OType_VectorArray& vectors = type->Vectors().Add();
+        OType_Vector length;
+        length.minimum = minimum;
+        length.mean = mean;
+        length.maximum = maximum;
+        vectors.Add(length);
+        vectors.Add(OType_Vector{});  // a second feature, left alone
+    }
+}
+
+}  // namespace
+
+TEST(ProjectWizardRules, TheLengthFactorIsSetInEveryOrientationOfEveryType) {
+    OType_ZRPartSet set;
+    EXPECT_FALSE(bSetLengthFactor(set, kLengthFactor)) << "no Teach-Data, nothing changed";
+    AddType(set, {{90, 100, 110}, {45, 50, 55}});
+    AddType(set, {{200, 200, 200}});
+    set.opGetSubType(1)->SetNumOrientations(2);  // an orientation without vectors
+
+    EXPECT_TRUE(bSetLengthFactor(set, kLengthFactor));
+    for (int t = 0; t < 2; ++t) {
+        const auto& vectors = set.opGetSubType(t)->Vectors();
+        for (int o = 0; o < vectors.iGetNum(); ++o) {
+            EXPECT_DOUBLE_EQ(vectors.opGetAt(o)->At(0).factor, 0.1) << t << "/" << o;
+            EXPECT_DOUBLE_EQ(vectors.opGetAt(o)->At(1).factor, 1.0) << "only the length";
+        }
+    }
+    EXPECT_FALSE(bSetLengthFactor(set, kLengthFactor)) << "a second time changes nothing";
+    set.opGetSubType(0)->Vectors().opGetAt(1)->At(0).factor = static_cast<float>(kLengthFactor);
+    EXPECT_FALSE(bSetLengthFactor(set, kLengthFactor)) << "the float the classifier keeps counts";
+}
+
+TEST(ProjectWizardRules, LengthVariationIsTheSpreadOverTheMeanPerOrientation) {
+    OType_ZRPartSet set;
+    AddType(set, {{90, 100, 110}, {45, 50, 55.4}, {0, 0, 0}, {-5, -1, 3}});
+    const std::vector<OLengthVariation> v = LengthVariations(set);
+    ASSERT_EQ(v.size(), 2u) << "orientations without a positive mean are left out";
+    EXPECT_EQ(v[0].orientation, 1);
+    EXPECT_EQ(v[0].percent, 20);
+    EXPECT_EQ(v[1].orientation, 2);
+    EXPECT_EQ(v[1].percent, 21) << "10.4 / 50 rounds to 21 %";
 }

@@ -12,8 +12,10 @@
 #include "app/ui/OInstanceChannel.h"
 #include "app/ui/OScriptRunner.h"
 #include "kalvor/Version.h"
+#include "platform/HugePageHeap.h"
 
 int main(int argc, char** argv) {
+    HugePageHeap::RestartWithHugePages(argv);
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Brevik");
     QApplication::setApplicationName(kalvor::version::kApplicationTitle);

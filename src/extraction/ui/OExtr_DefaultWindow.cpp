@@ -1,26 +1,13 @@
 #include "extraction/ui/OExtr_DefaultWindow.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QCursor>
-#include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
-#include <QSlider>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QVBoxLayout>
-#include <QWheelEvent>
 #include <set>
 
-#include "app/ui/Artwork.h"
-#include "app/ui/OPainter_Qt.h"
-#include "app/ui/OPrintService.h"
 #include "app/ui/OViewScreenshot.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
@@ -31,8 +18,6 @@
 #include "extraction/OContourViewZoom.h"
 #include "extraction/OExtr_Default.h"
 #include "extraction/OToolTracking.h"
-#include "extraction/ui/ContourWindowToolbar.h"
-#include "extraction/ui/OContourPrintable.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "tools/OContourColumns.h"
@@ -41,7 +26,6 @@ namespace {
 
 using namespace ContourViewCommand;
 
-constexpr int kToolbarUpdateMs = 250;
 constexpr int kFirstAddToolEntry = 2;  // the context menu's "Add tool..." entries start here
 constexpr int kAddToolEntries = 11;
 
@@ -90,18 +74,6 @@ const std::vector<int>& ToolbarCommands() {
     return commands;
 }
 
-// Text sizes with the window's scale font (Arial, 10 pixels high).
-class OQtTextMeasurer : public OTextMeasurer {
-  public:
-    explicit OQtTextMeasurer(const QFont& font) : m_metrics(font) {}
-    OPoint TextSize(std::string_view text) const override {
-        return {m_metrics.horizontalAdvance(Q(text)), m_metrics.height()};
-    }
-
-  private:
-    QFontMetrics m_metrics;
-};
-
 QRect ToQRect(const ORect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
@@ -116,29 +88,14 @@ OPoint ToOPoint(QPoint p) {
 
 }  // namespace
 
-OExtr_DefaultWindow::OExtr_DefaultWindow(ODoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+OExtr_DefaultWindow::OExtr_DefaultWindow(ODoc& doc, QWidget* parent)
+    : OPartContourWindow(doc, parent, kToolbar, ToolbarCommands()) {
     setObjectName("162");
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    BuildToolbar();
-    layout->addWidget(m_toolbar);
-    m_canvas = new OViewCanvas(*this, this);
-    layout->addWidget(m_canvas, 1);
-    BuildStatusBar();
-    layout->addWidget(m_statusBar);
     m_rubberBand = new QRubberBand(QRubberBand::Rectangle, m_canvas);
-    connect(&m_toolbarTimer, &QTimer::timeout, this, [this] {
-        if (isVisible()) UpdateToolbar();
-    });
-    m_toolbarTimer.start(kToolbarUpdateMs);
-    setFocusProxy(m_canvas);
     OnUpdate();
 }
 
-OExtr_DefaultWindow::~OExtr_DefaultWindow() {
-    m_toolbarTimer.stop();
-}
+OExtr_DefaultWindow::~OExtr_DefaultWindow() = default;
 
 QSize OExtr_DefaultWindow::sizeHint() const {
     return {640, 480};
@@ -154,46 +111,6 @@ std::optional<OContourViewController> OExtr_DefaultWindow::Controller() const {
     OContourViewController controller(*engine, m_doc.ExtractorHost());
     controller.SetClientSize(m_canvas->width(), m_canvas->height());
     return controller;
-}
-
-QLabel* OExtr_DefaultWindow::StatusPane(int index) const {
-    return index >= 0 && index < static_cast<int>(m_panes.size())
-               ? m_panes[static_cast<size_t>(index)]
-               : nullptr;
-}
-
-// --- building ---
-
-void OExtr_DefaultWindow::BuildToolbar() {
-    OContourToolbar made = BuildContourToolbar(
-        *this, kToolbar, ToolbarCommands(), [this](int id) { RunCommand(id); },
-        [this](int value) { OnSlider(value); });
-    m_toolbar = made.toolbar;
-    m_slider = made.slider;
-    m_toolbarActions = std::move(made.actions);
-}
-
-void OExtr_DefaultWindow::BuildStatusBar() {
-    m_statusBar = new QStatusBar(this);
-    m_statusBar->setObjectName("statusBar");
-    m_statusBar->setSizeGripEnabled(false);
-    QFont font("Arial");
-    font.setPixelSize(ContourViewScene::kFontPixels);
-    const auto widths = ContourViewText::PaneWidths(OQtTextMeasurer(m_statusBar->font()));
-    for (size_t i = 0; i < m_panes.size(); ++i) {
-        auto* pane = new QLabel(" ", m_statusBar);
-        pane->setObjectName(QString("pane%1").arg(i));
-        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i + 1 < m_panes.size()) {
-            pane->setFixedWidth(widths[i] + 8);
-            m_statusBar->addWidget(pane);
-        } else {
-            pane->setMinimumWidth(widths[i]);
-            m_statusBar->addWidget(pane, 1);
-        }
-        m_panes[i] = pane;
-    }
-    m_panes[0]->setText(Q(ContourViewText::kPointerPaneIdle));
 }
 
 // --- refresh ---
@@ -213,83 +130,54 @@ void OExtr_DefaultWindow::Redraw() {
 
 void OExtr_DefaultWindow::UpdateStatusPanes() {
     std::optional<OContourViewController> view = Controller();
-    if (!view) {
-        for (size_t i = 1; i < m_panes.size(); ++i)
-            m_panes[i]->setText(" ");
-        return;
-    }
-    const ContourViewText::OStatusPanes panes = view->StatusPanes();
-    for (size_t i = 1; i < m_panes.size(); ++i)
-        m_panes[i]->setText(Q(panes.text[i]));
+    const ContourViewText::OStatusPanes panes =
+        view ? view->StatusPanes() : ContourViewText::OStatusPanes{};
+    for (size_t i = 1; i < Panes().size(); ++i)
+        Panes()[i]->setText(view ? Q(panes.text[i]) : QString(" "));
 }
 
 void OExtr_DefaultWindow::SyncSlider() {
-    const OExtr_Default* engine = opEngine();
-    if (!engine || !m_slider) return;
-    const int position = ContourViewZoom::SliderPosition(engine->ViewState().zoom);
-    if (m_slider->value() == position) return;
-    m_settingSlider = true;
-    m_slider->setValue(position);
-    m_settingSlider = false;
+    if (const OExtr_Default* engine = opEngine())
+        SetSliderQuietly(ContourViewZoom::SliderPosition(engine->ViewState().zoom));
 }
 
 void OExtr_DefaultWindow::OnSlider(int position) {
     OExtr_Default* engine = opEngine();
-    if (m_settingSlider || !engine) return;
+    if (bSettingSlider() || !engine) return;
     int shown = position;
     if (!ContourViewZoom::bOnSlider(engine->ViewState(), position, shown)) return;
-    if (shown != position) {
-        m_settingSlider = true;
-        m_slider->setValue(shown);
-        m_settingSlider = false;
-    }
+    SetSliderQuietly(shown);
     Redraw();
 }
 
-void OExtr_DefaultWindow::UpdateToolbar() {
-    for (const auto& [id, action] : m_toolbarActions) {
-        const OCommandState state = RoutedState(id);
-        action->setEnabled(state.enabled);
-        action->setCheckable(state.checked || id == kMagnifier || id == Cmd::kSwitchTeachTest);
-        action->setChecked(state.checked);
-    }
+bool OExtr_DefaultWindow::bIsToggle(int id) const {
+    return id == kMagnifier || id == Cmd::kSwitchTeachTest;
 }
 
 // --- painting ---
 
-void OExtr_DefaultWindow::PaintCanvas(QPainter& screen) {
-    const QSize size = m_canvas->size();
-    if (m_buffer.size() != size) m_buffer = QImage(size, QImage::Format_RGB32);
+bool OExtr_DefaultWindow::bPaintScene(OPainter& painter, const OContourSceneArea& area,
+                                      bool printing) {
     std::optional<OContourViewController> view = Controller();
-    if (!view) {
-        m_buffer.fill(Qt::white);
-        screen.drawImage(0, 0, m_buffer);
-        return;
+    if (!view) return false;
+    if (printing) {
+        view->SetClientSize(area.width, area.height);
+    } else {
+        const OViewFrame frame =
+            PrepareContourView(view->Engine().ViewState(), area.width, area.height);
+        if (frame.movePointer)
+            QCursor::setPos(m_canvas->mapToGlobal(QPoint(frame.pointer.x, frame.pointer.y)));
     }
-    const OViewFrame frame =
-        PrepareContourView(view->Engine().ViewState(), size.width(), size.height());
-    if (frame.movePointer)
-        QCursor::setPos(m_canvas->mapToGlobal(QPoint(frame.pointer.x, frame.pointer.y)));
-    {
-        QPainter painter(&m_buffer);
-        OPainter_Qt drawing(painter);
-        OContourSceneArea area;
-        area.width = size.width();
-        area.height = size.height();
-        ContourViewScene::Paint(drawing, *view, area);
-    }
-    screen.drawImage(0, 0, m_buffer);
-    if (m_drag == Drag::Track) {
-        // The tracker of the tool being moved or resized.
-        screen.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        screen.setBrush(Qt::NoBrush);
-        screen.drawRect(m_trackNow);
-    }
+    ContourViewScene::Paint(painter, *view, area, printing);
+    return true;
 }
 
-QImage OExtr_DefaultWindow::Screenshot() {
-    m_canvas->repaint();
-    return m_buffer.isNull() ? ViewScreenshot::Capture(*m_canvas) : m_buffer.copy();
+void OExtr_DefaultWindow::PaintOverlay(QPainter& screen) {
+    if (m_drag != Drag::Track) return;
+    // The tracker of the tool being moved or resized.
+    screen.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    screen.setBrush(Qt::NoBrush);
+    screen.drawRect(m_trackNow);
 }
 
 // --- the mouse ---
@@ -357,7 +245,7 @@ void OExtr_DefaultWindow::CanvasMousePress(Qt::MouseButton button, QPoint at) {
 void OExtr_DefaultWindow::CanvasMouseMove(QPoint at, bool leftDown) {
     std::optional<OContourViewController> view = Controller();
     if (!view) return;
-    m_panes[0]->setText(Q(view->OnMouseMove(ToOPoint(at), leftDown && m_drag == Drag::Bar)));
+    Panes()[0]->setText(Q(view->OnMouseMove(ToOPoint(at), leftDown && m_drag == Drag::Bar)));
     const QPoint delta = at - m_pressAt;
     switch (m_drag) {
         case Drag::Track: {
@@ -536,33 +424,6 @@ bool OExtr_DefaultWindow::bOnViewCommand(int id) {
     return true;
 }
 
-OPrintable* OExtr_DefaultWindow::opGetPrintable() {
-    m_printable = std::make_unique<OContourPrintable>(
-        m_doc,
-        [this](OPainter& painter, const OContourSceneArea& area) {
-            std::optional<OContourViewController> view = Controller();
-            if (!view) return;
-            view->SetClientSize(area.width, area.height);
-            ContourViewScene::Paint(painter, *view, area, true);
-        },
-        std::make_pair(m_canvas->width(), m_canvas->height()));
-    return m_printable.get();
-}
-
-void OExtr_DefaultWindow::PrintOrPreview(bool preview) {
-    OPrintable* printable = opGetPrintable();
-    if (preview) {
-        OPrintService::Preview(*printable, this);
-    } else {
-        OPrintService::bPrint(*printable, this);
-    }
-}
-
-void OExtr_DefaultWindow::RunCommand(int id) {
-    RouteCommand(id);
-    UpdateToolbar();
-}
-
 QMenu* OExtr_DefaultWindow::CreateContextMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName(QString::number(kContextMenu));
@@ -591,10 +452,4 @@ QMenu* OExtr_DefaultWindow::CreateContextMenu() {
         connect(action, &QAction::triggered, this, [this, id = entry.id] { RunCommand(id); });
     }
     return menu;
-}
-
-void OExtr_DefaultWindow::ShowContextMenu(QPoint globalPos) {
-    QMenu* menu = CreateContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(globalPos);
 }

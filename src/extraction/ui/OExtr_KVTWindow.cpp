@@ -2,22 +2,14 @@
 
 #include <QAction>
 #include <QCursor>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPolygonF>
-#include <QSlider>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QVBoxLayout>
 #include <cmath>
 #include <set>
 #include <utility>
 
-#include "app/ui/Artwork.h"
-#include "app/ui/OPainter_Qt.h"
-#include "app/ui/OPrintService.h"
 #include "app/ui/OViewScreenshot.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
@@ -28,8 +20,6 @@
 #include "extraction/OExtr_KVT.h"
 #include "extraction/OExtractorHost.h"
 #include "extraction/OKvtViewScene.h"
-#include "extraction/ui/ContourWindowToolbar.h"
-#include "extraction/ui/OContourPrintable.h"
 #include "managers/OToolManagerController.h"
 #include "model/part/OType_Part.h"
 #include "model/partset/OType_ZRPartSet.h"
@@ -41,7 +31,6 @@ using namespace ContourViewCommand;
 using namespace KvtViewCommand;
 using Grip = KvtShapeTracker::Grip;
 
-constexpr int kToolbarUpdateMs = 250;
 constexpr int kDeleteCameraImages = 33018;
 constexpr const char* kAddToolMenu = "&Tools/Add &tool";
 // The widest pointer text: world coordinates with brightness, hue and colour.
@@ -124,17 +113,6 @@ const std::vector<OMenuEntry>& MenuEntries() {
     return entries;
 }
 
-class OQtTextMeasurer : public OTextMeasurer {
-  public:
-    explicit OQtTextMeasurer(const QFont& font) : m_metrics(font) {}
-    OPoint TextSize(std::string_view text) const override {
-        return {m_metrics.horizontalAdvance(Q(text)), m_metrics.height()};
-    }
-
-  private:
-    QFontMetrics m_metrics;
-};
-
 OPoint ToOPoint(QPoint p) {
     return {p.x(), p.y()};
 }
@@ -170,29 +148,14 @@ Qt::CursorShape CursorOf(Grip grip, double angle) {
 }  // namespace
 
 OExtr_KVTWindow::OExtr_KVTWindow(ODoc& doc, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_viewHost(doc) {
+    : OPartContourWindow(doc, parent, kToolbar, ToolbarCommands(), kWidestPointerText),
+      m_viewHost(doc) {
     setObjectName(QString::number(kTemplate));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    BuildToolbar();
-    layout->addWidget(m_toolbar);
-    m_canvas = new OViewCanvas(*this, this);
-    layout->addWidget(m_canvas, 1);
-    BuildStatusBar();
-    layout->addWidget(m_statusBar);
-    connect(&m_toolbarTimer, &QTimer::timeout, this, [this] {
-        if (isVisible()) UpdateToolbar();
-    });
-    m_toolbarTimer.start(kToolbarUpdateMs);
-    setFocusProxy(m_canvas);
     if (OExtr_KVT* engine = opEngine()) engine->ShowImageRegion();
     OnUpdate();
 }
 
-OExtr_KVTWindow::~OExtr_KVTWindow() {
-    m_toolbarTimer.stop();
-}
+OExtr_KVTWindow::~OExtr_KVTWindow() = default;
 
 QSize OExtr_KVTWindow::sizeHint() const {
     return {720, 560};
@@ -208,51 +171,6 @@ std::optional<OKvtViewController> OExtr_KVTWindow::Controller() const {
     OKvtViewController controller(*engine, m_doc.ExtractorHost(), m_viewHost);
     controller.SetClientSize(m_canvas->width(), m_canvas->height());
     return controller;
-}
-
-QLabel* OExtr_KVTWindow::StatusPane(int index) const {
-    return index >= 0 && index < static_cast<int>(m_panes.size())
-               ? m_panes[static_cast<size_t>(index)]
-               : nullptr;
-}
-
-QAction* OExtr_KVTWindow::ToolbarAction(int id) const {
-    const auto it = m_toolbarActions.find(id);
-    return it == m_toolbarActions.end() ? nullptr : it->second;
-}
-
-// --- building ---
-
-void OExtr_KVTWindow::BuildToolbar() {
-    OContourToolbar made = BuildContourToolbar(
-        *this, kToolbar, ToolbarCommands(), [this](int id) { RunCommand(id); },
-        [this](int value) { OnSlider(value); });
-    m_toolbar = made.toolbar;
-    m_slider = made.slider;
-    m_toolbarActions = std::move(made.actions);
-}
-
-void OExtr_KVTWindow::BuildStatusBar() {
-    m_statusBar = new QStatusBar(this);
-    m_statusBar->setObjectName("statusBar");
-    m_statusBar->setSizeGripEnabled(false);
-    const OQtTextMeasurer measurer(m_statusBar->font());
-    auto widths = ContourViewText::PaneWidths(measurer);
-    widths[0] = measurer.TextSize(kWidestPointerText).x;
-    for (size_t i = 0; i < m_panes.size(); ++i) {
-        auto* pane = new QLabel(" ", m_statusBar);
-        pane->setObjectName(QString("pane%1").arg(i));
-        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i + 1 < m_panes.size()) {
-            pane->setFixedWidth(widths[i] + 8);
-            m_statusBar->addWidget(pane);
-        } else {
-            pane->setMinimumWidth(widths[i]);
-            m_statusBar->addWidget(pane, 1);
-        }
-        m_panes[i] = pane;
-    }
-    m_panes[0]->setText(Q(ContourViewText::kPointerPaneIdle));
 }
 
 // --- refresh ---
@@ -275,31 +193,26 @@ void OExtr_KVTWindow::Redraw() {
 void OExtr_KVTWindow::UpdateStatusPanes() {
     const OType_ZRPartSet* set = m_doc.opGetActualPartSet();
     if (!opEngine() || !set) {
-        for (size_t i = 1; i < m_panes.size(); ++i)
-            m_panes[i]->setText(" ");
+        for (size_t i = 1; i < Panes().size(); ++i)
+            Panes()[i]->setText(" ");
         return;
     }
     OExtractorHost& host = m_doc.ExtractorHost();
     const ContourViewText::OStatusPanes panes = ContourViewText::PartPanes(
         set->opGetShowPart(), set->iShowGetTeachTest() == 1, host.GetTargetSystem().orientations,
         host.bUsesOrientations(), host.bUsesTypes());
-    for (size_t i = 1; i < m_panes.size(); ++i)
-        m_panes[i]->setText(Q(panes.text[i]));
+    for (size_t i = 1; i < Panes().size(); ++i)
+        Panes()[i]->setText(Q(panes.text[i]));
 }
 
 void OExtr_KVTWindow::SyncSlider() {
-    std::optional<OKvtViewController> view = Controller();
-    if (!view || !m_slider) return;
-    const int position = ContourViewZoom::SliderPosition(view->dGetZoom());
-    if (m_slider->value() == position) return;
-    m_settingSlider = true;
-    m_slider->setValue(position);
-    m_settingSlider = false;
+    if (std::optional<OKvtViewController> view = Controller())
+        SetSliderQuietly(ContourViewZoom::SliderPosition(view->dGetZoom()));
 }
 
 void OExtr_KVTWindow::OnSlider(int position) {
     std::optional<OKvtViewController> view = Controller();
-    if (m_settingSlider || !view) return;
+    if (bSettingSlider() || !view) return;
     // The slider shows ln(zoom) · 100 + 100; near 1 it snaps to the whole picture.
     double zoom = std::exp((position - ContourViewZoom::kSliderTick) / 100.0);
     if (std::abs(zoom - 1.0) < 0.1) zoom = 1.0;
@@ -307,53 +220,32 @@ void OExtr_KVTWindow::OnSlider(int position) {
     Redraw();
 }
 
-void OExtr_KVTWindow::UpdateToolbar() {
-    for (const auto& [id, action] : m_toolbarActions) {
-        const OCommandState state = RoutedState(id);
-        action->setEnabled(state.enabled);
-        action->setCheckable(id == kSwitchImage || id == kShowUnselectedTools ||
-                             id == Cmd::kSwitchTeachTest || state.checked);
-        action->setChecked(state.checked);
-    }
+bool OExtr_KVTWindow::bIsToggle(int id) const {
+    return id == kSwitchImage || id == kShowUnselectedTools || id == Cmd::kSwitchTeachTest;
 }
 
 // --- painting ---
 
-void OExtr_KVTWindow::PaintCanvas(QPainter& screen) {
-    const QSize size = m_canvas->size();
-    if (m_buffer.size() != size) m_buffer = QImage(size, QImage::Format_RGB32);
+bool OExtr_KVTWindow::bPaintScene(OPainter& painter, const OContourSceneArea& area, bool printing) {
     std::optional<OKvtViewController> view = Controller();
-    if (!view) {
-        m_buffer.fill(Qt::white);
-        screen.drawImage(0, 0, m_buffer);
-        return;
-    }
-    {
-        QPainter painter(&m_buffer);
-        OPainter_Qt drawing(painter);
-        OContourSceneArea area;
-        area.width = size.width();
-        area.height = size.height();
-        KvtViewScene::Paint(drawing, *view, area);
-    }
-    screen.drawImage(0, 0, m_buffer);
-    if (m_drag == Drag::Track) {
-        // The tracker of the region being moved, resized or turned.
-        const OKvtViewMapping mapping = view->Mapping();
-        QPolygonF outline;
-        for (const OPointD& corner : m_trackNow.Corners()) {
-            const OPointD w = mapping.ToWindow(corner);
-            outline << QPointF(w.x, w.y);
-        }
-        screen.setPen(QPen(Qt::white, 1, Qt::DashLine));
-        screen.setBrush(Qt::NoBrush);
-        screen.drawPolygon(outline);
-    }
+    if (!view) return false;
+    KvtViewScene::Paint(painter, *view, area, printing);
+    return true;
 }
 
-QImage OExtr_KVTWindow::Screenshot() {
-    m_canvas->repaint();
-    return m_buffer.isNull() ? ViewScreenshot::Capture(*m_canvas) : m_buffer.copy();
+void OExtr_KVTWindow::PaintOverlay(QPainter& screen) {
+    std::optional<OKvtViewController> view = Controller();
+    if (!view || m_drag != Drag::Track) return;
+    // The tracker of the region being moved, resized or turned.
+    const OKvtViewMapping mapping = view->Mapping();
+    QPolygonF outline;
+    for (const OPointD& corner : m_trackNow.Corners()) {
+        const OPointD w = mapping.ToWindow(corner);
+        outline << QPointF(w.x, w.y);
+    }
+    screen.setPen(QPen(Qt::white, 1, Qt::DashLine));
+    screen.setBrush(Qt::NoBrush);
+    screen.drawPolygon(outline);
 }
 
 // --- the mouse ---
@@ -388,7 +280,7 @@ void OExtr_KVTWindow::CanvasMousePress(Qt::MouseButton button, QPoint at) {
 void OExtr_KVTWindow::CanvasMouseMove(QPoint at, bool /*leftDown*/) {
     std::optional<OKvtViewController> view = Controller();
     if (!view) return;
-    m_panes[0]->setText(Q(view->OnMouseMove(ToOPoint(at))));
+    Panes()[0]->setText(Q(view->OnMouseMove(ToOPoint(at))));
     if (m_drag == Drag::Track) {
         m_trackNow = view->TrackedRegion(m_down, ToOPoint(m_pressAt), ToOPoint(at), m_trackNow);
         m_canvas->update();
@@ -525,32 +417,6 @@ bool OExtr_KVTWindow::bOnViewCommand(int id) {
     return true;
 }
 
-OPrintable* OExtr_KVTWindow::opGetPrintable() {
-    m_printable = std::make_unique<OContourPrintable>(
-        m_doc,
-        [this](OPainter& painter, const OContourSceneArea& area) {
-            std::optional<OKvtViewController> view = Controller();
-            if (!view) return;
-            KvtViewScene::Paint(painter, *view, area, true);
-        },
-        std::make_pair(m_canvas->width(), m_canvas->height()));
-    return m_printable.get();
-}
-
-void OExtr_KVTWindow::PrintOrPreview(bool preview) {
-    OPrintable* printable = opGetPrintable();
-    if (preview) {
-        OPrintService::Preview(*printable, this);
-    } else {
-        OPrintService::bPrint(*printable, this);
-    }
-}
-
-void OExtr_KVTWindow::RunCommand(int id) {
-    RouteCommand(id);
-    UpdateToolbar();
-}
-
 QMenu* OExtr_KVTWindow::CreateContextMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName(QString::number(kContextMenu));
@@ -581,10 +447,4 @@ QMenu* OExtr_KVTWindow::CreateContextMenu() {
         add(menu, entry.id, entry.text);
     }
     return menu;
-}
-
-void OExtr_KVTWindow::ShowContextMenu(QPoint globalPos) {
-    QMenu* menu = CreateContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(globalPos);
 }

@@ -7,30 +7,16 @@
 // printing and screenshots.
 #pragma once
 
-#include <QImage>
-#include <QTimer>
-#include <QWidget>
-#include <array>
-#include <map>
-#include <memory>
 #include <optional>
 
 #include "document/ODocKvtViewHost.h"
-#include "document/ui/OViewWidget.h"
 #include "extraction/OKvtViewController.h"
-#include "extraction/ui/OViewCanvas.h"
+#include "extraction/ui/OPartContourWindow.h"
 
 class ODoc;
 class OExtr_KVT;
-class OContourPrintable;
-class QAction;
-class QLabel;
-class QMenu;
-class QSlider;
-class QStatusBar;
-class QToolBar;
 
-class OExtr_KVTWindow : public QWidget, public OViewWidget, public OViewCanvasClient {
+class OExtr_KVTWindow : public OPartContourWindow {
     Q_OBJECT
   public:
     static constexpr int kTemplate = 163;
@@ -43,26 +29,17 @@ class OExtr_KVTWindow : public QWidget, public OViewWidget, public OViewCanvasCl
     void OnUpdate() override;
     std::optional<OCommandState> ViewCommandState(int commandId) override;
     bool bOnViewCommand(int commandId) override;
-    OPrintable* opGetPrintable() override;
 
     // The engine and the controller of the document's current engine; nullptr / nullopt
     // when the project has no family-2 engine.
     OExtr_KVT* opEngine() const;
     std::optional<OKvtViewController> Controller() const;
 
-    QWidget* Canvas() const { return m_canvas; }
-    QToolBar* Toolbar() const { return m_toolbar; }
-    QSlider* ZoomSlider() const { return m_slider; }
-    QLabel* StatusPane(int index) const;
-    QAction* ToolbarAction(int id) const;
-    // The context menu (243) with its entries' states, as a right click opens it.
-    QMenu* CreateContextMenu();
-    // The canvas as the screen shows it (the buffer of the last paint).
-    QImage Screenshot();
+    // The context menu (243).
+    QMenu* CreateContextMenu() override;
     QSize sizeHint() const override;
 
     // --- the canvas's events (client pixels of the canvas) ---
-    void PaintCanvas(QPainter& painter) override;
     void CanvasMousePress(Qt::MouseButton button, QPoint at) override;
     void CanvasMouseMove(QPoint at, bool leftDown) override;
     void CanvasMouseRelease(Qt::MouseButton button, QPoint at) override;
@@ -74,31 +51,17 @@ class OExtr_KVTWindow : public QWidget, public OViewWidget, public OViewCanvasCl
   private:
     enum class Drag { None, Track, Measure };
 
-    void BuildToolbar();
-    void BuildStatusBar();
-    void UpdateToolbar();
+    bool bPaintScene(OPainter& painter, const OContourSceneArea& area, bool printing) override;
+    void PaintOverlay(QPainter& screen) override;
+    bool bIsToggle(int commandId) const override;
+    void OnSlider(int position) override;
     void UpdateStatusPanes();
     void SyncSlider();
-    void OnSlider(int position);
-    void RunCommand(int commandId);
     void Redraw();
     void UpdateCursor(QPoint at);
-    void ShowContextMenu(QPoint globalPos);
-    void PrintOrPreview(bool preview);
 
-    ODoc& m_doc;
     // mutable: the controllers this const window hands out may change the setting.
     mutable ODocKvtViewHost m_viewHost;
-    OViewCanvas* m_canvas = nullptr;
-    QToolBar* m_toolbar = nullptr;
-    std::map<int, QAction*> m_toolbarActions;
-    QSlider* m_slider = nullptr;
-    bool m_settingSlider = false;
-    QStatusBar* m_statusBar = nullptr;
-    std::array<QLabel*, 4> m_panes{};
-    QTimer m_toolbarTimer;
-    QImage m_buffer;
-    std::unique_ptr<OContourPrintable> m_printable;
 
     // The mouse action running.
     Drag m_drag = Drag::None;

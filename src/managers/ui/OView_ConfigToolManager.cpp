@@ -1,4 +1,5 @@
 #include "managers/ui/OView_ConfigToolManager.h"
+#include "managers/ui/ManagerBars.h"
 #include "managers/ui/ManagerContextMenu.h"
 
 #include <QAbstractItemView>
@@ -35,12 +36,6 @@ namespace TM = ToolManagerCommand;
 
 constexpr int kToolbarUpdateMs = 250;
 constexpr int kListWidth = 200;
-constexpr const char* kBarValue = "Bars";
-
-// Where the toolbar's layout is kept: a section named after the profile.
-std::string BarSection() {
-    return std::string(OView_ConfigToolManager::kBarProfile) + "-Summary";
-}
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -443,10 +438,9 @@ void OView_ConfigToolManager::contextMenuEvent(QContextMenuEvent* event) {
 // --- bar layout ---
 
 void OView_ConfigToolManager::RestoreBars() {
-    const std::string state = m_doc.SettingsStore().GetText(BarSection(), kBarValue, "");
-    if (!state.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+    ManagerBars::Restore(*this, m_doc.SettingsStore(), kBarProfile);
 }
 
 void OView_ConfigToolManager::SaveBars() {
-    m_doc.SettingsStore().SetText(BarSection(), kBarValue, saveState().toBase64().toStdString());
+    ManagerBars::Save(*this, m_doc.SettingsStore(), kBarProfile);
 }

@@ -1,4 +1,5 @@
 #include "managers/ui/OView_DeviceDataIOManager.h"
+#include "managers/ui/ManagerBars.h"
 #include "managers/ui/ManagerContextMenu.h"
 
 #include <QAbstractItemView>
@@ -35,11 +36,6 @@ constexpr int kToolbarUpdateMs = 250;
 constexpr int kListWidth = 200;
 constexpr int kPlaceholderText = 27107;
 constexpr int kAppliedText = 27108;
-constexpr const char* kBarValue = "Bars";
-
-std::string BarSection() {
-    return std::string(OView_DeviceDataIOManager::kBarProfile) + "-Summary";
-}
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -319,10 +315,9 @@ void OView_DeviceDataIOManager::contextMenuEvent(QContextMenuEvent* event) {
 // --- bar layout ---
 
 void OView_DeviceDataIOManager::RestoreBars() {
-    const std::string state = m_doc.SettingsStore().GetText(BarSection(), kBarValue, "");
-    if (!state.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+    ManagerBars::Restore(*this, m_doc.SettingsStore(), kBarProfile);
 }
 
 void OView_DeviceDataIOManager::SaveBars() {
-    m_doc.SettingsStore().SetText(BarSection(), kBarValue, saveState().toBase64().toStdString());
+    ManagerBars::Save(*this, m_doc.SettingsStore(), kBarProfile);
 }

@@ -55,37 +55,68 @@ int OType_Feature::iDecode(OByteStream& stream) {
     return 1;
 }
 
+const OType_FeatureArray::Entries& OType_FeatureArray::View() const {
+    static const Entries kNone;
+    return m_features ? *m_features : kNone;
+}
+
+OType_FeatureArray::Entries& OType_FeatureArray::Own() {
+    if (!m_features)
+        m_features = std::make_shared<Entries>();
+    else if (m_features.use_count() > 1)
+        m_features = std::make_shared<Entries>(*m_features);
+    return *m_features;
+}
+
+bool OType_FeatureArray::operator==(const OType_FeatureArray& other) const {
+    return m_modified == other.m_modified && m_trailer == other.m_trailer &&
+           (m_features == other.m_features || View() == other.View());
+}
+
 double OType_FeatureArray::dGetFeatureValueAt(int i) const {
-    return bIsValidIndex(i) ? m_features[static_cast<size_t>(i)].value : 0.0;
+    return bIsValidIndex(i) ? View()[static_cast<size_t>(i)].value : 0.0;
 }
 
 const std::string& OType_FeatureArray::oGetFeatureNameAt(int i) const {
-    return bIsValidIndex(i) ? m_features[static_cast<size_t>(i)].name : kNoName;
+    return bIsValidIndex(i) ? View()[static_cast<size_t>(i)].name : kNoName;
 }
 
 int OType_FeatureArray::GetFeatureTypeAt(int i) const {
-    return bIsValidIndex(i) ? m_features[static_cast<size_t>(i)].type : -1;
+    return bIsValidIndex(i) ? View()[static_cast<size_t>(i)].type : -1;
 }
 
 void OType_FeatureArray::InsertAt(int i, OType_Feature feature) {
     const size_t at = static_cast<size_t>(std::clamp(i, 0, iGetNumOfFeatures()));
-    m_features.insert(m_features.begin() + static_cast<std::ptrdiff_t>(at), std::move(feature));
+    Entries& entries = Own();
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(feature));
 }
 
 void OType_FeatureArray::RemoveAt(int i) {
-    if (bIsValidIndex(i)) m_features.erase(m_features.begin() + i);
+    if (!bIsValidIndex(i)) return;
+    Entries& entries = Own();
+    entries.erase(entries.begin() + i);
 }
 
 void OType_FeatureArray::RemoveFrom(int i) {
     if (i < 0) i = 0;
-    if (i < iGetNumOfFeatures()) m_features.resize(static_cast<size_t>(i));
+    if (i == 0)
+        RemoveAll();
+    else if (i < iGetNumOfFeatures())
+        Own().resize(static_cast<size_t>(i));
+}
+
+void OType_FeatureArray::Resize(int count) {
+    if (count <= 0)
+        RemoveAll();
+    else if (count != iGetNumOfFeatures())
+        Own().resize(static_cast<size_t>(count));
 }
 
 int OType_FeatureArray::iEncode(OByteStream& stream) const {
     OObjectBlockWriter block(stream, ObjectId::kFeatureArray);
     stream.bWriteBool(m_modified);
-    stream.bWriteU32(static_cast<uint32_t>(m_features.size()));
-    for (const auto& f : m_features)
+    stream.bWriteU32(static_cast<uint32_t>(View().size()));
+    for (const auto& f : View())
         f.iEncode(stream);
     block.bWriteTrailer(m_trailer);
     return block.bClose() ? 1 : 0;
@@ -98,8 +129,8 @@ int OType_FeatureArray::iDecode(OByteStream& stream) {
     uint32_t count = 0;
     stream.bReadBool(a.m_modified);
     if (!stream.bReadCount(count, kMinFeatureBytes) || count > kMaxFeatures) return stream.Fail();
-    a.m_features.resize(count);
-    for (auto& f : a.m_features) {
+    a.Resize(static_cast<int>(count));
+    for (auto& f : a) {
         if (!f.iDecode(stream)) return 0;
     }
     a.m_trailer = block.TakeTrailer();

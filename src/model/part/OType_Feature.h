@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,21 +68,25 @@ struct OType_Feature {
     std::vector<uint8_t> trailer;  // unknown bytes of a newer encoding, written back unchanged
 };
 
+// Copies of an array share their entries until one of them is changed, so that undo steps
+// and other copies of a part set do not copy every part's features. Every non-const member
+// first takes a private copy of shared entries; a reference or iterator obtained from one
+// array must not be used for writing after that array was copied.
 class OType_FeatureArray {
   public:
     static constexpr uint32_t kMaxFeatures = 4096;
 
-    int iGetNumOfFeatures() const { return static_cast<int>(m_features.size()); }
-    bool bIsEmpty() const { return m_features.empty(); }
+    int iGetNumOfFeatures() const { return static_cast<int>(View().size()); }
+    bool bIsEmpty() const { return View().empty(); }
     bool bIsValidIndex(int i) const { return i >= 0 && i < iGetNumOfFeatures(); }
 
-    OType_Feature& At(int i) { return m_features.at(static_cast<size_t>(i)); }
-    const OType_Feature& At(int i) const { return m_features.at(static_cast<size_t>(i)); }
+    OType_Feature& At(int i) { return Own().at(static_cast<size_t>(i)); }
+    const OType_Feature& At(int i) const { return View().at(static_cast<size_t>(i)); }
     OType_Feature* opGetAt(int i) {
-        return bIsValidIndex(i) ? &m_features[static_cast<size_t>(i)] : nullptr;
+        return bIsValidIndex(i) ? &Own()[static_cast<size_t>(i)] : nullptr;
     }
     const OType_Feature* opGetAt(int i) const {
-        return bIsValidIndex(i) ? &m_features[static_cast<size_t>(i)] : nullptr;
+        return bIsValidIndex(i) ? &View()[static_cast<size_t>(i)] : nullptr;
     }
 
     // Value, name and type of entry i; 0, "" and -1 when i is out of range.
@@ -89,31 +94,39 @@ class OType_FeatureArray {
     const std::string& oGetFeatureNameAt(int i) const;
     int GetFeatureTypeAt(int i) const;
 
-    void Add(OType_Feature feature) { m_features.push_back(std::move(feature)); }
+    void Add(OType_Feature feature) { Own().push_back(std::move(feature)); }
     // Inserts before index i (clamped to the end).
     void InsertAt(int i, OType_Feature feature);
     void RemoveAt(int i);
     // Removes every entry from index i on.
     void RemoveFrom(int i);
-    void RemoveAll() { m_features.clear(); }
-    void Resize(int count) { m_features.resize(static_cast<size_t>(count < 0 ? 0 : count)); }
+    void RemoveAll() { m_features.reset(); }
+    void Resize(int count);
 
     bool bGetModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
 
-    std::vector<OType_Feature>::iterator begin() { return m_features.begin(); }
-    std::vector<OType_Feature>::iterator end() { return m_features.end(); }
-    std::vector<OType_Feature>::const_iterator begin() const { return m_features.begin(); }
-    std::vector<OType_Feature>::const_iterator end() const { return m_features.end(); }
+    std::vector<OType_Feature>::iterator begin() { return Own().begin(); }
+    std::vector<OType_Feature>::iterator end() { return Own().end(); }
+    std::vector<OType_Feature>::const_iterator begin() const { return View().begin(); }
+    std::vector<OType_Feature>::const_iterator end() const { return View().end(); }
 
     int iEncode(OByteStream& stream) const;
     // Returns 0 on malformed input and leaves the array empty.
     int iDecode(OByteStream& stream);
 
-    bool operator==(const OType_FeatureArray&) const = default;
+    bool operator==(const OType_FeatureArray& other) const;
+    // True when both arrays use the same entries (a copy not changed since).
+    bool bSharesEntriesWith(const OType_FeatureArray& other) const {
+        return m_features && m_features == other.m_features;
+    }
 
   private:
-    std::vector<OType_Feature> m_features;
+    using Entries = std::vector<OType_Feature>;
+    const Entries& View() const;
+    Entries& Own();
+
+    std::shared_ptr<Entries> m_features;
     // A new array counts as modified so that its basic features are computed.
     bool m_modified = true;
     std::vector<uint8_t> m_trailer;

@@ -11,15 +11,25 @@ int OType_Part::iCountColumns(std::span<const int16_t> runs) {
         std::count_if(runs.begin(), runs.end(), [](int16_t v) { return v < 0; }));
 }
 
+const OType_Part::Runs& OType_Part::RunsOf(const SharedRuns& runs) {
+    static const Runs kNone;
+    return runs ? *runs : kNone;
+}
+
+OType_Part::SharedRuns OType_Part::Share(Runs runs) {
+    if (runs.empty()) return nullptr;
+    return std::make_shared<const Runs>(std::move(runs));
+}
+
 void OType_Part::SetConturData(std::vector<int16_t> runs) {
     m_columns = iCountColumns(runs);
-    m_contour = std::move(runs);
+    m_contour = Share(std::move(runs));
     m_features.SetModified(true);
     m_modified = true;
 }
 
 void OType_Part::RemoveConturData() {
-    m_contour.clear();
+    m_contour.reset();
     m_columns = 0;
 }
 
@@ -53,8 +63,8 @@ bool OType_Part::operator==(const OType_Part& o) const {
     for (size_t i = 0; i < m_images.size(); ++i) {
         if (*m_images[i] != *o.m_images[i]) return false;
     }
-    return m_contour == o.m_contour && m_columns == o.m_columns &&
-           m_backupContour == o.m_backupContour && m_appliedFilter == o.m_appliedFilter &&
+    return RunsOf(m_contour) == RunsOf(o.m_contour) && m_columns == o.m_columns &&
+           RunsOf(m_backupContour) == RunsOf(o.m_backupContour) && m_appliedFilter == o.m_appliedFilter &&
            m_features == o.m_features && m_orientation == o.m_orientation && m_type == o.m_type &&
            m_teach == o.m_teach && m_selected == o.m_selected && m_recordNo == o.m_recordNo &&
            m_comment == o.m_comment && m_results == o.m_results && m_tolerance == o.m_tolerance &&
@@ -80,8 +90,8 @@ int OType_Part::iEncode(OByteStream& stream, uint32_t content) const {
     stream.bWriteI32(m_appliedFilter);
     if (content & PartContent::kContour) {
         stream.bWriteI32(m_columns);
-        stream.bWriteI16Array(m_contour);
-        stream.bWriteI16Array(m_backupContour);
+        stream.bWriteI16Array(RunsOf(m_contour));
+        stream.bWriteI16Array(RunsOf(m_backupContour));
     }
     if (content & PartContent::kImages) {
         stream.bWriteU32(static_cast<uint32_t>(m_images.size()));
@@ -128,13 +138,17 @@ int OType_Part::iDecode(OByteStream& stream) {
     if (!block.bIsOk() || (content & ~PartContent::kAll) != 0) return stream.Fail();
     if (content & PartContent::kContour) {
         stream.bReadI32(p.m_columns);
-        stream.bReadI16Array(p.m_contour);
-        stream.bReadI16Array(p.m_backupContour);
+        Runs contour;
+        Runs backup;
+        stream.bReadI16Array(contour);
+        stream.bReadI16Array(backup);
         if (!stream.bIsOk()) return 0;
-        if (p.m_contour.size() > kMaxContourValues ||
-            p.m_backupContour.size() > kMaxContourValues || p.m_columns < 0) {
+        if (contour.size() > kMaxContourValues || backup.size() > kMaxContourValues ||
+            p.m_columns < 0) {
             return stream.Fail();
         }
+        p.m_contour = Share(std::move(contour));
+        p.m_backupContour = Share(std::move(backup));
     }
     if (content & PartContent::kImages) {
         uint32_t count = 0;
@@ -173,7 +187,7 @@ int OType_Part::iDecode(std::span<const uint8_t> bytes) {
 uint64_t OType_Part::iGetObjectSize(uint32_t content) const {
     uint64_t size = 136 + m_comment.size();
     if (content & PartContent::kContour)
-        size += 2 * (m_contour.size() + m_backupContour.size()) + 12;
+        size += 2 * (RunsOf(m_contour).size() + RunsOf(m_backupContour).size()) + 12;
     if (content & PartContent::kImages) {
         for (const auto& img : m_images)
             size += img->iGetByteSize() + 40;

@@ -44,9 +44,9 @@ class OType_Part {
     OType_Part& operator=(OType_Part&&) noexcept = default;
 
     // Contour data.
-    const int16_t* opGetConturData() const { return m_contour.data(); }
-    int iGetConturDataSize() const { return static_cast<int>(m_contour.size()); }
-    std::span<const int16_t> Contour() const { return m_contour; }
+    const int16_t* opGetConturData() const { return RunsOf(m_contour).data(); }
+    int iGetConturDataSize() const { return static_cast<int>(RunsOf(m_contour).size()); }
+    std::span<const int16_t> Contour() const { return RunsOf(m_contour); }
     // Replaces the runs; the column count is set to the number of column ends.
     void SetConturData(std::vector<int16_t> runs);
     void RemoveConturData();
@@ -56,10 +56,10 @@ class OType_Part {
     static int iCountColumns(std::span<const int16_t> runs);
 
     // The contour as it was before the first contour filter, for restarting filters.
-    const std::vector<int16_t>& BackupContour() const { return m_backupContour; }
-    bool bHasBackup() const { return !m_backupContour.empty(); }
-    void SetBackupContour(std::vector<int16_t> runs) { m_backupContour = std::move(runs); }
-    void RemoveBackupContour() { m_backupContour.clear(); }
+    const std::vector<int16_t>& BackupContour() const { return RunsOf(m_backupContour); }
+    bool bHasBackup() const { return !RunsOf(m_backupContour).empty(); }
+    void SetBackupContour(std::vector<int16_t> runs) { m_backupContour = Share(std::move(runs)); }
+    void RemoveBackupContour() { m_backupContour.reset(); }
     int iGetAppliedFilter() const { return m_appliedFilter; }
     void SetAppliedFilter(int filter) { m_appliedFilter = filter; }
 
@@ -133,9 +133,15 @@ class OType_Part {
     bool operator==(const OType_Part& other) const;
 
   private:
-    std::vector<int16_t> m_contour;
+    // Runs never change in place, so copies of a part (undo steps, clipboard) share them.
+    using Runs = std::vector<int16_t>;
+    using SharedRuns = std::shared_ptr<const Runs>;
+    static const Runs& RunsOf(const SharedRuns& runs);
+    static SharedRuns Share(Runs runs);
+
+    SharedRuns m_contour;
     int m_columns = 0;
-    std::vector<int16_t> m_backupContour;
+    SharedRuns m_backupContour;
     int m_appliedFilter = 0;
     std::vector<std::shared_ptr<const OType_Image>> m_images;
     OType_FeatureArray m_features;

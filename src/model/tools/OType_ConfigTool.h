@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,13 @@ class OType_ConfigTool {
     // The lock that guards the tool's extraction state (painting, extraction, tool search).
     bool bTryLock(std::chrono::milliseconds timeout) { return m_lock.try_lock_for(timeout); }
     void Unlock() { m_lock.unlock(); }
+    // Tools whose extraction changes nothing in the tool may extract several parts at once:
+    // the extraction workers then share the lock, and only a writer waits for all of them.
+    virtual bool bExtractsConcurrently() const { return false; }
+    bool bTryLockShared(std::chrono::milliseconds timeout) {
+        return m_lock.try_lock_shared_for(timeout);
+    }
+    void UnlockShared() { m_lock.unlock_shared(); }
 
     // --- features ---
     virtual int iGetNumOfFeatures() const { return 1; }
@@ -148,6 +156,6 @@ class OType_ConfigTool {
     bool m_modified = true;
     bool m_coordTrans = false;
     int m_imageType = 0;
-    std::timed_mutex m_lock;
+    std::shared_timed_mutex m_lock;
     std::vector<uint8_t> m_trailer;
 };

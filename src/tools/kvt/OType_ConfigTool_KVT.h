@@ -150,6 +150,8 @@ class OType_ConfigTool_KVT : public OType_ConfigTool {
                                 const OType_Part& part, OType_FeatureArray& features) override;
 
     // --- extraction ---
+    // Measuring reads the tool and writes only into the part's features.
+    bool bExtractsConcurrently() const override { return true; }
     int iExtractObject_Test(OType_ZRPartSet& partSet, const ZRINFO& deviceInfo, OType_Part& part,
                             OType_FeatureArray& features, int mode, OPainter* painter,
                             int drawFlags, const ORect& clip) override;

@@ -14,6 +14,7 @@
 #include "wizards/OProjectWizardSheet.h"
 #include "wizards/ui/OProjectWizardEvaluationPage.h"
 #include "wizards/ui/OProjectWizardOptiSettingsPage.h"
+#include "wizards/ui/OWizardPartPicture.h"
 
 namespace {
 
@@ -61,12 +62,12 @@ OProjectWizardSheetWindow::OProjectWizardSheetWindow(OProjectWizardSheet& sheet,
     AddPage(kTaskSettings, BuildTaskPage());
     AddPage(kShowTeachParts, BuildTeachPartsPage());
     AddPage(kMoreOris, BuildMoreOrisPage());
-    AddPage(kShowBadParts, BuildPartsPage(tr("Show parts with typical defects to the device.")));
+    AddPage(kShowBadParts, BuildPartsPage(kShowBadParts, tr("Show parts with typical defects to the device.")));
     m_opti = new OProjectWizardOptiSettingsPage(sheet.Optimizer());
     AddPage(kOptiSettings, m_opti);
     m_creation = new OProjectWizardEvaluationPage(sheet.CreationList());
     AddPage(kCreateTeachData, m_creation);
-    AddPage(kShowTestParts, BuildPartsPage(tr("Show test parts to the device.")));
+    AddPage(kShowTestParts, BuildPartsPage(kShowTestParts, tr("Show test parts to the device.")));
     m_evaluation = new OProjectWizardEvaluationPage(sheet.EvaluationList());
     AddPage(kEvaluation, m_evaluation);
     AddPage(kSaveFiles, BuildSaveFilesPage());
@@ -191,7 +192,9 @@ QWidget* OProjectWizardSheetWindow::BuildTeachPartsPage() {
     m_partCount = Named(new QLabel, kPartCount);
     partRow->addWidget(m_partCount, 1);
     layout->addLayout(partRow);
-    layout->addStretch(1);
+    auto* picture = Named(new OWizardPartPicture, kPartPicture);
+    m_pictures.insert(kShowTeachParts, picture);
+    layout->addWidget(picture, 1);
     auto* buttons = new QHBoxLayout;
     m_start = Named(new QPushButton(tr("Start")), kStartButton);
     m_delete = Named(new QPushButton(tr("Delete")), kDelete);
@@ -245,11 +248,13 @@ QWidget* OProjectWizardSheetWindow::BuildMoreOrisPage() {
     return page;
 }
 
-QWidget* OProjectWizardSheetWindow::BuildPartsPage(const QString& text) {
+QWidget* OProjectWizardSheetWindow::BuildPartsPage(int pageId, const QString& text) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Wrapped(text));
-    layout->addStretch(1);
+    auto* picture = Named(new OWizardPartPicture, kPartPicture);
+    m_pictures.insert(pageId, picture);
+    layout->addWidget(picture, 1);
     return page;
 }
 
@@ -320,6 +325,8 @@ void OProjectWizardSheetWindow::Sync() {
         default:
             break;
     }
+    if (OWizardPartPicture* picture = m_pictures.value(page))
+        picture->ShowPart(m_sheet.opShownPart(), m_sheet.DeviceInfo());
     const bool entering = iCurrentPage() != m_index.value(page);
     ShowPage(m_index.value(page));
     if (entering && page == kParameters) m_name->setFocus();

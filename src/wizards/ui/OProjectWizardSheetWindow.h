@@ -12,6 +12,7 @@
 class OProjectWizardSheet;
 class OProjectWizardEvaluationPage;
 class OProjectWizardOptiSettingsPage;
+class OWizardPartPicture;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -35,6 +36,7 @@ class OProjectWizardSheetWindow : public OWizardDialog {
     static constexpr int kSpin = 1123;
     static constexpr int kManualAbort = 1124;
     static constexpr int kPartCount = 1125;
+    static constexpr int kPartPicture = 1126;  // on pages 4, 6 and 9
     static constexpr int kHighest = 1130;
     static constexpr int kNextOrientation = 1131;
     static constexpr int kTypeFinished = 1132;
@@ -57,7 +59,7 @@ class OProjectWizardSheetWindow : public OWizardDialog {
     QWidget* BuildTaskPage();
     QWidget* BuildTeachPartsPage();
     QWidget* BuildMoreOrisPage();
-    QWidget* BuildPartsPage(const QString& text);
+    QWidget* BuildPartsPage(int page, const QString& text);
     QWidget* BuildSaveFilesPage();
     // Shows what the sheet holds: its page, buttons and the current page's controls.
     void Sync();
@@ -74,6 +76,7 @@ class OProjectWizardSheetWindow : public OWizardDialog {
     OProjectWizardSheet& m_sheet;
     QHash<int, int> m_index;  // dialog template -> page index
     QHash<int, QLabel*> m_infos;
+    QHash<int, OWizardPartPicture*> m_pictures;  // dialog template -> its part picture
     QLineEdit* m_name = nullptr;
     QLineEdit* m_path = nullptr;
     QCheckBox* m_tasks[6] = {};

@@ -5,32 +5,17 @@
 // them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "document/ODoc.h"
 #include "document/OHeadlessDocument.h"
-#include "model/image/ImageCodec.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Scripted.h"
+#include "support/CameraLine.h"
 #include "support/CtlRun.h"
 #include "support/DevsimProcess.h"
 #include "support/TempDir.h"
 
 namespace {
-
-const std::vector<std::string> kCamera = {"--hardware",     "7", "--image", "640x480",
-                                          "--pixel-format", "8", "--rate",  "0"};
-
-std::vector<std::string> CameraWith(std::vector<std::string> more) {
-    std::vector<std::string> options = kCamera;
-    options.insert(options.end(), more.begin(), more.end());
-    return options;
-}
-
-std::string Host(const DevsimProcess& device) {
-    return "127.0.0.1:" + device.PortText(0);
-}
 
 std::unique_ptr<OType_ZRPartSet> LoadList(const std::filesystem::path& file, bool teach) {
     auto set = std::make_unique<OType_ZRPartSet>();
@@ -39,56 +24,12 @@ std::unique_ptr<OType_ZRPartSet> LoadList(const std::filesystem::path& file, boo
     return set;
 }
 
-// Writes the camera image of every part of a recorded list as a BMP file; the file names.
-std::vector<std::string> WritePictures(const TempDir& dir, const std::string& list,
-                                       const std::string& stem) {
-    const auto set = LoadList(dir / list, true);
-    std::vector<std::string> names;
-    for (int i = 0; i < set->TeachParts().iGetSize(); ++i) {
-        const OType_Image* image = set->TeachParts().GetAt_NoSort(i)->opGetImage(0);
-        if (!image) {
-            ADD_FAILURE() << "part " << i + 1 << " of " << list << " has no camera image";
-            continue;
-        }
-        const std::vector<uint8_t> bmp = ImageCodec::EncodeBmp(*image);
-        names.push_back(stem + std::to_string(i + 1) + ".bmp");
-        std::ofstream(dir / names.back(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bmp.data()),
-                   static_cast<std::streamsize>(bmp.size()));
-    }
-    return names;
-}
-
-void Succeeds(const TempDir& dir, std::vector<std::string> args) {
-    const CtlRun run = Ctl(dir.Path(), args);
-    ASSERT_EQ(run.status, 0) << args[0] << " " << args[1] << ": " << run.err;
-}
-
 }  // namespace
 
 TEST(CameraAcceptance, ImportedTypesAreTaughtSentAndClassifiedByTheDeviceAsByTheProgram) {
     TempDir dir;
     // Pictures of each part type, taken with the camera of a device.
-    for (const int type : {1, 2}) {
-        DevsimProcess camera(CameraWith({"--schedule", std::to_string(type) + ":1"}));
-        ASSERT_TRUE(camera.bIsReady());
-        const std::string list = "type" + std::to_string(type) + ".kvl";
-        ASSERT_NO_FATAL_FAILURE(Succeeds(dir, {"device", "record", "--host", Host(camera),
-                                               "--count", "3", "--teach", "--images", list}));
-        if (type == 1) {
-            ASSERT_NO_FATAL_FAILURE(Succeeds(
-                dir, {"device", "identify", "--host", Host(camera), "--project", "line.kvp"}));
-        }
-    }
-    for (const int type : {1, 2}) {
-        const std::string t = std::to_string(type);
-        std::vector<std::string> args = {"import-images", "line.kvp"};
-        for (const std::string& name : WritePictures(dir, "type" + t + ".kvl", "type" + t + "_"))
-            args.push_back(name);
-        for (const char* option : {"--type", t.c_str(), "--orientation", "1", "--no-settings"})
-            args.push_back(option);
-        ASSERT_NO_FATAL_FAILURE(Succeeds(dir, args));
-    }
+    ASSERT_NO_FATAL_FAILURE(ImportTwoRecordedTypes(dir.Path(), "line.kvp"));
 
     // The tools: a blob finder and a brightness detection over the part, a pattern matching
     // tool taught from the first picture, a data-matrix reader on the printed code and an
@@ -100,12 +41,7 @@ TEST(CameraAcceptance, ImportedTypesAreTaughtSentAndClassifiedByTheDeviceAsByThe
         {"--kind", "106", "--region", "0,0,180,120"},
         {"--kind", "114", "--subkind", "800", "--region", "40,220,560,40"},
     };
-    for (const auto& tool : tools) {
-        std::vector<std::string> args = {"tool", "add", "line.kvp", "line.kvp"};
-        args.insert(args.end(), tool.begin(), tool.end());
-        args.insert(args.end(), {"--set", "image=1", "--no-settings"});
-        ASSERT_NO_FATAL_FAILURE(Succeeds(dir, args));
-    }
+    ASSERT_NO_FATAL_FAILURE(AddImageTools(dir.Path(), "line.kvp", tools));
     const CtlRun extracted = Ctl(dir.Path(), {"extract", "line.kvp", "--json", "--no-settings"});
     ASSERT_EQ(extracted.status, 0) << extracted.err;
     EXPECT_NE(extracted.out.find("\"text\": \"KVT-1\""), std::string::npos) << extracted.out;
@@ -114,10 +50,11 @@ TEST(CameraAcceptance, ImportedTypesAreTaughtSentAndClassifiedByTheDeviceAsByThe
     // The program goes to a second camera, which then records parts of both types.
     DevsimProcess device(CameraWith({"--label-parts", "--schedule", "1:1x2,2:1x2"}));
     ASSERT_TRUE(device.bIsReady());
+    ASSERT_NO_FATAL_FAILURE(CtlSucceeds(
+        dir.Path(), {"device", "send", "line.kvp", "--program", "0", "--host", Host(device)}));
     ASSERT_NO_FATAL_FAILURE(
-        Succeeds(dir, {"device", "send", "line.kvp", "--program", "0", "--host", Host(device)}));
-    ASSERT_NO_FATAL_FAILURE(Succeeds(dir, {"device", "record", "--host", Host(device), "--count",
-                                           "8", "--test", "--images", "recorded.kvl"}));
+        CtlSucceeds(dir.Path(), {"device", "record", "--host", Host(device), "--count", "8",
+                                 "--test", "--images", "recorded.kvl"}));
     const auto recorded = LoadList(dir / "recorded.kvl", false);
     ASSERT_EQ(recorded->TestParts().iGetSize(), 8);
 

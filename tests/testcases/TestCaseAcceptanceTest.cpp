@@ -4,61 +4,24 @@
 // device and a missing approved-parts file show in the verification log.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
+#include "LogReading.h"
 #include "document/ODoc.h"
 #include "document/OHeadlessDocument.h"
-#include "model/image/ImageCodec.h"
 #include "model/partset/OType_ZRPartSet.h"
 #include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Scripted.h"
+#include "support/CameraLine.h"
 #include "support/CtlRun.h"
 #include "support/DevsimProcess.h"
-#include "LogReading.h"
 #include "support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kCamera = {"--hardware",     "7", "--image", "640x480",
-                                          "--pixel-format", "8", "--rate",  "0"};
 constexpr int kPartsPerCase = 4;
-
-std::vector<std::string> CameraWith(std::vector<std::string> more) {
-    std::vector<std::string> options = kCamera;
-    options.insert(options.end(), more.begin(), more.end());
-    return options;
-}
-
-std::string Host(const DevsimProcess& device) {
-    return "127.0.0.1:" + device.PortText(0);
-}
-
-void Succeeds(const fs::path& dir, std::vector<std::string> args) {
-    const CtlRun run = Ctl(dir, args);
-    ASSERT_EQ(run.status, 0) << args[0] << " " << args[1] << ": " << run.err;
-}
-
-// The pictures of a recorded list as BMP files; their names.
-std::vector<std::string> WritePictures(const fs::path& dir, const std::string& list,
-                                       const std::string& stem) {
-    OType_ZRPartSet set;
-    std::string error;
-    EXPECT_EQ(set.iLoadParts(dir / list, true, &error), 1) << error;
-    std::vector<std::string> names;
-    for (int i = 0; i < set.TeachParts().iGetSize(); ++i) {
-        const OType_Image* image = set.TeachParts().GetAt_NoSort(i)->opGetImage(0);
-        if (!image) continue;
-        const std::vector<uint8_t> bmp = ImageCodec::EncodeBmp(*image);
-        names.push_back(stem + std::to_string(i + 1) + ".bmp");
-        std::ofstream(dir / names.back(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bmp.data()),
-                   static_cast<std::streamsize>(bmp.size()));
-    }
-    return names;
-}
 
 // The logs kalvorctl wrote into a folder, joined.
 std::string Logs(const fs::path& dir) {
@@ -81,44 +44,19 @@ class TestCaseAcceptance : public ::testing::Test {
     }
 
     static void MakeCases(const fs::path& dir) {
-        for (const int type : {1, 2}) {
-            DevsimProcess camera(CameraWith({"--schedule", std::to_string(type) + ":1"}));
-            ASSERT_TRUE(camera.bIsReady());
-            const std::string list = "type" + std::to_string(type) + ".kvl";
-            ASSERT_NO_FATAL_FAILURE(Succeeds(dir, {"device", "record", "--host", Host(camera),
-                                                   "--count", "3", "--teach", "--images", list}));
-            if (type == 1) {
-                ASSERT_NO_FATAL_FAILURE(Succeeds(
-                    dir, {"device", "identify", "--host", Host(camera), "--project", "line.kvp"}));
-            }
-        }
-        for (const int type : {1, 2}) {
-            const std::string t = std::to_string(type);
-            std::vector<std::string> args = {"import-images", "line.kvp"};
-            for (const std::string& name :
-                 WritePictures(dir, "type" + t + ".kvl", "type" + t + "_"))
-                args.push_back(name);
-            for (const char* option : {"--type", t.c_str(), "--orientation", "1", "--no-settings"})
-                args.push_back(option);
-            ASSERT_NO_FATAL_FAILURE(Succeeds(dir, args));
-        }
-        for (const std::vector<std::string>& tool :
-             {std::vector<std::string>{"--kind", "103", "--region", "120,80,400,320"},
-              std::vector<std::string>{"--kind", "105", "--subkind", "369", "--region",
-                                       "120,80,400,320"}}) {
-            std::vector<std::string> args = {"tool", "add", "line.kvp", "line.kvp"};
-            args.insert(args.end(), tool.begin(), tool.end());
-            args.insert(args.end(), {"--set", "image=1", "--no-settings"});
-            ASSERT_NO_FATAL_FAILURE(Succeeds(dir, args));
-        }
+        ASSERT_NO_FATAL_FAILURE(ImportTwoRecordedTypes(dir, "line.kvp"));
+        ASSERT_NO_FATAL_FAILURE(
+            AddImageTools(dir, "line.kvp",
+                          {{"--kind", "103", "--region", "120,80,400,320"},
+                           {"--kind", "105", "--subkind", "369", "--region", "120,80,400,320"}}));
         // Parts of the line, recorded from a device that runs the program.
         DevsimProcess line(CameraWith({"--schedule", "1:1x1,2:1x1"}));
         ASSERT_TRUE(line.bIsReady());
-        ASSERT_NO_FATAL_FAILURE(
-            Succeeds(dir, {"device", "send", "line.kvp", "--program", "0", "--host", Host(line)}));
-        ASSERT_NO_FATAL_FAILURE(
-            Succeeds(dir, {"device", "record", "--host", Host(line), "--count",
-                           std::to_string(kPartsPerCase), "--test", "--images", "recorded.kvl"}));
+        ASSERT_NO_FATAL_FAILURE(CtlSucceeds(
+            dir, {"device", "send", "line.kvp", "--program", "0", "--host", Host(line)}));
+        ASSERT_NO_FATAL_FAILURE(CtlSucceeds(
+            dir, {"device", "record", "--host", Host(line), "--count",
+                  std::to_string(kPartsPerCase), "--test", "--images", "recorded.kvl"}));
         // Approved: the recorded parts as the program computes them, saved per test case by
         // each of the three name rules.
         OSettings_Memory settings;

@@ -95,7 +95,7 @@ TEST(PageLayout, TablePaintsHeadingAndRowsInTheirColumns) {
     const ORect area{0, 0, 400, 2000};
     const int bottom = table.Paint(p, area, 1, 5);
     EXPECT_EQ(bottom, 3 * table.iRowHeight()) << "heading and rows 2 and 3";
-    EXPECT_EQ(table.ColumnEdges(area), (std::vector<int>{0, 100, 400}));
+    EXPECT_EQ(table.ColumnEdges(p, area), (std::vector<int>{0, 100, 400}));
     const auto texts = p.Of(Kind::Text);
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[0].text, "No.");
@@ -110,6 +110,82 @@ TEST(PageLayout, TablePaintsHeadingAndRowsInTheirColumns) {
     EXPECT_EQ(texts[3].clip.right, 400);
     EXPECT_EQ(texts[5].text, "") << "a missing cell is empty";
     EXPECT_EQ(p.Of(Kind::Fill).size(), 1u) << "the heading's background";
+}
+
+TEST(PageLayout, TextTooWideForItsCellIsCutAtACharacterAndEndsInAnEllipsis) {
+    ORecordingPainter p;
+    p.SetFont(10);  // the recording painter measures 6 units per byte at this height
+    const std::string ellipsis = "\xE2\x80\xA6";
+    EXPECT_EQ(ElidedText(p, "Area", 24), "Area") << "a text that fits stays whole";
+    EXPECT_EQ(ElidedText(p, "Tolerance", 50), "Toler" + ellipsis);
+    EXPECT_LE(p.TextSize(ElidedText(p, "Tolerance", 50)).x, 50);
+    EXPECT_EQ(ElidedText(p, "Blob 1: Area", 42), "Blob" + ellipsis)
+        << "no space left before the ellipsis";
+    // "ü" is two bytes: the cut never splits it.
+    EXPECT_EQ(ElidedText(p, "Prüfung", 42), "Prü" + ellipsis);
+    EXPECT_EQ(ElidedText(p, "Prüfung", 36), "Pr" + ellipsis);
+    EXPECT_EQ(ElidedText(p, "Prüfung", 18), ellipsis);
+    EXPECT_EQ(ElidedText(p, "Prüfung", 10), "") << "not even the ellipsis fits";
+}
+
+TEST(PageLayout, TableCellsTooWideForTheirColumnAreElided) {
+    OPrintTable table({{"No.", 1}, {"Feature", 1}});
+    table.AddRow({"1", "Pattern matching 1: Score"});
+    ORecordingPainter p;
+    table.Paint(p, {0, 0, 400, 2000}, 0, 1);
+    const auto texts = p.Of(Kind::Text);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[1].text, "Feature");
+    const std::string cell = texts[3].text;
+    EXPECT_LT(cell.size(), std::string("Pattern matching 1: Score").size());
+    EXPECT_EQ(cell.rfind("Patt", 0), 0u) << cell;
+    EXPECT_EQ(cell.substr(cell.size() - 3), "\xE2\x80\xA6") << cell;
+    EXPECT_LE(texts[3].from.x + p.TextSize(cell).x, 400 - kCellPadding) << "inside its column";
+}
+
+TEST(PageLayout, ColumnsTooNarrowForTheirTextsTakeWhatOthersDoNotNeed) {
+    ORecordingPainter p;  // 21 units per byte at the table's text height
+    // Every text fits its weighted share: the weights hold.
+    OPrintTable fits({{"No.", 1}, {"Name", 1}});
+    fits.AddRow({"1.", "Area"});
+    EXPECT_EQ(fits.ColumnEdges(p, {0, 0, 400, 100}), (std::vector<int>{0, 200, 400}));
+
+    // "Deviation" needs 9 × 21 + 2 × 12 = 213 of its 100; "Id" needs 66 of its 300. Both get
+    // what they need and share the rest (121) by weight.
+    OPrintTable heading({{"Deviation", 1}, {"Id", 3}});
+    heading.AddRow({"0%", "7"});
+    EXPECT_EQ(heading.ColumnEdges(p, {0, 0, 400, 100}), (std::vector<int>{0, 243, 400}));
+
+    // A feature name that cannot fit: the number column keeps its 87 and the name has the rest.
+    OPrintTable names({{"No.", 1, OTextAlign::Right}, {"Feature", 2}});
+    names.AddRow({"1.", "Centre of gravity Y"});
+    EXPECT_EQ(names.ColumnEdges(p, {0, 0, 300, 100}), (std::vector<int>{0, 87, 300}));
+    // Title rows do not widen the first column.
+    OPrintTable titled({{"Field", 1}, {"Entry", 1}});
+    titled.AddRow({"End customer (if differs from above):", ""});
+    titled.AddRow({"Name:", "Miller"});
+    EXPECT_EQ(titled.ColumnEdges(p, {0, 0, 400, 100}), (std::vector<int>{0, 200, 400}));
+}
+
+TEST(PageLayout, ARowWithTextInItsFirstCellOnlyIsATitleAcrossTheRow) {
+    OPrintTable table({{"Field", 1}, {"Entry", 1}});
+    table.AddRow({"End customer (if differs from above):", ""});
+    table.AddRow({"Name:", "Miller"});
+    ORecordingPainter p;
+    const ORect area{0, 0, 2000, 2000};
+    table.Paint(p, area, 0, 2);
+    const auto texts = p.Of(Kind::Text);
+    ASSERT_EQ(texts.size(), 5u) << "heading 2, title 1, row 2";
+    EXPECT_EQ(texts[2].text, "End customer (if differs from above):") << "not cut at its column";
+    EXPECT_EQ(texts[2].clip.right, 2000);
+    EXPECT_EQ(texts[3].clip.right, 1000) << "an ordinary row keeps its columns";
+    // The column rule stops at the title row: it is drawn beside the heading and the last row.
+    const int rule = table.ColumnEdges(p, area)[1];
+    int besideTitle = 0;
+    for (const auto& line : p.Of(Kind::Line))
+        if (line.from.x == rule && line.to.x == rule && line.from.y == table.iRowHeight())
+            ++besideTitle;
+    EXPECT_EQ(besideTitle, 0);
 }
 
 TEST(RecordingPainter, KeepsMappingClipPenAndFontWithEachCall) {

@@ -262,15 +262,7 @@ TEST(ContourWindow, PrintsToAPdfFileWithPages) {
     }));
 
     // A picture of the printout for the manual.
-    QImage page(1900 / 3, 2770 / 3, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter qp(&page);
-        OPainter_Qt drawing(qp, QTransform::fromScale(1.0 / 3, 1.0 / 3));
-        printable.iPreparePages(kA4PortraitArea);
-        printable.PaintPage(drawing, 0, kA4PortraitArea);
-    }
-    shelltest::SaveScreenshot(page, dir, "part_contour_printout");
+    shelltest::SaveScreenshot(shelltest::PrintedPage(printable, 0), dir, "part_contour_printout");
 }
 
 TEST(ContourWindow, Screenshot) {

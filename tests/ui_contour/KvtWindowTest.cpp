@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QFile>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -335,14 +335,7 @@ TEST(KvtWindow, PrintsTheCameraPictureWithItsToolsToPdf) {
     EXPECT_NE(page.FindText(feature), nullptr) << "the tool's feature in the table: " << feature;
 
     // A picture of the printout for the manual.
-    QImage picture(1900 / 3, 2770 / 3, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    {
-        QPainter qp(&picture);
-        OPainter_Qt drawing(qp, QTransform::fromScale(1.0 / 3, 1.0 / 3));
-        printable->PaintPage(drawing, 0, kA4PortraitArea);
-    }
-    SaveScreenshot(picture, desk.dir, "kvt_printout");
+    SaveScreenshot(PrintedPage(*printable, 0), desk.dir, "kvt_printout");
     desk.ExpectScriptFollowed();
 }
 

@@ -14,6 +14,8 @@
 
 #include "app/ui/ODesktop.h"
 #include "app/ui/OFrame_Main.h"
+#include "app/ui/OPainter_Qt.h"
+#include "model/draw/OPrintable.h"
 #include "platform/OSettings_Memory.h"
 #include "platform/OUserInteraction_Scripted.h"
 #include "support/TempDir.h"
@@ -87,6 +89,26 @@ inline QImage Composite(QWidget& window, QWidget& dialog) {
     painter.setPen(QColor(40, 70, 110));
     painter.drawRect(QRect(at, top.size()).adjusted(-1, -kCaption, 0, 0));
     return image;
+}
+
+// Page `index` of a printout as it lies on an A4 sheet (the printable area inside a 10 mm
+// margin), at a third of a pixel per tenth of a millimetre, for the manual.
+inline QImage PrintedPage(OPrintable& printable, int index) {
+    constexpr int kMargin = 100;
+    QImage sheet((kA4PortraitArea.width + 2 * kMargin) / 3,
+                 (kA4PortraitArea.height + 2 * kMargin) / 3, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter qp(&sheet);
+    qp.setPen(QColor(160, 160, 160));
+    qp.drawRect(sheet.rect().adjusted(0, 0, -1, -1));
+    QTransform pageToSheet = QTransform::fromScale(1.0 / 3, 1.0 / 3);
+    pageToSheet.translate(kMargin, kMargin);  // in page units, before the scale
+    {
+        OPainter_Qt drawing(qp, pageToSheet);
+        printable.iPreparePages(kA4PortraitArea);
+        printable.PaintPage(drawing, index, kA4PortraitArea);
+    }
+    return sheet;
 }
 
 }  // namespace shelltest

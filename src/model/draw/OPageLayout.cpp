@@ -57,7 +57,25 @@ int OPrintTable::iRowsFitting(int height) const {
     return std::max(0, height / iRowHeight() - 1);
 }
 
-std::vector<int> OPrintTable::ColumnEdges(const ORect& area) const {
+std::string ElidedText(const OPainter& painter, std::string_view text, int width) {
+    if (painter.TextSize(text).x <= width) return std::string(text);
+    static constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+    std::string cut(text);
+    while (!cut.empty()) {
+        // Drop the last character with all its UTF-8 continuation bytes.
+        size_t end = cut.size() - 1;
+        while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80)
+            --end;
+        cut.erase(end);
+        while (!cut.empty() && cut.back() == ' ')
+            cut.pop_back();
+        if (painter.TextSize(cut + std::string(kEllipsis)).x <= width)
+            return cut + std::string(kEllipsis);
+    }
+    return painter.TextSize(kEllipsis).x <= width ? std::string(kEllipsis) : std::string();
+}
+
+std::vector<int> OPrintTable::WeightedEdges(const ORect& area) const {
     const int total = std::max(
         1, std::accumulate(m_columns.begin(), m_columns.end(), 0,
                            [](int s, const OTableColumn& c) { return s + std::max(c.weight, 0); }));
@@ -70,26 +88,102 @@ std::vector<int> OPrintTable::ColumnEdges(const ORect& area) const {
     return edges;
 }
 
+bool OPrintTable::bIsTitleRow(const std::vector<std::string>& cells) const {
+    return !m_columns.empty() && m_columns.front().align == OTextAlign::Left && !cells.empty() &&
+           !cells[0].empty() &&
+           std::all_of(cells.begin() + 1, cells.end(),
+                       [](const std::string& cell) { return cell.empty(); });
+}
+
+OPrintTable::ONeeded OPrintTable::NeededWidths(OPainter& painter) const {
+    ONeeded needed{std::vector<int>(m_columns.size(), 0), {}};
+    painter.SetFont(m_textHeight, true);
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        needed.heading[c] = painter.TextSize(m_columns[c].title).x + 2 * kCellPadding;
+    needed.all = needed.heading;
+    painter.SetFont(m_textHeight, false);
+    for (const auto& row : m_rows) {
+        if (bIsTitleRow(row)) continue;
+        for (size_t c = 0; c < m_columns.size() && c < row.size(); ++c)
+            needed.all[c] = std::max(needed.all[c], painter.TextSize(row[c]).x + 2 * kCellPadding);
+    }
+    return needed;
+}
+
+std::vector<int> OPrintTable::ColumnEdges(OPainter& painter, const ORect& area) const {
+    std::vector<int> edges = WeightedEdges(area);
+    // Measuring changes only the painter's font, which Paint sets again for every row.
+    const ONeeded needed = NeededWidths(painter);
+    bool allFit = true;
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        allFit = allFit && needed.all[c] <= edges[c + 1] - edges[c];
+    if (allFit) return edges;
+
+    int left = area.right - area.left;
+    // Headings stand whole unless the page is too narrow even for them.
+    std::vector<int> least = needed.heading;
+    if (std::accumulate(least.begin(), least.end(), 0) > left) least.assign(least.size(), 0);
+    // A column whose texts fit its share of what is left, or whose heading needs more than
+    // that share, keeps what it needs; one at a time, until no column does.
+    std::vector<int> width(m_columns.size(), -1);
+    auto weight = [&](size_t c) { return std::max(m_columns[c].weight, 0); };
+    for (bool fixedOne = true; fixedOne;) {
+        fixedOne = false;
+        int weights = 0;
+        for (size_t c = 0; c < m_columns.size(); ++c)
+            if (width[c] < 0) weights += weight(c);
+        for (size_t c = 0; c < m_columns.size() && weights > 0 && !fixedOne; ++c) {
+            if (width[c] >= 0) continue;
+            const int share = left * weight(c) / weights;
+            if (needed.all[c] <= share || least[c] >= share) {
+                width[c] = needed.all[c] <= share ? needed.all[c] : least[c];
+                left -= width[c];
+                fixedOne = true;
+            }
+        }
+    }
+    if (left < 0) return edges;  // the texts' needs cannot be met: keep the weights
+    // The rest goes by weight: to the columns still open, or to all when every column fits.
+    const bool anyOpen = std::any_of(width.begin(), width.end(), [](int w) { return w < 0; });
+    int weights = 0;
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        if (!anyOpen || width[c] < 0) weights += weight(c);
+    for (size_t c = 0; c < m_columns.size(); ++c) {
+        const bool shares = !anyOpen || width[c] < 0;
+        const int extra = shares && weights > 0 ? left * weight(c) / weights : 0;
+        edges[c + 1] = edges[c] + std::max(width[c], 0) + extra;
+    }
+    edges.back() = area.right;  // what rounding left over
+    return edges;
+}
+
 int OPrintTable::Paint(OPainter& painter, const ORect& area, int first, int count) const {
-    const std::vector<int> edges = ColumnEdges(area);
+    const std::vector<int> edges = ColumnEdges(painter, area);
     const int rowHeight = iRowHeight();
     auto paintRow = [&](int top, const std::vector<std::string>& cells, bool heading) {
         if (heading) painter.FillRect({area.left, top, area.right, top + rowHeight}, kHeadingFill);
         painter.SetFont(m_textHeight, heading);
         painter.SetPen(kBlack);
-        for (size_t c = 0; c < m_columns.size(); ++c) {
+        const bool title = !heading && bIsTitleRow(cells);
+        const size_t shown = title ? 1 : m_columns.size();
+        for (size_t c = 0; c < shown; ++c) {
+            const int cellRight = title ? area.right : edges[c + 1];
             const int left = edges[c] + kCellPadding;
-            const int right = edges[c + 1] - kCellPadding;
-            const OTextAlign align = heading ? OTextAlign::Left : m_columns[c].align;
+            const int right = cellRight - kCellPadding;
+            const OTextAlign align = heading || title ? OTextAlign::Left : m_columns[c].align;
             const int x = align == OTextAlign::Left    ? left
                           : align == OTextAlign::Right ? right
                                                        : (left + right) / 2;
-            painter.SetClip({edges[c], top, edges[c + 1], top + rowHeight});
-            painter.DrawText({x, top + kCellPadding}, cells[c], align);
+            painter.SetClip({edges[c], top, cellRight, top + rowHeight});
+            painter.DrawText({x, top + kCellPadding}, ElidedText(painter, cells[c], right - left),
+                             align);
         }
         painter.NoClip();
         painter.SetPen(kBlack);
         painter.DrawLine({area.left, top + rowHeight}, {area.right, top + rowHeight});
+        if (title) return;
+        for (size_t c = 1; c + 1 < edges.size(); ++c)
+            painter.DrawLine({edges[c], top}, {edges[c], top + rowHeight});
     };
     std::vector<std::string> titles;
     for (const OTableColumn& c : m_columns)
@@ -104,8 +198,6 @@ int OPrintTable::Paint(OPainter& painter, const ORect& area, int first, int coun
     }
     painter.NoBrush();
     painter.DrawRect({area.left, area.top, area.right, top});
-    for (size_t c = 1; c + 1 < edges.size(); ++c)
-        painter.DrawLine({edges[c], area.top}, {edges[c], top});
     return top;
 }
 

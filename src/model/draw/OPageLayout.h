@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/draw/OPainter.h"
@@ -22,6 +23,10 @@ std::vector<ORect> Bands(const ORect& area, std::initializer_list<int> percents)
 // of `area` below it is returned.
 ORect HeadLine(OPainter& painter, const ORect& area, const std::string& left,
                const std::string& right);
+
+// `text` as it fits into `width` with the painter's font: whole, or cut after a whole
+// character and ended with an ellipsis; empty when not even the ellipsis fits.
+std::string ElidedText(const OPainter& painter, std::string_view text, int width);
 
 // "Page %d of %d".
 std::string PageNumberText(int page, int pages);
@@ -49,10 +54,24 @@ class OPrintTable {
     // The first row of every page when the first page offers `firstHeight` and every
     // further page `nextHeight`; a table without rows has one (empty) page.
     std::vector<int> PageStarts(int firstHeight, int nextHeight) const;
-    // The column edges across `area` (columns + 1 values).
-    std::vector<int> ColumnEdges(const ORect& area) const;
+    // The column edges across `area` (columns + 1 values) as Paint draws them: by weight,
+    // unless a column's heading or a cell would not fit its share; then the columns that
+    // need less than their share get what they need, every heading stands whole where the
+    // page allows, and the others share the rest by weight.
+    std::vector<int> ColumnEdges(OPainter& painter, const ORect& area) const;
 
   private:
+    std::vector<int> WeightedEdges(const ORect& area) const;
+    // The width each column's heading (`heading`) and its heading and cells (`all`) need,
+    // padding included.
+    struct ONeeded {
+        std::vector<int> heading;
+        std::vector<int> all;
+    };
+    ONeeded NeededWidths(OPainter& painter) const;
+    // A row with text in its first, left-aligned cell only: a section title across the row.
+    bool bIsTitleRow(const std::vector<std::string>& cells) const;
+
     std::vector<OTableColumn> m_columns;
     std::vector<std::vector<std::string>> m_rows;
     int m_textHeight;

@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "analysis/ui/OView_PartFeatures.h"
 #include "app/ui/OFrame_SplitChild.h"
+#include "app/ui/OViewScreenshot.h"
 #include "document/CommandIds.h"
 #include "extraction/OContourViewMapping.h"
 #include "extraction/OExtr_Default.h"
 #include "extraction/ui/OExtr_DefaultWindow.h"
+#include "model/strings/ResStr.h"
+#include "support/TempDir.h"
 #include "tools/OType_ConfigTool_Contour.h"
 #include "ui_partlist/PartListTestSupport.h"
 
@@ -70,5 +74,29 @@ struct ContourDesk : partlisttest::PartListDesk {
         return Set().Tools().GetFeatureIndex_First(toolIndex, Set().iGetFixedFeatures());
     }
 };
+
+// The screenshot commands of a part contour window as the user runs them: the canvas into
+// the file chosen, onto the clipboard, and a folder that cannot be written reported.
+inline void ExpectScreenshotCommandsWork(OFrame_Main& frame, OPartContourWindow& window,
+                                         OUserInteraction_Scripted& ui) {
+    TempDir dir;
+    const std::string path = (dir / "contour.bmp").string();
+    window.Canvas()->setFocus();
+    shelltest::ProcessEvents();
+    ASSERT_EQ(frame.CurrentView(), &window);
+    ui.AnswerFileSave(path);
+    frame.ExecuteCommand(ContourViewCommand::kScreenshotToFile, &window);
+    const QImage saved(QString::fromStdString(path));
+    ASSERT_FALSE(saved.isNull()) << "no picture written";
+    EXPECT_EQ(saved.size(), window.Canvas()->size());
+    EXPECT_EQ(ui.Transcript().back().fileRequest.defaultExtension, "bmp");
+    frame.ExecuteCommand(ContourViewCommand::kScreenshotToClipboard, &window);
+    EXPECT_EQ(QApplication::clipboard()->image().size(), window.Canvas()->size());
+
+    ui.AnswerFileSave("/nonexistent-folder/contour.bmp");
+    ui.ExpectMessage(MsgResult::Ok, ResStr(ViewScreenshot::kWriteFailedText));
+    frame.ExecuteCommand(ContourViewCommand::kScreenshotToFile, &window);
+    EXPECT_TRUE(ui.Mismatches().empty()) << ui.TranscriptText();
+}
 
 }  // namespace contourtest

@@ -265,6 +265,12 @@ TEST(ContourWindow, PrintsToAPdfFileWithPages) {
     shelltest::SaveScreenshot(shelltest::PrintedPage(printable, 0), dir, "part_contour_printout");
 }
 
+TEST(ContourWindow, TheScreenshotCommandsWriteTheCanvasToAFileAndTheClipboard) {
+    ContourDesk desk;
+    desk.AddCTool();
+    ExpectScreenshotCommandsWork(desk.Frame(), *desk.window, desk.Ui());
+}
+
 TEST(ContourWindow, Screenshot) {
     ContourDesk desk;
     desk.doc->ShowTeachPart(1);

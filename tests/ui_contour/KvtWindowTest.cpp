@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <cmath>
 
+#include "ContourTestSupport.h"
 #include "analysis/PartFeaturesDisplay.h"
 #include "analysis/ui/OView_PartFeatures.h"
 #include "app/ui/OFrame_SplitChild.h"
@@ -292,6 +293,13 @@ TEST(KvtWindow, UnselectedToolsTapeMeasureAndAPartWithoutPictures) {
 
 // Print, preview and PDF share one printable: the camera picture with the tools over it,
 // under the page head, and the features below.
+TEST(KvtWindow, TheScreenshotCommandsWriteTheCanvasToAFileAndTheClipboard) {
+    CameraDesk desk;
+    desk.ImportPictures(1);
+    desk.OpenWindow();
+    contourtest::ExpectScreenshotCommandsWork(desk.Frame(), *desk.window, desk.Ui());
+}
+
 TEST(KvtWindow, PrintsTheCameraPictureWithItsToolsToPdf) {
     CameraDesk desk;
     desk.ImportPictures(1);

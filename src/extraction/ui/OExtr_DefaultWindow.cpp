@@ -8,7 +8,6 @@
 #include <QRubberBand>
 #include <set>
 
-#include "app/ui/OViewScreenshot.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/ODoc.h"
@@ -402,23 +401,7 @@ bool OExtr_DefaultWindow::bOnViewCommand(int id) {
     if (!bIsWindowCommand(id)) return false;
     std::optional<OContourViewController> view = Controller();
     if (!view || !view->GetCommandState(id).enabled) return true;
-    switch (id) {
-        case kPrint:
-            PrintOrPreview(false);
-            break;
-        case kPrintPreview:
-            PrintOrPreview(true);
-            break;
-        case kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*m_canvas);
-            break;
-        case kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*m_canvas, m_doc.UI());
-            break;
-        default:
-            view->bExecute(id);
-            break;
-    }
+    if (!bRunOutputCommand(id)) view->bExecute(id);
     UpdateToolbar();
     Redraw();
     return true;

@@ -10,7 +10,6 @@
 #include <set>
 #include <utility>
 
-#include "app/ui/OViewScreenshot.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/ODoc.h"
@@ -396,20 +395,8 @@ bool OExtr_KVTWindow::bOnViewCommand(int id) {
         case kMoveDown:
             OToolManagerController(m_doc).bMoveDown();
             break;
-        case kPrint:
-            PrintOrPreview(false);
-            break;
-        case kPrintPreview:
-            PrintOrPreview(true);
-            break;
-        case kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*m_canvas);
-            break;
-        case kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*m_canvas, m_doc.UI());
-            break;
         default:
-            view->bExecute(id);
+            if (!bRunOutputCommand(id)) view->bExecute(id);
             break;
     }
     UpdateToolbar();

@@ -12,6 +12,8 @@
 #include "app/ui/OPainter_Qt.h"
 #include "app/ui/OPrintService.h"
 #include "app/ui/OViewScreenshot.h"
+#include "document/ODoc.h"
+#include "extraction/OContourViewController.h"
 #include "extraction/OContourViewScene.h"
 #include "extraction/OContourViewText.h"
 #include "extraction/ui/ContourWindowToolbar.h"
@@ -155,12 +157,23 @@ OPrintable* OPartContourWindow::opGetPrintable() {
     return m_printable.get();
 }
 
-void OPartContourWindow::PrintOrPreview(bool preview) {
-    OPrintable* printable = opGetPrintable();
-    if (preview) {
-        OPrintService::Preview(*printable, this);
-    } else {
-        OPrintService::bPrint(*printable, this);
+bool OPartContourWindow::bRunOutputCommand(int id) {
+    using namespace ContourViewCommand;
+    switch (id) {
+        case kPrint:
+            OPrintService::bPrint(*opGetPrintable(), this);
+            return true;
+        case kPrintPreview:
+            OPrintService::Preview(*opGetPrintable(), this);
+            return true;
+        case kScreenshotToClipboard:
+            ViewScreenshot::bCopyToClipboard(*m_canvas);
+            return true;
+        case kScreenshotToFile:
+            ViewScreenshot::bSaveToFile(*m_canvas, m_doc.UI());
+            return true;
+        default:
+            return false;
     }
 }
 

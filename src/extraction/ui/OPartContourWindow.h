@@ -66,7 +66,9 @@ class OPartContourWindow : public QWidget, public OViewWidget, public OViewCanva
 
     void UpdateToolbar();
     void RunCommand(int commandId);
-    void PrintOrPreview(bool preview);
+    // Print, print preview and the two screenshots, which both families run alike; false
+    // for any other command.
+    bool bRunOutputCommand(int commandId);
     void ShowContextMenu(QPoint globalPos);
     // Moves the zoom slider without taking it as the user's change.
     void SetSliderQuietly(int position);

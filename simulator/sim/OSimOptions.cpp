@@ -262,6 +262,15 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
         {"--quit-after", [&](const std::string& v) { return bDouble(v, o.quitAfter, 0, 1e9); }},
         {"--trace", [&](const std::string& v) { return o.tracePath = v, !v.empty(); }},
     };
+    // Options without a value: each turns its setting on.
+    const std::map<std::string, bool*> flags = {
+        {"--diag", &o.startInDiagMode},
+        {"--fixed-results", &o.fixedResults},
+        {"--encoder", &d.encoder},
+        {"--triggered", &o.triggeredOnly},
+        {"--test-silent", &f.testImageSilent},
+        {"--label-parts", &o.labelParts},
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
@@ -275,28 +284,8 @@ int ParseSimOptions(const std::vector<std::string>& args, OSimOptions& o, std::o
                     << "\n";
             return 1;
         }
-        if (a == "--diag") {
-            o.startInDiagMode = true;
-            continue;
-        }
-        if (a == "--fixed-results") {
-            o.fixedResults = true;
-            continue;
-        }
-        if (a == "--encoder") {
-            d.encoder = true;
-            continue;
-        }
-        if (a == "--triggered") {
-            o.triggeredOnly = true;
-            continue;
-        }
-        if (a == "--test-silent") {
-            f.testImageSilent = true;
-            continue;
-        }
-        if (a == "--label-parts") {
-            o.labelParts = true;
+        if (const auto flag = flags.find(a); flag != flags.end()) {
+            *flag->second = true;
             continue;
         }
         const auto it = withValue.find(a);

@@ -179,7 +179,9 @@ void OApp::RunWelcomeDialog() {
                 break;
             case 3:
                 if (m_document) m_document->SetModifiedFlag(0);
-                OpenDocumentFile(m_startFile);
+                // Without a recent file (a first start) the new project simply stays open;
+                // opening "" would only greet the user with "could not be opened".
+                if (!m_startFile.empty()) OpenDocumentFile(m_startFile);
                 break;
             default:
                 break;

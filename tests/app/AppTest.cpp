@@ -302,6 +302,24 @@ TEST_F(App, TheOpenChoicePostsFileOpenAndTheRecentChoiceOpensTheFile) {
     ExpectNoMismatch();
 }
 
+TEST_F(App, TheRecentChoiceWithoutRecentFilesKeepsTheNewProjectWithoutAnError) {
+    // A first start: START_TYPE defaults to the recent choice, but nothing was opened yet.
+    ui.AnswerDialog([](ODialogModel& m) {
+        auto& dialog = static_cast<ODlg_SelectTask&>(m);
+        EXPECT_EQ(dialog.iGetIndex(), ODlg_SelectTask::kRecentChoice);
+        EXPECT_TRUE(dialog.RecentFiles().empty());
+        return true;
+    });
+    auto app = Make("");
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(app->iGetStartMode(), 3);
+    ASSERT_NE(app->opGetDocument(), nullptr);
+    EXPECT_TRUE(app->opGetDocument()->GetPathName().empty()) << "the new, untitled project";
+    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(ui.Texts().empty()) << "no message: " << ui.TranscriptText();
+    ExpectNoMismatch();
+}
+
 TEST_F(App, TestModeStartsTheRunWithoutDialogOrFile) {
     auto app = Make((dir / "x.zrp").string() + " -TESTMODE:CASES");
     ASSERT_TRUE(app->InitInstance());

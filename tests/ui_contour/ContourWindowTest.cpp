@@ -2,6 +2,7 @@
 // the screen, a tool added from the menu, moved with the mouse and the keys and put back by
 // undo, stepping through the parts, the zoom slider, the context menu and the printout.
 #include <QFile>
+#include <QMdiArea>
 #include <QMenu>
 #include <QSlider>
 #include <QSplitter>
@@ -263,6 +264,28 @@ TEST(ContourWindow, PrintsToAPdfFileWithPages) {
 
     // A picture of the printout for the manual.
     shelltest::SaveScreenshot(shelltest::PrintedPage(printable, 0), dir, "part_contour_printout");
+}
+
+TEST(ContourWindow, ANewWindowAndARestoredOneLieInsideTheFrameArea) {
+    partlisttest::PartListDesk desk(3, 0);
+    desk.Frame().resize(900, 600);
+    ProcessEvents();
+    const QRect area = desk.Frame().MdiArea()->viewport()->rect();
+    ASSERT_TRUE(desk.doc->ShowPartContourView());
+    ProcessEvents();
+    QWidget* frame = desk.Frame().Frame(ViewKind::PartContour);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(area.contains(frame->geometry())) << "not cut off at the right or the bottom";
+
+    // A placement saved on a larger screen is moved and shrunk into the area.
+    desk.Frame().DestroyView(ViewKind::PartContour);
+    ProcessEvents();
+    desk.shell.settings->SetText("WndPos", "EXTRACTOR", "1,1,-1,-1,-1,-1,700,400,2300,1600");
+    ASSERT_TRUE(desk.doc->ShowPartContourView());
+    ProcessEvents();
+    frame = desk.Frame().Frame(ViewKind::PartContour);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(area.contains(frame->geometry()));
 }
 
 TEST(ContourWindow, TheScreenshotCommandsWriteTheCanvasToAFileAndTheClipboard) {

@@ -414,10 +414,22 @@ bool OFrame_Main::bCreateView(ViewKind kind, int /*templateId*/) {
     frame->resize(
         frame->sizeHint().expandedTo(view->bIsSplit() ? QSize(900, 520) : QSize(640, 420)));
     frame->show();
+    KeepInsideFrameArea(*frame);
     for (OViewWidget* v : ViewsOf(frame))
         v->OnUpdate();
     UpdateChildCaptions();
     return true;
+}
+
+void OFrame_Main::KeepInsideFrameArea(QWidget& frame) const {
+    if (frame.isMaximized() || frame.isMinimized()) return;
+    const QSize area = m_mdi->viewport()->size();
+    if (area.isEmpty()) return;
+    QRect fitted = frame.geometry();
+    fitted.setSize(fitted.size().boundedTo(area).expandedTo(frame.minimumSize()));
+    fitted.moveLeft(std::clamp(fitted.left(), 0, std::max(0, area.width() - fitted.width())));
+    fitted.moveTop(std::clamp(fitted.top(), 0, std::max(0, area.height() - fitted.height())));
+    if (fitted != frame.geometry()) frame.setGeometry(fitted);
 }
 
 void OFrame_Main::DestroyView(ViewKind kind) {
@@ -474,8 +486,10 @@ OWindowPlacement OFrame_Main::PlacementOf(const OFrame_Child& frame) const {
 void OFrame_Main::RestoreFramePlacement(ViewKind kind, std::string_view windowKey) {
     OFrame_Child* frame = Frame(kind);
     if (!frame || !m_app || windowKey.empty()) return;
-    if (const auto placement = m_app->RestoreWindowPlacement(windowKey))
+    if (const auto placement = m_app->RestoreWindowPlacement(windowKey)) {
         ApplyPlacement(*frame, *placement);
+        KeepInsideFrameArea(*frame);
+    }
 }
 
 void OFrame_Main::SaveFramePlacements() {

@@ -126,6 +126,9 @@ class OFrame_Main : public QMainWindow,
     void Execute(int commandId);
     void UpdateAction(QAction* action);
     void UpdateChildCaptions();
+    // Shrinks and moves a child frame in its normal state so that it lies within the visible
+    // part of the frame area (a new frame, or a placement saved on a larger screen).
+    void KeepInsideFrameArea(QWidget& frame) const;
     int iFamily() const;
     // The views a command from `from` is offered to, in order.
     std::vector<OViewWidget*> ViewRoute(OViewWidget* from) const;

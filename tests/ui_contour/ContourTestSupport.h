@@ -77,9 +77,10 @@ struct ContourDesk : partlisttest::PartListDesk {
 
 // The screenshot commands of a part contour window as the user runs them: the canvas into
 // the file chosen, onto the clipboard, and a folder that cannot be written reported.
-inline void ExpectScreenshotCommandsWork(OFrame_Main& frame, OPartContourWindow& window,
+inline void ExpectScreenshotCommandsWork(OFrame_Main& frame, OPartContourWindow& window, ODoc& doc,
                                          OUserInteraction_Scripted& ui) {
     TempDir dir;
+    doc.SetLastFolder(dir.Path().string());
     const std::string path = (dir / "contour.bmp").string();
     window.Canvas()->setFocus();
     shelltest::ProcessEvents();
@@ -90,6 +91,7 @@ inline void ExpectScreenshotCommandsWork(OFrame_Main& frame, OPartContourWindow&
     ASSERT_FALSE(saved.isNull()) << "no picture written";
     EXPECT_EQ(saved.size(), window.Canvas()->size());
     EXPECT_EQ(ui.Transcript().back().fileRequest.defaultExtension, "bmp");
+    EXPECT_EQ(ui.Transcript().back().fileRequest.initialPath, dir.Path().string());
     frame.ExecuteCommand(ContourViewCommand::kScreenshotToClipboard, &window);
     EXPECT_EQ(QApplication::clipboard()->image().size(), window.Canvas()->size());
 

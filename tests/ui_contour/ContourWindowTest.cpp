@@ -291,7 +291,7 @@ TEST(ContourWindow, ANewWindowAndARestoredOneLieInsideTheFrameArea) {
 TEST(ContourWindow, TheScreenshotCommandsWriteTheCanvasToAFileAndTheClipboard) {
     ContourDesk desk;
     desk.AddCTool();
-    ExpectScreenshotCommandsWork(desk.Frame(), *desk.window, desk.Ui());
+    ExpectScreenshotCommandsWork(desk.Frame(), *desk.window, *desk.doc, desk.Ui());
 }
 
 TEST(ContourWindow, Screenshot) {

@@ -297,7 +297,7 @@ TEST(KvtWindow, TheScreenshotCommandsWriteTheCanvasToAFileAndTheClipboard) {
     CameraDesk desk;
     desk.ImportPictures(1);
     desk.OpenWindow();
-    contourtest::ExpectScreenshotCommandsWork(desk.Frame(), *desk.window, desk.Ui());
+    contourtest::ExpectScreenshotCommandsWork(desk.Frame(), *desk.window, *desk.doc, desk.Ui());
 }
 
 TEST(KvtWindow, PrintsTheCameraPictureWithItsToolsToPdf) {

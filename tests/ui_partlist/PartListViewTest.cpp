@@ -314,12 +314,15 @@ TEST(PartListView, ScreenshotsGoToAFileAndTheClipboard) {
     TempDir dir;
     const std::string path = (dir / "list.bmp").string();
     desk.Ui().AnswerFileSave(path);
+    desk.doc->SetLastFolder(dir.Path().string());
     desk.List(true)->setFocus();
     desk.Run(Cmd::kScreenshotToFile);
     QImage saved(QString::fromStdString(path));
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), desk.view->size());
     EXPECT_EQ(desk.Ui().Transcript().back().fileRequest.defaultExtension, "bmp");
+    EXPECT_EQ(desk.Ui().Transcript().back().fileRequest.initialPath, dir.Path().string())
+        << "the save dialog starts in the project's last folder";
     desk.Run(Cmd::kScreenshotToClipboard);
     EXPECT_EQ(QApplication::clipboard()->image().size(), desk.view->size());
 

@@ -358,22 +358,8 @@ bool OView_FeatureGraph::bOnViewCommand(int id) {
         RunPartCommand(id);
         return true;
     }
-    switch (id) {
-        case Cmd::kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*this);
-            return true;
-        case Cmd::kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*this, m_doc.UI());
-            return true;
-        case Cmd::kFilePrint:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::bPrint(*printable, this);
-            return true;
-        case Cmd::kFilePrintPreview:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::Preview(*printable, this);
-            return true;
-        default:
-            return false;
-    }
+    return OPrintService::bRunCommand(id, *this, this) ||
+           ViewScreenshot::bRunCommand(id, *this, m_doc.UI(), m_doc.GetLastFolder());
 }
 
 OPrintable* OView_FeatureGraph::opGetPrintable() {

@@ -207,16 +207,7 @@ std::optional<OCommandState> OView_PartFeatures::ViewCommandState(int id) {
 }
 
 bool OView_PartFeatures::bOnViewCommand(int id) {
-    switch (id) {
-        case Cmd::kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*this);
-            return true;
-        case Cmd::kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*this, m_doc.UI());
-            return true;
-        default:
-            return false;
-    }
+    return ViewScreenshot::bRunCommand(id, *this, m_doc.UI(), m_doc.GetLastFolder());
 }
 
 void OView_PartFeatures::RunCommand(int id) {

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "app/ui/OPainter_Qt.h"
+#include "document/CommandIds.h"
+#include "document/ui/OViewWidget.h"
 
 namespace {
 
@@ -67,6 +69,18 @@ bool OPrintService::bPrint(OPrintable& printable, QWidget* parent) {
         return false;
     }
     return PrintTo(printable, printer) > 0;
+}
+
+bool OPrintService::bRunCommand(int commandId, OViewWidget& view, QWidget* parent) {
+    if (commandId != Cmd::kFilePrint && commandId != Cmd::kFilePrintPreview) return false;
+    OPrintable* printable = view.opGetPrintable();
+    if (!printable) return true;
+    if (commandId == Cmd::kFilePrint) {
+        bPrint(*printable, parent);
+    } else {
+        Preview(*printable, parent);
+    }
+    return true;
 }
 
 void OPrintService::Preview(OPrintable& printable, QWidget* parent) {

@@ -9,6 +9,7 @@
 
 #include "model/draw/OPrintable.h"
 
+class OViewWidget;
 class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
@@ -20,6 +21,9 @@ class OPrintService {
     static bool bPrint(OPrintable& printable, QWidget* parent);
     // The print preview; the user may print from it.
     static void Preview(OPrintable& printable, QWidget* parent);
+    // Runs the view commands Print (57607) and Print preview (57609) on the view's printout,
+    // which does nothing when the view has none; false for any other command.
+    static bool bRunCommand(int commandId, OViewWidget& view, QWidget* parent);
     // Writes every page into a PDF file (A4, or the paper chosen last); error says why not.
     static bool bWritePdf(OPrintable& printable, const QString& path, std::string& error);
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QWidget>
 
+#include "document/CommandIds.h"
 #include "model/strings/ResStr.h"
 #include "platform/UserInteraction.h"
 
@@ -21,8 +22,9 @@ bool bCopyToClipboard(QWidget& view) {
     return true;
 }
 
-bool bSaveToFile(QWidget& view, UserInteraction& ui) {
+bool bSaveToFile(QWidget& view, UserInteraction& ui, const std::string& folder) {
     FileDialogRequest request;
+    request.initialPath = folder;
     request.filter = ResStr(kFilterText);
     request.defaultExtension = "bmp";
     request.bOverwritePrompt = true;
@@ -34,6 +36,19 @@ bool bSaveToFile(QWidget& view, UserInteraction& ui) {
         return false;
     }
     return true;
+}
+
+bool bRunCommand(int commandId, QWidget& view, UserInteraction& ui, const std::string& folder) {
+    switch (commandId) {
+        case Cmd::kScreenshotToClipboard:
+            bCopyToClipboard(view);
+            return true;
+        case Cmd::kScreenshotToFile:
+            bSaveToFile(view, ui, folder);
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace ViewScreenshot

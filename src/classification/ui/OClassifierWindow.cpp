@@ -442,22 +442,8 @@ bool OClassifierWindow::bOnViewCommand(int id) {
         WithContourController(m_doc, [id](OContourViewController& c) { return c.bExecute(id); });
         return true;
     }
-    switch (id) {
-        case Cmd::kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*this);
-            return true;
-        case Cmd::kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*this, m_doc.UI());
-            return true;
-        case Cmd::kFilePrint:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::bPrint(*printable, this);
-            return true;
-        case Cmd::kFilePrintPreview:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::Preview(*printable, this);
-            return true;
-        default:
-            return false;
-    }
+    return OPrintService::bRunCommand(id, *this, this) ||
+           ViewScreenshot::bRunCommand(id, *this, m_doc.UI(), m_doc.GetLastFolder());
 }
 
 OPrintable* OClassifierWindow::opGetPrintable() {

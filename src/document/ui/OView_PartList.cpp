@@ -1,8 +1,6 @@
 #include "document/ui/OView_PartList.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -15,6 +13,7 @@
 #include <algorithm>
 
 #include "app/ui/Artwork.h"
+#include "app/ui/OViewScreenshot.h"
 #include "document/CommandIds.h"
 #include "document/CommandTable.h"
 #include "document/ODoc.h"
@@ -27,8 +26,6 @@
 
 namespace {
 
-constexpr int kScreenshotFilter = 7018;
-constexpr int kScreenshotFailed = 8226;
 constexpr int kToolbarUpdateMs = 250;
 // Entries whose text is the longest are measured when the column is fitted.
 constexpr size_t kMeasuredRows = 24;
@@ -464,16 +461,7 @@ bool OView_PartList::bOnViewCommand(int id) {
     // Whatever the command, it acts on the selection the user sees.
     TakeOverSelection();
     if (m_controller.bExecute(id)) return true;
-    switch (id) {
-        case Cmd::kScreenshotToClipboard:
-            CopyScreenshot();
-            return true;
-        case Cmd::kScreenshotToFile:
-            SaveScreenshot();
-            return true;
-        default:
-            return false;
-    }
+    return ViewScreenshot::bRunCommand(id, *this, m_doc.UI(), m_doc.GetLastFolder());
 }
 
 OCommandState OView_PartList::StateOf(int id) {
@@ -526,27 +514,4 @@ void OView_PartList::ShowContextMenu(bool sample, const QPoint& globalPos, int r
     QMenu* menu = CreateContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
-}
-
-// --- screenshots ---
-
-QImage OView_PartList::Screenshot() {
-    return grab().toImage();
-}
-
-void OView_PartList::CopyScreenshot() {
-    if (QClipboard* clipboard = QApplication::clipboard()) clipboard->setImage(Screenshot());
-}
-
-void OView_PartList::SaveScreenshot() {
-    const QImage image = Screenshot();
-    FileDialogRequest request;
-    request.filter = ResStr(kScreenshotFilter);
-    request.defaultExtension = "bmp";
-    request.bOverwritePrompt = true;
-    request.initialPath = m_doc.GetLastFolder();
-    const FileDialogResult chosen = m_doc.UI().FileSave(request);
-    if (!chosen.bAccepted || chosen.paths.empty()) return;
-    if (!image.save(QString::fromStdString(chosen.paths.front()), "BMP"))
-        m_doc.UI().Message(ResStr(kScreenshotFailed), MsgIcon::Error);
 }

@@ -66,8 +66,6 @@ class OView_PartList : public QWidget, public OViewWidget {
     void TakeOverSelection();
     // The context menu (245) as the right click opens it, with its entries' states.
     QMenu* CreateContextMenu();
-    // The view's client area as a picture.
-    QImage Screenshot();
     QSize sizeHint() const override;
 
   private:
@@ -101,8 +99,6 @@ class OView_PartList : public QWidget, public OViewWidget {
     // A command of the view's toolbar or context menu, as the main menu would run it.
     OCommandState StateOf(int commandId);
     void RunCommand(int commandId);
-    void CopyScreenshot();
-    void SaveScreenshot();
 
     ODoc& m_doc;
     OPartListController m_controller;

@@ -139,22 +139,8 @@ std::optional<OCommandState> OView_Project::ViewCommandState(int id) {
 }
 
 bool OView_Project::bOnViewCommand(int id) {
-    switch (id) {
-        case Cmd::kFilePrint:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::bPrint(*printable, this);
-            return true;
-        case Cmd::kFilePrintPreview:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::Preview(*printable, this);
-            return true;
-        case Cmd::kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*m_page);
-            return true;
-        case Cmd::kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*m_page, m_doc.UI());
-            return true;
-        default:
-            return false;
-    }
+    return OPrintService::bRunCommand(id, *this, this) ||
+           ViewScreenshot::bRunCommand(id, *m_page, m_doc.UI(), m_doc.GetLastFolder());
 }
 
 OPrintable* OView_Project::opGetPrintable() {

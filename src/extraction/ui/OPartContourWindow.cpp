@@ -13,7 +13,6 @@
 #include "app/ui/OPrintService.h"
 #include "app/ui/OViewScreenshot.h"
 #include "document/ODoc.h"
-#include "extraction/OContourViewController.h"
 #include "extraction/OContourViewScene.h"
 #include "extraction/OContourViewText.h"
 #include "extraction/ui/ContourWindowToolbar.h"
@@ -158,23 +157,8 @@ OPrintable* OPartContourWindow::opGetPrintable() {
 }
 
 bool OPartContourWindow::bRunOutputCommand(int id) {
-    using namespace ContourViewCommand;
-    switch (id) {
-        case kPrint:
-            OPrintService::bPrint(*opGetPrintable(), this);
-            return true;
-        case kPrintPreview:
-            OPrintService::Preview(*opGetPrintable(), this);
-            return true;
-        case kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*m_canvas);
-            return true;
-        case kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*m_canvas, m_doc.UI());
-            return true;
-        default:
-            return false;
-    }
+    return OPrintService::bRunCommand(id, *this, this) ||
+           ViewScreenshot::bRunCommand(id, *m_canvas, m_doc.UI(), m_doc.GetLastFolder());
 }
 
 void OPartContourWindow::RunCommand(int id) {

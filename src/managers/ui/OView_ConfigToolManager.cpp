@@ -376,20 +376,9 @@ bool OView_ConfigToolManager::bOnViewCommand(int id) {
                                    [this, id] { bRouteToView(ViewKind::PartContour, id); });
             }
             return true;
-        case TM::kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*this);
-            return true;
-        case TM::kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*this, m_doc.UI());
-            return true;
-        case TM::kPrint:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::bPrint(*printable, this);
-            return true;
-        case TM::kPrintPreview:
-            if (OPrintable* printable = opGetPrintable()) OPrintService::Preview(*printable, this);
-            return true;
         default:
-            return false;
+            return OPrintService::bRunCommand(id, *this, this) ||
+                   ViewScreenshot::bRunCommand(id, *this, m_doc.UI(), m_doc.GetLastFolder());
     }
 }
 

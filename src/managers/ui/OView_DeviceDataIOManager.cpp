@@ -276,14 +276,8 @@ bool OView_DeviceDataIOManager::bOnViewCommand(int id) {
         case DC::kApply:
             bApplyPages();
             return true;
-        case DC::kScreenshotToClipboard:
-            ViewScreenshot::bCopyToClipboard(*this);
-            return true;
-        case DC::kScreenshotToFile:
-            ViewScreenshot::bSaveToFile(*this, m_doc.UI());
-            return true;
         default:
-            return false;
+            return ViewScreenshot::bRunCommand(id, *this, m_doc.UI(), m_doc.GetLastFolder());
     }
 }
 

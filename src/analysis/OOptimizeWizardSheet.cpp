@@ -11,7 +11,8 @@ void OProjectWizardEvaluation::OnActivate(OClassifier* classifier) {
 }
 
 void OProjectWizardEvaluation::AddNote(std::string text) {
-    m_rows.push_back({EvaluationIcon::kInformation, std::move(text), EvaluationCommand::kTeachData});
+    m_rows.push_back(
+        {EvaluationIcon::kInformation, std::move(text), EvaluationCommand::kTeachData});
 }
 
 void OOptimizeWizardSheet::Next(OClassifier* classifier) {

@@ -614,8 +614,8 @@ void OProjectWizardSheet::ActivateEvaluation() {
             for (const ProjectWizardRules::OLengthVariation& v :
                  ProjectWizardRules::LengthVariations(*set)) {
                 m_evaluation.AddNote(
-                    FormatPrintf("%d %% variation in Length of Parts in Orientation %d.",
-                                 v.percent, v.orientation));
+                    FormatPrintf("%d %% variation in Length of Parts in Orientation %d.", v.percent,
+                                 v.orientation));
             }
         }
     }

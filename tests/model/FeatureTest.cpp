@@ -190,8 +190,7 @@ TEST(FeatureArray, CopiesShareEntriesUntilOneOfThemIsChanged) {
         changes[i](copy);
         EXPECT_FALSE(copy.bSharesEntriesWith(original)) << "change " << i;
         EXPECT_NE(copy, original) << "change " << i;
-        EXPECT_EQ(EncodeOf(original), before)
-            << "change " << i << " reached the original";
+        EXPECT_EQ(EncodeOf(original), before) << "change " << i << " reached the original";
     }
 
     // Changing the original leaves an earlier copy alone as well.

@@ -201,7 +201,8 @@ TEST(DeviceWindows, TheConfigurationListAssignsAProgramCopiedByName) {
             Click(window, kAssign);
             EXPECT_EQ(window.NumberList()->topLevelItem(2)->text(1).toStdString(), "Config A");
             EXPECT_EQ(window.NumberList()->topLevelItem(5)->text(1).toStdString(), "Config A");
-            SaveScreenshot(Composite(d.Frame(), window), dir, "check_program_manager_configurations");
+            SaveScreenshot(Composite(d.Frame(), window), dir,
+                           "check_program_manager_configurations");
             window.accept();
             return true;
         },

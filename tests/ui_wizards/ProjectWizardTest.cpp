@@ -147,8 +147,8 @@ struct WizardDevice {
         }
         if (lengths.empty()) return -1;
         const auto [shortest, longest] = std::minmax_element(lengths.begin(), lengths.end());
-        const double mean =
-            std::accumulate(lengths.begin(), lengths.end(), 0.0) / static_cast<double>(lengths.size());
+        const double mean = std::accumulate(lengths.begin(), lengths.end(), 0.0) /
+                            static_cast<double>(lengths.size());
         return static_cast<int>(std::lround((*longest - *shortest) / mean * 100));
     }
     // The simulator's stream sends one part when diagnostic mode begins; it is not one of
@@ -162,7 +162,8 @@ struct WizardDevice {
 
     // Shows `count` parts made by `make`, then moves on by hand if the page has not moved on
     // by itself.
-    void RecordOrientation(W& w, int count, const std::function<std::unique_ptr<OType_Part>(int)>& make) {
+    void RecordOrientation(W& w, int count,
+                           const std::function<std::unique_ptr<OType_Part>(int)>& make) {
         for (int i = 0; i < count; ++i)
             Show(make(i));
         PumpUntil([&] { return Title(w) != "Show Sample Parts"; }, std::chrono::seconds(1));

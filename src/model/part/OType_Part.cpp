@@ -64,10 +64,11 @@ bool OType_Part::operator==(const OType_Part& o) const {
         if (*m_images[i] != *o.m_images[i]) return false;
     }
     return RunsOf(m_contour) == RunsOf(o.m_contour) && m_columns == o.m_columns &&
-           RunsOf(m_backupContour) == RunsOf(o.m_backupContour) && m_appliedFilter == o.m_appliedFilter &&
-           m_features == o.m_features && m_orientation == o.m_orientation && m_type == o.m_type &&
-           m_teach == o.m_teach && m_selected == o.m_selected && m_recordNo == o.m_recordNo &&
-           m_comment == o.m_comment && m_results == o.m_results && m_tolerance == o.m_tolerance &&
+           RunsOf(m_backupContour) == RunsOf(o.m_backupContour) &&
+           m_appliedFilter == o.m_appliedFilter && m_features == o.m_features &&
+           m_orientation == o.m_orientation && m_type == o.m_type && m_teach == o.m_teach &&
+           m_selected == o.m_selected && m_recordNo == o.m_recordNo && m_comment == o.m_comment &&
+           m_results == o.m_results && m_tolerance == o.m_tolerance &&
            m_dataOutputResults == o.m_dataOutputResults && m_modified == o.m_modified &&
            m_state == o.m_state && m_flagWord == o.m_flagWord && m_inputs == o.m_inputs;
 }

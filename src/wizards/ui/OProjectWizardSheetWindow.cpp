@@ -62,7 +62,8 @@ OProjectWizardSheetWindow::OProjectWizardSheetWindow(OProjectWizardSheet& sheet,
     AddPage(kTaskSettings, BuildTaskPage());
     AddPage(kShowTeachParts, BuildTeachPartsPage());
     AddPage(kMoreOris, BuildMoreOrisPage());
-    AddPage(kShowBadParts, BuildPartsPage(kShowBadParts, tr("Show parts with typical defects to the device.")));
+    AddPage(kShowBadParts,
+            BuildPartsPage(kShowBadParts, tr("Show parts with typical defects to the device.")));
     m_opti = new OProjectWizardOptiSettingsPage(sheet.Optimizer());
     AddPage(kOptiSettings, m_opti);
     m_creation = new OProjectWizardEvaluationPage(sheet.CreationList());

@@ -28,9 +28,10 @@ void OWizardPartPicture::ShowPart(const OType_Part* part, const ZRINFO& deviceIn
     m_picture = QImage();
     if (part) {
         const OType_Image* image = part->opGetImage(0);
-        m_picture = image && !image->bIsEmpty()
-                        ? ImageOf(KvtImage::View(*image))
-                        : ImageOf(KvtImage::ContourPicture(*part, KvtImage::ContourRows(deviceInfo)));
+        m_picture =
+            image && !image->bIsEmpty()
+                ? ImageOf(KvtImage::View(*image))
+                : ImageOf(KvtImage::ContourPicture(*part, KvtImage::ContourRows(deviceInfo)));
     }
     update();
 }
